@@ -1,0 +1,10 @@
+#include "export/RegionalSettings.h"
+
+namespace korvo {
+
+RegionalSettings& CurrentRegionalSettings() {
+    static RegionalSettings settings;
+    return settings;
+}
+
+} // namespace korvo

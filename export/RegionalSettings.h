@@ -1,0 +1,34 @@
+#pragma once
+// The user's regional number and date settings, read once at start-up by the
+// program (from the desktop's locale) and shared by every number text of the
+// system: the calculator windows' conversions, the formula texts and the export
+// engine's conversions of non-text cells.
+//
+// The object is process-wide on purpose: the export engine swaps the separators
+// for the duration of one cell's conversion and puts them back right after, and
+// everything runs on the GUI thread, so nothing else reads them meanwhile.
+// Tests set fixed values so that their results never depend on the machine.
+#include <string>
+
+namespace korvo {
+
+struct RegionalSettings {
+    char DecimalSeparator = '.';
+    char ThousandSeparator = ',';
+    char DateSeparator = '/';
+    char TimeSeparator = ':';
+    // Date and time patterns in the export engine's format language
+    // ("d", "m", "yyyy", "h", "nn", "ss", "ampm").
+    std::string ShortDateFormat = "m/d/yyyy";
+    std::string ShortTimeFormat = "h:nn ampm";
+    std::string CurrencyString = "$";
+    // Where the currency symbol goes: 0 before, 1 after, 2 before with a blank,
+    // 3 after with a blank.
+    int CurrencyFormat = 0;
+};
+
+// The settings in force. Starts with the values above (a "." locale) until the
+// program stores the desktop's own at start-up.
+RegionalSettings& CurrentRegionalSettings();
+
+} // namespace korvo

@@ -1,0 +1,1 @@
+// Replaced as the workbook writer's sources arrive.
