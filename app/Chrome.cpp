@@ -1,0 +1,177 @@
+#include "app/Chrome.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace korvo {
+
+QPixmap TitleStripPicture() {
+    QImage image(1, 21, QImage::Format_RGB32);
+    const QColor top(0x4b, 0x07, 0x06), bottom(0xbd, 0x06, 0x08);
+    for (int y = 1; y <= 18; ++y) {
+        const double f = (y - 1) / 17.0;
+        image.setPixelColor(0, y,
+                            QColor::fromRgb(qRound(top.red() + f * (bottom.red() - top.red())),
+                                            qRound(top.green() + f * (bottom.green() - top.green())),
+                                            qRound(top.blue() + f * (bottom.blue() - top.blue()))));
+    }
+    image.setPixelColor(0, 0, QColor(0x9c, 0x06, 0x07));
+    image.setPixelColor(0, 19, QColor(0x5e, 0x03, 0x02));
+    image.setPixelColor(0, 20, QColor(0x9c, 0x06, 0x07));
+    return QPixmap::fromImage(image);
+}
+
+QPixmap MenuStripPicture() {
+    QPixmap picture(1, 17);
+    QPainter painter(&picture);
+    QLinearGradient gradient(0, 0, 0, 17);
+    gradient.setColorAt(0.0, QColor(0xff, 0x10, 0x10));
+    gradient.setColorAt(0.5, Qt::black);
+    gradient.setColorAt(1.0, QColor(0xff, 0x10, 0x10));
+    painter.fillRect(0, 0, 1, 17, gradient);
+    return picture;
+}
+
+namespace {
+
+QPixmap ButtonFace() {
+    QPixmap picture(16, 15);
+    picture.fill(QColor(0xec, 0xe9, 0xd8));
+    QPainter painter(&picture);
+    painter.setPen(Qt::white);
+    painter.drawLine(0, 0, 15, 0);
+    painter.drawLine(0, 0, 0, 14);
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawLine(15, 0, 15, 14);
+    painter.drawLine(0, 14, 15, 14);
+    return picture;
+}
+
+} // namespace
+
+QPixmap ClosePicture() {
+    QPixmap picture = ButtonFace();
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(4, 4, 11, 10);
+    painter.drawLine(11, 4, 4, 10);
+    return picture;
+}
+
+QPixmap MinimizePicture() {
+    QPixmap picture = ButtonFace();
+    QPainter painter(&picture);
+    painter.fillRect(4, 9, 7, 2, Qt::black);
+    return picture;
+}
+
+void InstallFontSubstitutions() {
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
+}
+
+QFont WindowFont(const QString& family, int pointSize, bool bold) {
+    QFont font(family, pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+TTitleStrip::TTitleStrip(Move move, QWidget* parent) : QLabel(parent), move_(move) {
+    setObjectName(QStringLiteral("Titulo"));
+    setPixmap(TitleStripPicture());
+    setScaledContents(true);
+    setMouseTracking(move_ == Move::OnPointerMotion);
+}
+
+void TTitleStrip::RequestMove() {
+    emit moveRequested();
+    // The press's mouse grab is handed to the window system, which drags the
+    // window until the button is released. Without a button held (the about
+    // window's motion case) the system simply declines.
+    if (QWindow* handle = window()->windowHandle())
+        handle->startSystemMove();
+}
+
+void TTitleStrip::mousePressEvent(QMouseEvent* event) {
+    if (move_ == Move::OnPress)
+        RequestMove();
+    QLabel::mousePressEvent(event);
+}
+
+void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
+    if (move_ == Move::OnPointerMotion)
+        RequestMove();
+    QLabel::mouseMoveEvent(event);
+}
+
+TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setWindowTitle(settings.windowTitle);
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(settings.clientSize);
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(0, 21, settings.clientSize.width(), settings.clientSize.height() - 21);
+    Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: white; border: 1px solid black; }"));
+
+    Titulo = new TTitleStrip(settings.move, this);
+    Titulo->setGeometry(0, 0, settings.clientSize.width(), 21);
+
+    Label1 = new QLabel(settings.stripText, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(settings.stripTextLeft, 0, settings.stripTextWidth, 21);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(WindowFont(settings.stripFontFamily, 8, true));
+    Label1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    // Presses on the text belong to the strip under it, which moves the window.
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Cerrar = new TClickLabel(this);
+    Cerrar->setObjectName(QStringLiteral("Cerrar"));
+    Cerrar->setPixmap(ClosePicture());
+    Cerrar->setGeometry(settings.cerrarLeft, 3, 16, 15);
+    connect(Cerrar, &TClickLabel::clicked, this, &QWidget::close);
+}
+
+void TChromeWindow::ShowModal() {
+    if (!centred_) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        centred_ = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TChromeWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        OnShowing();
+}
+
+void TChromeWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        OnClosed();
+}
+
+} // namespace korvo
