@@ -1,0 +1,144 @@
+#pragma once
+// The real-trajectory window: the launch data of a projectile with air
+// resistance, the stepping run (one integrator step per tick of a 1 ms timer),
+// the value displays, the table of steps and the trajectory chart.
+//
+// The window does no arithmetic: RealTrajectory reads and writes the fields
+// through the TrajectoryView the window implements on its own controls.
+//
+// Run states and the buttons they enable:
+//   Ready     first showing, or after "Reiniciar &Valores"; input buttons and
+//             "Iniciar &Proceso" enabled, "&Resultados" disabled, timer stopped.
+//   Running   a start that got past its first step; input buttons, "Iniciar
+//             &Proceso" and "&Resultados" disabled, timer running.
+//   Finished  a tick left the height at or below 0; only "&Resultados" of
+//             those buttons is enabled, timer stopped.
+//   Blocked   a start or a step failed; all of them disabled, timer stopped.
+// "Reiniciar &Valores" and "&Salir" are enabled in every state; only the
+// reset leads from Finished or Blocked back to Ready.
+//
+// The side windows write their results straight into the public input fields
+// (Form2->ValorMasa->setText(...)) and read the run's totals through
+// Form2->Trajectory().State().
+#include "app/Chrome.h"
+#include "ballistics/core/RealTrajectory.h"
+
+#include <QString>
+#include <array>
+#include <string>
+
+class QAction;
+class QChartView;
+class QGroupBox;
+class QLineEdit;
+class QLineSeries;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace korvo {
+
+class TrajectoryChartModel;
+class TrajectoryTableModel;
+
+class TForm2 : public TChromeWindow, private TrajectoryView {
+    Q_OBJECT
+public:
+    enum class RunState { Ready, Running, Finished, Blocked };
+
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    RunState State() const { return state_; }
+    const RealTrajectory& Trajectory() const { return trajectory_; }
+
+    // The file the chart is saved to, in the current directory.
+    static inline const QString kChartFileName = QStringLiteral("GraficoTrayectoriaReal.bmp");
+
+    // The input page.
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QGroupBox* GroupBox1;
+    QLineEdit* ValorConstanteProporcionalidad; // "D:"
+    QLineEdit* VTiempoIteraciones;             // "T:"
+    QLineEdit* ValorMasa;                      // "M:"
+    QLineEdit* ValorXo;                        // "Xo:" (not read by the run)
+    QLineEdit* ValorYo;                        // "Yo:" (not read by the run)
+    QLineEdit* ValorGrados;                    // angle, whole degrees
+    QLineEdit* ValorVelocidadInicial;          // "Vo:"
+    QPushButton* CalcularD;
+    QPushButton* ConvertirMasa;
+    QPushButton* ConvertirVelocidad;
+
+    // The value displays (read-only, bold).
+    QLineEdit* ValorVx;
+    QLineEdit* ValorVy;
+    QLineEdit* ValorAx;
+    QLineEdit* ValorAy;
+    QLineEdit* ValorVFx;
+    QLineEdit* ValorVFy;
+    QLineEdit* ValorX;
+    QLineEdit* ValorY;
+    QLineEdit* TiempoTotal; // "DeltaT:", the elapsed time of the run
+
+    // The chart; its points are kept in ascending X.
+    QChartView* Chart1;
+    QLineSeries* Series1;
+    QAction* GuardarGrafico; // "Guardar Grafico a Imagen BMP"
+
+    // The table of steps.
+    QGroupBox* GroupBoxTabla;
+    QTableView* ListView1;
+    TrajectoryTableModel* ListModel;
+
+    QPushButton* IniciarCalculos; // "Iniciar &Proceso"
+    QPushButton* Resultados;      // "&Resultados"
+    QPushButton* LimpiarDatos;    // "Reiniciar &Valores"
+    QPushButton* BitBtn1;         // "&Salir"
+
+    QTimer* Timer1; // one step per tick, 1 ms, precise
+
+    // The handlers; each reports its own failures and never throws.
+    void CalcularDClick();
+    void ConvertirMasaClick();
+    void ConvertirVelocidadClick();
+    void IniciarCalculosClick();
+    void Timer1Timer();
+    void ResultadosClick();
+    void LimpiarDatosClick();
+    void GuardarGraficoClick();
+
+    // Stops the stepping timer.
+    void DetenerProceso();
+    // Ends any run and brings the window back to Ready with the reset texts.
+    void ReiniciarValores();
+    // Renders the chart at its on-screen size onto a white bitmap and writes
+    // it to `path`, replacing any file of that name. Throws
+    // "Cannot create file "<full path>". <reason>" when the file cannot be made.
+    void SaveChartBitmap(const QString& path) const;
+
+private:
+    std::string Text(TrajectoryField field) const override;
+    void SetText(TrajectoryField field, const std::string& text) override;
+    void AppendRow(const std::array<std::string, 10>& row) override;
+    void AddChartPoint(double x, double y) override;
+
+    QLineEdit* Field(TrajectoryField field) const;
+    void EnterState(RunState state);
+    void BuildInputs();
+    void BuildDisplays();
+    void BuildChart();
+    void BuildTable();
+    void BuildButtons();
+    void SetTabOrder();
+
+    RealTrajectory trajectory_;
+    TrajectoryChartModel* chart_ = nullptr;
+    RunState state_ = RunState::Ready;
+};
+
+// The program-wide instance, made at start-up.
+extern TForm2* Form2;
+
+} // namespace korvo
