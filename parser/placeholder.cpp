@@ -1,1 +1,0 @@
-// Replaced as the evaluator's sources arrive.
