@@ -1,1 +1,0 @@
-// Replaced as the workbook writer's sources arrive.
