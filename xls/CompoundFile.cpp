@@ -146,7 +146,6 @@ void WriteTable(std::size_t sectors, std::size_t count, EntryAt&& entryAt, TSect
 
 void WriteFat(const TLayout& l, TSectorWriter& out) {
     const std::size_t total = l.TotalSectors();
-    const std::size_t firstMiniFat = l.FirstMiniFat();
     const std::size_t firstData = l.FirstData();
     WriteTable(
         l.fatSectors, total,
@@ -162,7 +161,6 @@ void WriteFat(const TLayout& l, TSectorWriter& out) {
             }
             // the mini FAT chain and the data chain: each sector points at the next, the last ends the chain
             const std::size_t chainEnd = n < firstData ? firstData : total;
-            (void)firstMiniFat;
             return n + 1 == chainEnd ? kEndOfChain : static_cast<std::uint32_t>(n + 1);
         },
         out);

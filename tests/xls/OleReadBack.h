@@ -30,8 +30,8 @@ inline TOleContents ReadBackWithOlefile(const std::filesystem::path& file) {
                                "open(sys.argv[2], 'wb').write(o.openstream('Workbook').read())\n";
     const fs::path scriptFile = fs::path(file).concat(".py");
     std::ofstream(scriptFile) << script;
-    const std::string command = "/usr/bin/python3 '" + scriptFile.string() + "' '" + file.string() + "' '" +
-                                out.string() + "' '" + list.string() + "'";
+    const std::string command = std::string("/usr/bin/python3 '") + scriptFile.string() + "' '" +
+                                file.string() + "' '" + out.string() + "' '" + list.string() + "'";
     TOleContents result;
     result.read = std::system(command.c_str()) == 0;
     if (result.read) {
