@@ -2,6 +2,8 @@
 set(CMAKE_AUTOMOC ON)
 korvo_library(korvo_ballistics
   ${CMAKE_CURRENT_SOURCE_DIR}/windows_placeholder.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryChartModel.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryTableModel.cpp
 )
 target_link_libraries(korvo_ballistics PUBLIC korvo_ballistics_core korvo_chrome korvo_export korvo_parser
   Qt6::Widgets Qt6::Charts)

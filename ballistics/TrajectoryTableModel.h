@@ -1,0 +1,46 @@
+#pragma once
+// The table of a real-trajectory run: ten columns of texts already formatted by
+// the integrator, one row per step, read-only.
+//
+// Rows are only ever appended (one per timer tick) or all removed, so they live
+// in one vector and each append tells the view about exactly one new row; a
+// view over 100,000 rows repaints only what it shows.
+#include <QAbstractTableModel>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace korvo {
+
+class TrajectoryTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kColumnCount = 10;
+    using Row = std::array<QString, kColumnCount>;
+
+    struct Column {
+        const char* caption; // UTF-8
+        int width;           // pixels
+        Qt::Alignment alignment;
+    };
+    static const std::array<Column, kColumnCount>& Columns();
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void AppendRow(const std::array<std::string, kColumnCount>& texts);
+    void Clear();
+    // The text of a cell; column 0 is the row's caption, the others its sub-items.
+    const QString& Cell(int row, int column) const { return rows_[row][column]; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    std::vector<Row> rows_;
+};
+
+} // namespace korvo

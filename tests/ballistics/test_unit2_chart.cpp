@@ -1,0 +1,106 @@
+// The chart keeps its points in ascending X and its axes around them.
+#include "app/GuiTest.h"
+#include "ballistics/TrajectoryChartModel.h"
+
+#include <QLineSeries>
+#include <QValueAxis>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace korvo {
+namespace {
+
+struct Chart {
+    Chart() : model(&series, &axisX, &axisY) {}
+    std::vector<double> Xs() const {
+        std::vector<double> xs;
+        for (const QPointF& point : series.points())
+            xs.push_back(point.x());
+        return xs;
+    }
+    QLineSeries series;
+    QValueAxis axisX;
+    QValueAxis axisY;
+    TrajectoryChartModel model;
+};
+
+TEST(TrajectoryChart, KeepsPointsInAscendingX) {
+    test::Application();
+    struct Case {
+        const char* name;
+        std::vector<double> added;
+        std::vector<double> kept;
+    };
+    const std::vector<Case> cases = {
+        {"ascending", {0, 1, 2, 3}, {0, 1, 2, 3}},  {"one behind", {0, 2, 1}, {0, 1, 2}},
+        {"before all", {5, 6, -1}, {-1, 5, 6}},     {"equal X goes after its equals", {1, 3, 1}, {1, 1, 3}},
+        {"descending", {3, 2, 1, 0}, {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        Chart chart;
+        for (std::size_t i = 0; i < c.added.size(); ++i)
+            EXPECT_TRUE(chart.model.Add(c.added[i], static_cast<double>(i)));
+        EXPECT_EQ(chart.Xs(), c.kept) << c.name;
+    }
+}
+
+TEST(TrajectoryChart, EqualXKeepsArrivalOrder) {
+    test::Application();
+    Chart chart;
+    chart.model.Add(1, 10);
+    chart.model.Add(2, 20);
+    chart.model.Add(1, 11);
+    const QList<QPointF> points = chart.series.points();
+    ASSERT_EQ(points.size(), 3);
+    EXPECT_EQ(points[0], QPointF(1, 10));
+    EXPECT_EQ(points[1], QPointF(1, 11));
+    EXPECT_EQ(points[2], QPointF(2, 20));
+}
+
+TEST(TrajectoryChart, LeavesOutPointsThatCannotBeDrawn) {
+    test::Application();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Chart chart;
+    EXPECT_TRUE(chart.model.Add(1, 1));
+    EXPECT_FALSE(chart.model.Add(-inf, 0));
+    EXPECT_FALSE(chart.model.Add(nan, nan));
+    EXPECT_FALSE(chart.model.Add(2, inf));
+    EXPECT_TRUE(chart.model.Add(0.5, 2));
+    chart.model.Flush();
+    EXPECT_EQ(chart.Xs(), (std::vector<double>{0.5, 1}));
+    EXPECT_EQ(chart.axisX.min(), 0.5);
+    EXPECT_EQ(chart.axisX.max(), 1.0);
+}
+
+TEST(TrajectoryChart, AxesFollowTheExtremesAndResetOnClear) {
+    test::Application();
+    Chart chart;
+    chart.model.Add(0, 0);
+    chart.model.Flush();
+    // A single point still gets an axis span around it.
+    EXPECT_LT(chart.axisX.min(), 0.0);
+    EXPECT_GT(chart.axisX.max(), 0.0);
+    chart.model.Add(10, 50);
+    chart.model.Add(20, -3);
+    chart.model.Add(15, 20); // inside: no change
+    chart.model.Flush();
+    EXPECT_EQ(chart.axisX.min(), 0.0);
+    EXPECT_EQ(chart.axisX.max(), 20.0);
+    EXPECT_EQ(chart.axisY.min(), -3.0);
+    EXPECT_EQ(chart.axisY.max(), 50.0);
+
+    chart.model.Clear();
+    EXPECT_EQ(chart.series.count(), 0);
+    EXPECT_EQ(chart.model.Count(), 0);
+    chart.model.Add(100, 7);
+    chart.model.Add(101, 8);
+    chart.model.Flush();
+    EXPECT_EQ(chart.axisX.min(), 100.0);
+    EXPECT_EQ(chart.axisY.max(), 8.0);
+}
+
+} // namespace
+} // namespace korvo
