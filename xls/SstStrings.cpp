@@ -27,6 +27,10 @@ std::uint32_t HashUnits(const char16_t* units, std::size_t length) {
     return h;
 }
 
+std::uint64_t SlotOf(std::uint32_t hash, std::uint32_t index) {
+    return static_cast<std::uint64_t>(hash) << 32 | (std::uint64_t{index} + 1);
+}
+
 // Places one string of `length` code units into the records, which hold at most 8224 bytes each;
 // `current` counts the bytes of the record being filled. Adding and writing run this same function, so
 // the lengths announced while adding are the lengths written. `close()` ends the current record and opens
@@ -135,7 +139,8 @@ std::uint32_t TsstStrings::AddString(std::u16string_view text) {
     return Intern(offset, static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), 0xFFFFFFFFu)));
 }
 
-// The candidate text is at the end of units_; it is kept there only when it is new.
+// The candidate text is at the end of units_; it is kept there only when it is new. A slot holds the
+// entry's hash beside its index, so that a probe past other strings touches no entry.
 std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
     if (length > 0xFFFF) {
         units_.resize(offset);
@@ -147,19 +152,23 @@ std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
     while (slots_[slot] != 0) {
-        const Entry& e = entries_[slots_[slot] - 1];
-        if (e.hash == hash && e.length == length &&
-            std::memcmp(units_.data() + e.offset, text, 2 * std::size_t{length}) == 0) {
-            units_.resize(offset);
-            ++total_;
-            return slots_[slot] - 1;
+        const std::uint64_t s = slots_[slot];
+        if (static_cast<std::uint32_t>(s >> 32) == hash) {
+            const auto found = static_cast<std::uint32_t>(s) - 1;
+            const Entry& e = entries_[found];
+            if (e.length == length &&
+                std::memcmp(units_.data() + e.offset, text, 2 * std::size_t{length}) == 0) {
+                units_.resize(offset);
+                ++total_;
+                return found;
+            }
         }
         slot = (slot + 1) & mask;
     }
     const auto index = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(Entry{offset, length, hash});
-    slots_[slot] = index + 1;
-    if (2 * entries_.size() > slots_.size()) {
+    slots_[slot] = SlotOf(hash, index);
+    if (10 * entries_.size() > 7 * slots_.size()) { // at most 70 % full
         Grow();
     }
     PlaceString(
@@ -170,14 +179,14 @@ std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
 }
 
 void TsstStrings::Grow() {
-    std::vector<std::uint32_t> slots(2 * slots_.size(), 0);
+    std::vector<std::uint64_t> slots(2 * slots_.size(), 0);
     const std::size_t mask = slots.size() - 1;
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
         std::size_t slot = entries_[i].hash & mask;
         while (slots[slot] != 0) {
             slot = (slot + 1) & mask;
         }
-        slots[slot] = i + 1;
+        slots[slot] = SlotOf(entries_[i].hash, i);
     }
     slots_ = std::move(slots);
 }

@@ -63,7 +63,7 @@ private:
 
     std::u16string units_;              // all distinct strings, back to back
     std::vector<Entry> entries_;        // in order of first addition
-    std::vector<std::uint32_t> slots_;  // open addressing: entry index + 1, 0 = empty
+    std::vector<std::uint64_t> slots_;  // open addressing: hash << 32 | entry index + 1; 0 = empty
     std::vector<std::uint16_t> closed_; // lengths of the records already full
     std::uint32_t current_ = 8;         // bytes in the record being filled
     std::uint32_t total_ = 0;

@@ -76,7 +76,17 @@ char ToCp1252(char32_t cp) {
 } // namespace
 
 void AppendUtf8AsUtf16(std::string_view utf8, std::u16string& out) {
-    std::size_t i = 0;
+    // Most texts are plain ASCII: widen them in one pass.
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) {
+        ++ascii;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + ascii);
+    for (std::size_t k = 0; k < ascii; ++k) {
+        out[start + k] = static_cast<char16_t>(utf8[k]);
+    }
+    std::size_t i = ascii;
     while (i < utf8.size()) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
         if (byte < 0x80) { // the common case, kept short
