@@ -8,10 +8,6 @@ namespace korvo {
 
 namespace {
 
-// Executor levels: a bracket level costs at most two (a parameter list's
-// call and its sub-expression), a chained call one.
-constexpr int MaxExecutionDepth = 2 * MaxNesting + 8;
-
 [[noreturn]] void InvalidScript() {
     RaiseParseError(SInvalidScript);
 }
@@ -42,25 +38,6 @@ std::string Reference(int N, bool AsList) {
 }
 
 } // namespace
-
-// Counts one nesting level for as long as it lives.
-class TParser::DepthGuard {
-public:
-    DepthGuard(int& Depth, int Limit) : FDepth(Depth) {
-        if (++FDepth > Limit) {
-            --FDepth;
-            RaiseParseError(SNestedTooDeeply);
-        }
-    }
-    ~DepthGuard() { --FDepth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
-
-private:
-    int& FDepth;
-};
-
-// ---------------------------------------------------------------- registry
 
 TCustomParser::TCustomParser() {
     FSavedExceptionMask = fegetexcept();
@@ -161,8 +138,6 @@ bool TCustomParser::DeleteType(int Index) {
     return true;
 }
 
-// ---------------------------------------------------------------- tokens and syntax
-
 void TCustomParser::ClassifyToken(const std::string& S, TTokenInfo& Info) const {
     Info = TTokenInfo{};
     const std::size_t n = S.size();
@@ -252,8 +227,6 @@ void TCustomParser::CheckSyntax(TSyntaxState& State, TSyntaxKind Kind, const TFu
     State.Last = Kind;
 }
 
-// ---------------------------------------------------------------- TParser
-
 TParser::TParser() {
     AddFunction(FSubScript, std::string(1, ScriptBrackets.Open), false, false, false, 0);
     AddFunction(FMultiply, "*", true, true, true, 0);
@@ -286,8 +259,6 @@ bool TParser::IsConstantScript(const TByteDynArray& Script) const {
     return Script.size() >= 40 && GetInt32(Script, ScriptSizeOffset) == 40 &&
            GetInt32(Script, 28) == icNumber;
 }
-
-// ---------------------------------------------------------------- compiler
 
 void TParser::CompileScript(const std::string& Text, TByteDynArray& Script) {
     Script.clear();
@@ -395,8 +366,6 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
     }
     SetInt32(Script, ScriptSizeOffset, static_cast<std::int32_t>(Script.size()));
 }
-
-// ---------------------------------------------------------------- executor
 
 double TParser::ExecuteScript(TByteDynArray& Script) {
     if (Script.empty())
@@ -537,8 +506,6 @@ void TParser::BuildParameters(TByteDynArray& Bytes, std::size_t& P, std::size_t 
     });
     P = list.End;
 }
-
-// ---------------------------------------------------------------- operators
 
 void TParser::CallFunction(TFunctionCall& Call) {
     const int i = Call.FunctionIndex;

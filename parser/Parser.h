@@ -129,6 +129,17 @@ public:
     // The script is one number: Size 40, first item of code 0.
     virtual bool IsConstantScript(const TByteDynArray& Script) const;
 
+    // An equivalent script with everything computed that can be known in
+    // advance: constant runs and calls of Foldable functions inside a term,
+    // constant groups and parameter lists, and all constant terms summed into
+    // one last term of type "double". Folded calls run once, here (OnFunction
+    // included); their errors come out of these calls. Script is not changed.
+    //   "2*3+4" gives the 40-byte script of 10; "random 10 * 2" keeps both calls.
+    virtual void OptimizeScript(const TByteDynArray& Script, TByteDynArray& Optimized);
+    virtual void GetOptimized(const TByteDynArray& Script, TByteDynArray& Optimized);
+    // Replaces Script by its optimized form; on an error Script is unchanged.
+    virtual void Optimize(TByteDynArray& Script);
+
     // Positions of the names this class registers.
     int SubScriptIndex() const { return FSubScript; }
     int ByteTypeIndex() const { return FByte; }
@@ -156,8 +167,47 @@ protected:
     bool ReadCall(const TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, int& FunctionIndex) const;
     void BuildParameters(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, TParameters& Parameters);
 
+    // The optimizer works on a private copy of the source (folding writes
+    // cached values into it); positions are offsets into that copy.
+    struct TOptimizeScriptData;
+    TByteDynArray OptimizeScriptAt(TByteDynArray& Bytes, const TScriptBounds& Script);
+    // The optimized list, and whether every parameter came out constant.
+    bool OptimizeParameters(TByteDynArray& Bytes, std::size_t ListStart, std::size_t Limit,
+                            TByteDynArray& Optimized);
+    // Whether the call at P folds (with a value pending before it when
+    // LeftPending); when it does, P moves past the call and its operands.
+    bool TryFoldCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, bool LeftPending);
+    // Writes the call at P with its operand (optimized) to Out; P moves past both.
+    void WriteCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, int TypeIndex, double LValue,
+                   TByteDynArray& Out);
+
+    // Executor levels: a bracket level costs at most two (a parameter list's
+    // call and its sub-expression), a chained call one.
+    static constexpr int MaxExecutionDepth = 2 * MaxNesting + 8;
+    // Counts one nesting level for as long as it lives.
+    class DepthGuard {
+    public:
+        DepthGuard(int& Depth, int Limit) : FDepth(Depth) {
+            if (++FDepth > Limit) {
+                --FDepth;
+                RaiseParseError(SNestedTooDeeply);
+            }
+        }
+        ~DepthGuard() { --FDepth; }
+        DepthGuard(const DepthGuard&) = delete;
+        DepthGuard& operator=(const DepthGuard&) = delete;
+
+    private:
+        int& FDepth;
+    };
+
 private:
-    class DepthGuard;
+    // Optimized groups and lists of the current optimization, by position,
+    // so that a chain of calls does not optimize its operand again per link.
+    struct TOptimizeMemo;
+    class MemoScope;
+    TOptimizeMemo* FMemo = nullptr;
+    int FOptimizeDepth = 0;
     int FCompileDepth = 0; // bracket groups being compiled
     int FExecuteDepth = 0; // nested scripts and calls being executed
     int FSubScript = -1;

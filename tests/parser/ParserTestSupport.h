@@ -26,6 +26,7 @@ public:
         AddFunction(Pi, "pi", false, false, true, 0);
         AddFunction(Max, "max", false, false, true, 2);
         AddFunction(Pow, "^", true, true, true, 0);
+        AddFunction(Random, "random", false, true, false, 0);
     }
     double Eval(const std::string& Text) {
         TByteDynArray script;
@@ -42,7 +43,8 @@ public:
     using TParser::ClassifyToken;
     using TParser::ParseTypePrefix;
 
-    int Sin = -1, Cos = -1, Tan = -1, Sqrt = -1, Fact = -1, Pi = -1, Max = -1, Pow = -1;
+    int Sin = -1, Cos = -1, Tan = -1, Sqrt = -1, Fact = -1, Pi = -1, Max = -1, Pow = -1, Random = -1;
+    int Draws = 0; // calls of "random" so far
 
 protected:
     void CallFunction(TFunctionCall& Call) override {
@@ -66,11 +68,17 @@ protected:
             for (int k = 2; k <= static_cast<int>(l); ++k)
                 f *= k;
             Call.Value = f;
+        } else if (i == Random) {
+            // A whole number from 0 to R - 1 that changes from call to call.
+            ++Draws;
+            Call.Value = std::fmod(Draws * 7.0, r);
         } else if (i == Pi)
             Call.Value = 3.141592653589793;
         else if (i == Max) {
-            if (Call.ParameterCount() != 2)
-                throw std::runtime_error("max takes two");
+            if (Call.ParameterCount() < 2)
+                throw std::runtime_error("Not enough actual parameters");
+            if (Call.ParameterCount() > 2)
+                throw std::runtime_error("Too many actual parameters");
             Call.Value = std::max(Call.ParameterValue(0), Call.ParameterValue(1));
         } else
             return;

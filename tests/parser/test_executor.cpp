@@ -73,6 +73,9 @@ TEST(Executor, Values) {
         EXPECT_DOUBLE_EQ(p.ExecuteScript(script), r.value) << r.text;
         TByteDynArray again = copy; // a copied script runs alike
         EXPECT_DOUBLE_EQ(p.ExecuteScript(again), r.value) << r.text << " (copy)";
+        TByteDynArray optimized;
+        p.GetOptimized(copy, optimized);
+        EXPECT_DOUBLE_EQ(p.ExecuteScript(optimized), r.value) << r.text << " (optimized)";
     }
     TTestParser p;
     EXPECT_TRUE(std::isnan(p.Eval("0/0")));
