@@ -183,18 +183,11 @@ bool TParser::OptimizeParameters(TByteDynArray& Bytes, std::size_t ListStart, st
             AppendBytes(out, Bytes.data() + p, length);
             p += length;
             break;
-        case icSubExpression: {
-            const TByteDynArray sub = OptimizeScriptAt(Bytes, CheckScript(Bytes, p + 4, p + length));
-            if (IsConstantScript(sub)) {
-                EmitNumber(out, ConstantValue(sub));
-            } else {
-                std::size_t unused = 0;
-                EmitSubExpression(out, sub, false, unused);
+        case icSubExpression:
+            if (!WriteOptimizedGroup(Bytes, p, length, out))
                 allConstant = false;
-            }
             p += length;
             break;
-        }
         case icCall: {
             const std::size_t start = p;
             if (TryFoldCall(Bytes, p, termEnd, false)) {
@@ -216,6 +209,19 @@ bool TParser::OptimizeParameters(TByteDynArray& Bytes, std::size_t ListStart, st
     LinkScript(terms, Optimized, DoubleTypeIndex(), false);
     FMemo->Lists.emplace(ListStart, std::make_pair(Optimized, allConstant));
     return allConstant;
+}
+
+bool TParser::WriteOptimizedGroup(TByteDynArray& Bytes, std::size_t P, std::size_t Length,
+                                  TByteDynArray& Out) {
+    const TByteDynArray sub = OptimizeScriptAt(Bytes, CheckScript(Bytes, P + 4, P + Length));
+    if (IsConstantScript(sub)) {
+        EmitNumber(Out, ConstantValue(sub));
+        return true;
+    }
+    // Not registered here: the linker lists the group when the script is built.
+    std::size_t unused = 0;
+    EmitSubExpression(Out, sub, false, unused);
+    return false;
 }
 
 bool TParser::TryFoldCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, bool LeftPending) {
@@ -304,17 +310,10 @@ void TParser::WriteCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEn
         AppendBytes(Out, Bytes.data() + P, length);
         P += length;
         break;
-    case icSubExpression: {
-        const TByteDynArray sub = OptimizeScriptAt(Bytes, CheckScript(Bytes, P + 4, P + length));
-        if (IsConstantScript(sub)) {
-            EmitNumber(Out, ConstantValue(sub));
-        } else {
-            std::size_t unused = 0;
-            EmitSubExpression(Out, sub, false, unused);
-        }
+    case icSubExpression:
+        WriteOptimizedGroup(Bytes, P, length, Out);
         P += length;
         break;
-    }
     case icCall: {
         const std::size_t inner = P;
         if (TryFoldCall(Bytes, P, TermEnd, false)) {

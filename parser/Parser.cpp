@@ -25,6 +25,28 @@ template <typename Entry> std::size_t LongestEntry(const std::vector<Entry>& Tab
     return best;
 }
 
+// Moves the entry with the longest name (the first such) into a new table,
+// one at a time, until the old one is empty: longest first, equal lengths in
+// their previous order. Remove takes an entry out of the old table.
+template <typename Entry, typename RemoveEntry>
+void SortByNameLength(std::vector<Entry>& Table, RemoveEntry Remove) {
+    std::vector<Entry> sorted;
+    sorted.reserve(Table.size());
+    while (!Table.empty()) {
+        const std::size_t pick = LongestEntry(Table);
+        sorted.push_back(Table[pick]);
+        *sorted.back().IndexVar = static_cast<int>(sorted.size() - 1);
+        Remove(pick);
+    }
+    Table = std::move(sorted);
+}
+
+// Sets the variables of the entries from From on to their positions.
+template <typename Entry> void Renumber(std::vector<Entry>& Table, std::size_t From) {
+    for (std::size_t i = From; i < Table.size(); ++i)
+        *Table[i].IndexVar = static_cast<int>(i);
+}
+
 // The text that stands for compiled group n: "{n}", or "{#n}" for a
 // parameter list.
 std::string Reference(int N, bool AsList) {
@@ -95,28 +117,12 @@ void TCustomParser::RemoveTypeEntry(int Index) {
 }
 
 void TCustomParser::SortFunctions() {
-    TFunctions sorted;
-    sorted.reserve(FFunctions.size());
-    while (!FFunctions.empty()) {
-        const std::size_t pick = LongestEntry(FFunctions);
-        sorted.push_back(FFunctions[pick]);
-        *sorted.back().IndexVar = static_cast<int>(sorted.size() - 1);
-        RemoveFunctionEntry(static_cast<int>(pick));
-    }
-    FFunctions = std::move(sorted);
+    SortByNameLength(FFunctions, [this](std::size_t i) { RemoveFunctionEntry(static_cast<int>(i)); });
     FFunctionsSorted = true;
 }
 
 void TCustomParser::SortTypes() {
-    TTypes sorted;
-    sorted.reserve(FTypes.size());
-    while (!FTypes.empty()) {
-        const std::size_t pick = LongestEntry(FTypes);
-        sorted.push_back(FTypes[pick]);
-        *sorted.back().IndexVar = static_cast<int>(sorted.size() - 1);
-        RemoveTypeEntry(static_cast<int>(pick));
-    }
-    FTypes = std::move(sorted);
+    SortByNameLength(FTypes, [this](std::size_t i) { RemoveTypeEntry(static_cast<int>(i)); });
     FTypesSorted = true;
 }
 
@@ -124,8 +130,7 @@ bool TCustomParser::DeleteFunction(int Index) {
     if (Index < 0 || Index >= static_cast<int>(FFunctions.size()))
         return false;
     RemoveFunctionEntry(Index);
-    for (std::size_t i = static_cast<std::size_t>(Index); i < FFunctions.size(); ++i)
-        *FFunctions[i].IndexVar = static_cast<int>(i);
+    Renumber(FFunctions, static_cast<std::size_t>(Index));
     return true;
 }
 
@@ -133,8 +138,7 @@ bool TCustomParser::DeleteType(int Index) {
     if (Index < 0 || Index >= static_cast<int>(FTypes.size()))
         return false;
     RemoveTypeEntry(Index);
-    for (std::size_t i = static_cast<std::size_t>(Index); i < FTypes.size(); ++i)
-        *FTypes[i].IndexVar = static_cast<int>(i);
+    Renumber(FTypes, static_cast<std::size_t>(Index));
     return true;
 }
 

@@ -177,6 +177,9 @@ protected:
     // Whether the call at P folds (with a value pending before it when
     // LeftPending); when it does, P moves past the call and its operands.
     bool TryFoldCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, bool LeftPending);
+    // Writes the group item at P (Length bytes) optimized to Out: as a number
+    // when constant (then true), else as an unlisted sub-expression.
+    bool WriteOptimizedGroup(TByteDynArray& Bytes, std::size_t P, std::size_t Length, TByteDynArray& Out);
     // Writes the call at P with its operand (optimized) to Out; P moves past both.
     void WriteCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, int TypeIndex, double LValue,
                    TByteDynArray& Out);
