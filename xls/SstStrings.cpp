@@ -144,8 +144,8 @@ std::uint32_t TsstStrings::AddString(std::u16string_view text) {
 std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
     if (length > 0xFFFF) {
         units_.resize(offset);
-        throw std::length_error("a cell text of " + std::to_string(length) +
-                                " characters does not fit a workbook (at most 65535)");
+        throw std::runtime_error("A cell text of " + std::to_string(length) +
+                                 " characters does not fit a workbook (at most 65535)");
     }
     const char16_t* text = units_.data() + offset;
     const std::uint32_t hash = HashUnits(text, length);

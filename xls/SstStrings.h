@@ -34,7 +34,7 @@ public:
     TsstStrings();
 
     // The text's index, adding it when it is new. UTF-8 input is converted to UTF-16 (an invalid byte
-    // becomes U+FFFD). A text of more than 65535 UTF-16 code units throws std::length_error: its count
+    // becomes U+FFFD). A text of more than 65535 UTF-16 code units throws std::runtime_error: its count
     // field is 16 bits.
     std::uint32_t AddString(std::string_view utf8);
     std::uint32_t AddString(std::u16string_view text);

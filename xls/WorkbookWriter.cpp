@@ -41,6 +41,29 @@ std::FILE* CreateTemporaryBeside(const std::string& target, std::string& name) {
     return nullptr;
 }
 
+// The file that the new one replaces. A link is followed, so that the file it points at is replaced and
+// the link stays, as when the file is written through the link. The earlier file's permissions pass to
+// the new one.
+std::filesystem::path ReplacedPath(const std::string& target) {
+    std::error_code ec;
+    std::filesystem::path path = target;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+        if (!ec) {
+            path = real;
+        }
+    }
+    return path;
+}
+
+void KeepPermissions(const std::string& target, const std::string& temporary) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(target, ec);
+    if (!ec && std::filesystem::is_regular_file(status)) {
+        std::filesystem::permissions(temporary, status.permissions(), ec);
+    }
+}
+
 } // namespace
 
 TWorkbookWriter::TWorkbookWriter() = default;
@@ -105,11 +128,12 @@ void TWorkbookWriter::CloseWorkbookFile() {
         ok = false;
     }
     ok = std::fflush(file_) == 0 && ok;
+    KeepPermissions(fileName_, tempName_);
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     std::error_code ec;
     if (ok && closed) {
-        std::filesystem::rename(tempName_, fileName_, ec);
+        std::filesystem::rename(tempName_, ReplacedPath(fileName_), ec);
     }
     if (!ok || !closed || ec) {
         std::filesystem::remove(tempName_, ec);

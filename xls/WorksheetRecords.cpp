@@ -20,8 +20,8 @@ constexpr std::size_t kMaxHeaderChars = 255; // the count is taken as one byte
 
 void CheckCell(std::int32_t row, std::int32_t col) {
     if (row < 0 || row > kMaxRow || col < 0 || col > kMaxCol) {
-        throw std::out_of_range("cell (" + std::to_string(row) + ", " + std::to_string(col) +
-                                ") lies outside a worksheet (rows 0 to 65535, columns 0 to 255)");
+        throw std::runtime_error("Cell (" + std::to_string(row) + ", " + std::to_string(col) +
+                                 ") lies outside a worksheet (rows 0 to 65535, columns 0 to 255)");
     }
 }
 
@@ -114,9 +114,9 @@ void WriteSelection(TWorkbookWriter& w) {
 void BeginSheet(TWorkbookWriter& w, const TxlsSheetSetup& sheet) {
     const std::size_t columns = sheet.ColumnWidths.size();
     if (columns > 0 && sheet.StartDataCol + columns - 1 > static_cast<std::size_t>(kMaxCol)) {
-        throw std::out_of_range("columns " + std::to_string(sheet.StartDataCol) + " to " +
-                                std::to_string(sheet.StartDataCol + columns - 1) +
-                                " do not fit a worksheet (columns 0 to 255)");
+        throw std::runtime_error("Columns " + std::to_string(sheet.StartDataCol) + " to " +
+                                 std::to_string(sheet.StartDataCol + columns - 1) +
+                                 " do not fit a worksheet (columns 0 to 255)");
     }
     TxlsBoundSheet bound;
     bound.SheetIndex = sheet.SheetIndex;

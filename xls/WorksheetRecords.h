@@ -11,7 +11,7 @@
 //
 // The sheet's DIMENSIONS stays all zero until EndWorkbook writes the used range into it. A cell's row
 // must lie in 0 to 65535 and its column in 0 to 255, the limits of a worksheet; anything else throws
-// std::out_of_range before a byte is written, because a 16-bit row field would wrap onto the first rows.
+// std::runtime_error before a byte is written, because a 16-bit row field would wrap onto the first rows.
 #include "xls/WorkbookWriter.h"
 
 #include <cstdint>

@@ -220,3 +220,25 @@ TEST(WorkbookWriter, DimensionsPatchAndGlobalsInsertion) {
                            w.Stream().ToVector()));
     EXPECT_EQ(w.Position(), w.Stream().Size());
 }
+
+// Replacing keeps what the user set up around the earlier file: its permissions, and a link to it.
+TEST(WorkbookWriter, ReplacingKeepsPermissionsAndLinks) {
+    namespace fs = std::filesystem;
+    const test::TScratchFolder folder;
+    const auto real = folder / "real.xls";
+    const auto link = folder / "link.xls";
+    WriteText(real, "the earlier file");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, link);
+    TWorkbookWriter w;
+    w.OpenWorkbookFile(link.string());
+    w.WriteWordRecord(0x0042, 1252);
+    w.MarkComplete();
+    w.CloseWorkbookFile();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    const test::TOleContents back = test::ReadBackWithOlefile(real);
+    ASSERT_TRUE(back.read);
+    EXPECT_TRUE(BytesEqual({0x42, 0x00, 0x02, 0x00, 0xE4, 0x04}, back.workbook));
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"link.xls", "real.xls"}));
+}
