@@ -128,6 +128,11 @@ TEST(Executor, HandlerSeesOperandsTypeAndParameters) {
     EXPECT_EQ(seen[3].Value, 3);
     EXPECT_EQ(seen[4].Value, 0);
     EXPECT_EQ(p.Types()[static_cast<std::size_t>(seenType)].Name, "word");
+    EXPECT_EQ(p.Eval("f[]"), 1);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(p.Eval("f[,]"), 1); // one empty parameter: a group of value 0
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Value, 0);
 }
 
 TEST(Executor, UnknownFunctionIsReported) {
