@@ -21,6 +21,9 @@
 // the target, but only for a stream marked complete. Closing an incomplete stream (an export that failed
 // or stopped half-way), or destroying the writer while open, removes the temporary file and leaves the
 // earlier file as it was.
+//
+// Only CloseWorkbookFile knows whether the new file reached the disk, so an export that tells the user
+// of a written file closes first and reports after; closing again then does nothing.
 #include "xls/ByteStream.h"
 #include "xls/SstStrings.h"
 

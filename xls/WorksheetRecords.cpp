@@ -180,20 +180,26 @@ void UpdateUsedRange(TWorkbookWriter& w, std::int32_t row, std::int32_t col) {
     }
 }
 
-void WriteTextCell(TWorkbookWriter& w, std::int32_t row, std::int32_t col, std::string_view utf8,
-                   std::uint16_t cellFormat) {
-    CheckCell(row, col);
-    const std::uint32_t index = w.Sst().AddString(utf8);
-    PutU32(PutCellHead(w, row, col, cellFormat), index);
-    w.WriteRecord(biffid::LabelSst, 10);
-}
-
-void WriteTextCell(TWorkbookWriter& w, std::int32_t row, std::int32_t col, std::u16string_view text,
+namespace {
+// The cell is checked before the text enters the string table, so that a refused cell adds nothing.
+template <class Text>
+void WriteLabelSst(TWorkbookWriter& w, std::int32_t row, std::int32_t col, Text text,
                    std::uint16_t cellFormat) {
     CheckCell(row, col);
     const std::uint32_t index = w.Sst().AddString(text);
     PutU32(PutCellHead(w, row, col, cellFormat), index);
     w.WriteRecord(biffid::LabelSst, 10);
+}
+} // namespace
+
+void WriteTextCell(TWorkbookWriter& w, std::int32_t row, std::int32_t col, std::string_view utf8,
+                   std::uint16_t cellFormat) {
+    WriteLabelSst(w, row, col, utf8, cellFormat);
+}
+
+void WriteTextCell(TWorkbookWriter& w, std::int32_t row, std::int32_t col, std::u16string_view text,
+                   std::uint16_t cellFormat) {
+    WriteLabelSst(w, row, col, text, cellFormat);
 }
 
 void WriteBlankCell(TWorkbookWriter& w, std::int32_t row, std::int32_t col, std::uint16_t cellFormat) {

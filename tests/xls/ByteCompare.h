@@ -7,6 +7,8 @@
 // TBytes builds the expected side from the record tables, little-endian like the file:
 //
 //     TBytes().U16(0x000A).U16(0)   // the EOF record: 0A 00 00 00
+#include "xls/ByteStream.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -102,5 +104,20 @@ public:
 private:
     TByteVector bytes_;
 };
+
+// n bytes of a pattern that repeats only every 64,253 bytes, so that a byte out of place shows.
+inline TByteVector PatternBytes(std::size_t n) {
+    TByteVector v(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        v[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
+    return v;
+}
+
+inline TByteStream StreamOf(const TByteVector& bytes) {
+    TByteStream s;
+    s.Write(bytes.data(), bytes.size());
+    return s;
+}
 
 } // namespace korvo::test

@@ -10,14 +10,6 @@ using korvo::test::TByteVector;
 
 namespace {
 
-TByteVector Pattern(std::size_t n) {
-    TByteVector v(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        v[i] = static_cast<std::uint8_t>(i % 251);
-    }
-    return v;
-}
-
 TByteVector Saved(const TbiffRecord& r) {
     TByteStream s;
     r.SaveToStream(s);
@@ -54,7 +46,7 @@ TEST(RecordObject, ContinuesAfter8220Bytes) {
         {65535, {8220, 8220, 8220, 8220, 8220, 8220, 8220, 7995}},
     };
     for (const Case& c : cases) {
-        const TByteVector data = Pattern(c.size);
+        const TByteVector data = test::PatternBytes(c.size);
         TBytes expected;
         std::size_t done = 0;
         for (std::size_t k = 0; k < c.pieces.size(); ++k) {
@@ -67,7 +59,7 @@ TEST(RecordObject, ContinuesAfter8220Bytes) {
 
 TEST(RecordObject, DataOver65535BytesIsRefusedExceptForTheDrawingGroup) {
     EXPECT_THROW(TbiffRecord(0x0031, 65536), std::length_error);
-    const TByteVector data = Pattern(70000);
+    const TByteVector data = test::PatternBytes(70000);
     const TByteVector saved = Saved(TbiffMSODrawingGroup(data));
     EXPECT_EQ(saved.size(), 70000u + 4 * 9); // 8 pieces of 8220 and one of 4240
     EXPECT_TRUE(BytesEqual(TBytes().U16(0x003C).U16(4240).Append(Slice(data, 8 * 8220, 4240)),

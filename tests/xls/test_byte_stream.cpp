@@ -19,12 +19,6 @@ TByteVector Sequence(std::size_t n, std::uint8_t start) {
     return v;
 }
 
-TByteStream StreamOf(const TByteVector& bytes) {
-    TByteStream s;
-    s.Write(bytes.data(), bytes.size());
-    return s;
-}
-
 } // namespace
 
 TEST(ByteStream, NumbersAreLittleEndian) {
@@ -52,7 +46,7 @@ TEST(ByteStream, PatchOverwritesInPlaceAndKeepsThePosition) {
 }
 
 TEST(ByteStream, WriteAfterSeekOverwritesThenGrows) {
-    TByteStream s = StreamOf({1, 2, 3, 4});
+    TByteStream s = korvo::test::StreamOf({1, 2, 3, 4});
     s.Seek(2);
     const std::uint8_t more[4] = {9, 9, 9, 9};
     s.Write(more, 4);
@@ -73,8 +67,8 @@ TEST(ByteStream, InsertKeepsEveryByteInOrder) {
     for (const Case& c : cases) {
         const TByteVector base = Sequence(c.size, 1);
         const TByteVector block = Sequence(c.block, 7);
-        TByteStream s = StreamOf(base);
-        TByteStream b = StreamOf(block);
+        TByteStream s = korvo::test::StreamOf(base);
+        TByteStream b = korvo::test::StreamOf(block);
         s.Insert(c.at, b);
         TByteVector expected(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(c.at));
         expected.insert(expected.end(), block.begin(), block.end());
@@ -86,7 +80,7 @@ TEST(ByteStream, InsertKeepsEveryByteInOrder) {
 
 TEST(ByteStream, ReadAcrossChunks) {
     const TByteVector base = Sequence(140000, 3);
-    const TByteStream s = StreamOf(base);
+    const TByteStream s = korvo::test::StreamOf(base);
     TByteVector part(70000);
     s.Read(60000, part.data(), part.size());
     EXPECT_TRUE(BytesEqual(TByteVector(base.begin() + 60000, base.begin() + 130000), part));

@@ -10,20 +10,6 @@ using korvo::test::TByteVector;
 
 namespace {
 
-TByteVector Sequence(std::size_t n) {
-    TByteVector v(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        v[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-    }
-    return v;
-}
-
-TByteStream StreamOf(const TByteVector& bytes) {
-    TByteStream s;
-    s.Write(bytes.data(), bytes.size());
-    return s;
-}
-
 std::uint32_t U32At(const TByteVector& file, std::size_t offset) {
     return static_cast<std::uint32_t>(file.at(offset) | file.at(offset + 1) << 8 | file.at(offset + 2) << 16 |
                                       static_cast<std::uint32_t>(file.at(offset + 3)) << 24);
@@ -46,8 +32,8 @@ TEST(CompoundFile, IndependentReaderGetsTheStreamBack) {
     const std::size_t sizes[] = {0, 1, 2000, 4095, 4096, 300000, 7087104, 7087105, 10000000};
     const test::TScratchFolder folder;
     for (const std::size_t size : sizes) {
-        const TByteVector stream = Sequence(size);
-        const TByteVector file = BuildCompoundFile(StreamOf(stream));
+        const TByteVector stream = test::PatternBytes(size);
+        const TByteVector file = BuildCompoundFile(test::StreamOf(stream));
         EXPECT_EQ(file.size(), CompoundFileSize(size));
         const auto path = folder / (std::to_string(size) + ".xls");
         std::ofstream(path, std::ios::binary)
@@ -77,7 +63,7 @@ TEST(CompoundFile, HeaderFields) {
         {10000000, 512 + 512 * (154 + 1 + 1 + 19532), 154, 155, kEnd, 0, 154, 1},
     };
     for (const Case& c : cases) {
-        const TByteVector file = BuildCompoundFile(StreamOf(Sequence(c.stream)));
+        const TByteVector file = BuildCompoundFile(test::StreamOf(test::PatternBytes(c.stream)));
         ASSERT_EQ(file.size(), c.fileSize) << c.stream;
         EXPECT_TRUE(BytesEqual({0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1},
                                TByteVector(file.begin(), file.begin() + 8)));
@@ -100,8 +86,8 @@ TEST(CompoundFile, HeaderFields) {
 
 // The worked layout of a 2,000-byte stream: FAT, directory, mini FAT, then four sectors of mini stream.
 TEST(CompoundFile, MiniStreamLayout) {
-    const TByteVector stream = Sequence(2000);
-    const TByteVector file = BuildCompoundFile(StreamOf(stream));
+    const TByteVector stream = test::PatternBytes(2000);
+    const TByteVector file = BuildCompoundFile(test::StreamOf(stream));
     const std::size_t fat = SectorOffset(0);
     const std::uint32_t fatExpected[7] = {kFat, kEnd, kEnd, 4, 5, 6, kEnd};
     for (std::size_t n = 0; n < 128; ++n) {
@@ -151,8 +137,8 @@ TEST(CompoundFile, MiniStreamLayout) {
 
 // The worked layout of a 300,000-byte stream: five FAT sectors, the directory, then the stream in order.
 TEST(CompoundFile, RegularSectorLayout) {
-    const TByteVector stream = Sequence(300000);
-    const TByteVector file = BuildCompoundFile(StreamOf(stream));
+    const TByteVector stream = test::PatternBytes(300000);
+    const TByteVector file = BuildCompoundFile(test::StreamOf(stream));
     for (std::size_t n = 0; n < 640; ++n) {
         std::uint32_t expected = kFree;
         if (n < 5) {
@@ -177,7 +163,7 @@ TEST(CompoundFile, RegularSectorLayout) {
 
 // 154 FAT sectors: 109 listed in the header, 45 in one DIFAT sector that ends the chain.
 TEST(CompoundFile, DifatSectorListsTheFatSectorsBeyond109) {
-    const TByteVector file = BuildCompoundFile(StreamOf(Sequence(10000000)));
+    const TByteVector file = BuildCompoundFile(test::StreamOf(test::PatternBytes(10000000)));
     const std::size_t difat = SectorOffset(154);
     for (std::uint32_t i = 0; i < 127; ++i) {
         EXPECT_EQ(U32At(file, difat + 4 * i), i < 45 ? 109 + i : kFree) << "DIFAT slot " << i;

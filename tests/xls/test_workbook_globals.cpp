@@ -103,6 +103,22 @@ TByteVector Palette() {
     return b;
 }
 
+// A workbook file being written, its opening records done, with one sheet "Trayectoria" begun.
+class TTrajectoryWorkbook : public ::testing::Test {
+protected:
+    void BeginTrajectorySheet(std::size_t columns) {
+        w.OpenWorkbookFile(target.string());
+        BeginWorkbook(w);
+        TxlsSheetSetup sheet;
+        sheet.Title = "Trayectoria";
+        sheet.ColumnWidths.assign(columns, 10);
+        BeginSheet(w, sheet);
+    }
+    const test::TScratchFolder folder;
+    const std::filesystem::path target = folder / "Datos.xls";
+    TWorkbookWriter w;
+};
+
 } // namespace
 
 TEST(WorkbookGlobals, BeginWritesTheOpeningRecordsThenEof) {
@@ -134,16 +150,8 @@ TEST(WorkbookGlobals, DefaultPaletteEntries) {
 
 // A whole stream: globals, then one sheet "Trayectoria" with a caption cell and one data cell; the
 // globals block lands between BOOKBOOL and the globals' EOF, and BOUNDSHEET points at the sheet's BOF.
-TEST(WorkbookGlobals, EndInsertsTheBlockInFrontOfTheSheets) {
-    const test::TScratchFolder folder;
-    const auto target = folder / "Datos.xls";
-    TWorkbookWriter w;
-    w.OpenWorkbookFile(target.string());
-    BeginWorkbook(w);
-    TxlsSheetSetup sheet;
-    sheet.Title = "Trayectoria";
-    sheet.ColumnWidths = {10};
-    BeginSheet(w, sheet);
+TEST_F(TTrajectoryWorkbook, EndInsertsTheBlockInFrontOfTheSheets) {
+    BeginTrajectorySheet(1);
     const std::size_t sheetStart = w.BoundSheets().back().BofPosition;
     UpdateUsedRange(w, 0, 0);
     WriteTextCell(w, 0, 0, "Iteración:", 16);
@@ -207,16 +215,8 @@ TEST(WorkbookGlobals, EndInsertsTheBlockInFrontOfTheSheets) {
 // An independent spreadsheet reader, Debian's python3-xlrd, opens a workbook of many rows: one sheet,
 // text cells with their strings, bold captions, blank cells. (It does not read the footer; the byte
 // tests of the worksheet records cover it.)
-TEST(WorkbookGlobals, SpreadsheetReaderOpensTheWorkbook) {
-    const test::TScratchFolder folder;
-    const auto target = folder / "Datos.xls";
-    TWorkbookWriter w;
-    w.OpenWorkbookFile(target.string());
-    BeginWorkbook(w);
-    TxlsSheetSetup sheet;
-    sheet.Title = "Trayectoria";
-    sheet.ColumnWidths = {10, 10, 10};
-    BeginSheet(w, sheet);
+TEST_F(TTrajectoryWorkbook, SpreadsheetReaderOpensTheWorkbook) {
+    BeginTrajectorySheet(3);
     const char* captions[3] = {"Iteración:", "T (seg)", "Ec (kg·m2/s2)"};
     for (int c = 0; c < 3; ++c) {
         UpdateUsedRange(w, 0, c);

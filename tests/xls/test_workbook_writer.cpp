@@ -32,6 +32,19 @@ std::string Message(const std::function<void()>& f) {
     return "(no error)";
 }
 
+// A folder holding an earlier "Datos.xls" that a new export is to replace.
+class TEarlierFile : public ::testing::Test {
+protected:
+    void SetUp() override { WriteText(target, "the earlier file"); }
+    // The earlier file is still there, alone.
+    void ExpectEarlierFileAlone() const {
+        EXPECT_EQ(ReadFile(target), "the earlier file");
+        EXPECT_EQ(folder.Files(), std::vector<std::string>{"Datos.xls"});
+    }
+    const test::TScratchFolder folder;
+    const std::filesystem::path target = folder / "Datos.xls";
+};
+
 } // namespace
 
 TEST(WorkbookWriter, RecordsFromTheScratchBuffer) {
@@ -53,10 +66,7 @@ TEST(WorkbookWriter, RecordsFromTheScratchBuffer) {
     EXPECT_THROW(w.WriteRecord(0x00EB, 8225), std::length_error);
 }
 
-TEST(WorkbookWriter, CompleteStreamReplacesTheFileAndLeavesNothingElse) {
-    const test::TScratchFolder folder;
-    const auto target = folder / "Datos.xls";
-    WriteText(target, "the earlier file");
+TEST_F(TEarlierFile, CompleteStreamReplacesTheFileAndLeavesNothingElse) {
     TWorkbookWriter w;
     w.OpenWorkbookFile(target.string());
     w.WriteWordRecord(0x0042, 1252);
@@ -91,10 +101,7 @@ TEST(WorkbookWriter, TargetThatCannotBeCreated) {
 }
 
 // An export that fails or stops half-way closes an incomplete stream: the earlier file stays as it was.
-TEST(WorkbookWriter, IncompleteStreamKeepsTheEarlierFile) {
-    const test::TScratchFolder folder;
-    const auto target = folder / "Datos.xls";
-    WriteText(target, "the earlier file");
+TEST_F(TEarlierFile, IncompleteStreamKeepsTheEarlierFile) {
     {
         TWorkbookWriter w;
         w.OpenWorkbookFile(target.string());
@@ -106,16 +113,12 @@ TEST(WorkbookWriter, IncompleteStreamKeepsTheEarlierFile) {
         w.OpenWorkbookFile(target.string());
         w.WriteWordRecord(0x0042, 1252);
     }
-    EXPECT_EQ(ReadFile(target), "the earlier file");
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"Datos.xls"});
+    ExpectEarlierFileAlone();
 }
 
 // A write that does not go through: the process may not write files past 64 KiB, so the 300,000-byte
 // file fails half-way, as on a full disk.
-TEST(WorkbookWriter, FailingWriteKeepsTheEarlierFile) {
-    const test::TScratchFolder folder;
-    const auto target = folder / "Datos.xls";
-    WriteText(target, "the earlier file");
+TEST_F(TEarlierFile, FailingWriteKeepsTheEarlierFile) {
     TWorkbookWriter w;
     w.OpenWorkbookFile(target.string());
     w.Stream().WriteFill(0x5A, 300000);
@@ -132,8 +135,7 @@ TEST(WorkbookWriter, FailingWriteKeepsTheEarlierFile) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(message, "Error writing output file");
-    EXPECT_EQ(ReadFile(target), "the earlier file");
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"Datos.xls"});
+    ExpectEarlierFileAlone();
     EXPECT_FALSE(w.IsOpen());
 }
 
