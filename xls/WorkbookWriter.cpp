@@ -95,13 +95,14 @@ void TWorkbookWriter::Reset() {
 void TWorkbookWriter::OpenWorkbookFile(const std::string& fileName) {
     Discard();
     Reset();
-    fileName_ = fileName;
     std::error_code ec;
+    fileName_ = fileName;
+    targetPath_ = std::filesystem::absolute(fileName, ec).string();
     // The rename at the end could never replace a directory; say so now, before any record is written.
     if (fileName.empty() || std::filesystem::is_directory(fileName, ec)) {
         throw std::runtime_error(kCannotCreate + fileName);
     }
-    file_ = CreateTemporaryBeside(fileName, tempName_);
+    file_ = CreateTemporaryBeside(targetPath_, tempName_);
     if (file_ == nullptr) {
         throw std::runtime_error(kCannotCreate + fileName);
     }
@@ -128,12 +129,12 @@ void TWorkbookWriter::CloseWorkbookFile() {
         ok = false;
     }
     ok = std::fflush(file_) == 0 && ok;
-    KeepPermissions(fileName_, tempName_);
+    KeepPermissions(targetPath_, tempName_);
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     std::error_code ec;
     if (ok && closed) {
-        std::filesystem::rename(tempName_, ReplacedPath(fileName_), ec);
+        std::filesystem::rename(tempName_, ReplacedPath(targetPath_), ec);
     }
     if (!ok || !closed || ec) {
         std::filesystem::remove(tempName_, ec);

@@ -119,7 +119,8 @@ private:
     void Reset();
     void Discard() noexcept;
 
-    std::string fileName_;
+    std::string fileName_;   // as given, for messages
+    std::string targetPath_; // absolute, so that a change of the working folder meanwhile does not matter
     std::string tempName_;
     std::FILE* file_ = nullptr;
     bool complete_ = false;

@@ -244,3 +244,21 @@ TEST(WorkbookWriter, ReplacingKeepsPermissionsAndLinks) {
     EXPECT_TRUE(BytesEqual({0x42, 0x00, 0x02, 0x00, 0xE4, 0x04}, back.workbook));
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"link.xls", "real.xls"}));
 }
+
+// The program writes its file by a bare name into the current folder; the file lands there even if the
+// current folder changes before it is closed.
+TEST(WorkbookWriter, BareNameGoesToTheFolderCurrentAtOpening) {
+    namespace fs = std::filesystem;
+    const test::TScratchFolder folder;
+    const test::TScratchFolder elsewhere;
+    const fs::path before = fs::current_path();
+    fs::current_path(folder.Path());
+    TWorkbookWriter w;
+    w.OpenWorkbookFile("DatosTrayectoriaRealCalculada.xls");
+    fs::current_path(elsewhere.Path());
+    w.MarkComplete();
+    w.CloseWorkbookFile();
+    fs::current_path(before);
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"DatosTrayectoriaRealCalculada.xls"});
+    EXPECT_TRUE(elsewhere.Files().empty());
+}
