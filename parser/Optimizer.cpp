@@ -94,7 +94,7 @@ TByteDynArray TParser::OptimizeScriptAt(TByteDynArray& Bytes, const TScriptBound
     const auto known = FMemo->Scripts.find(Script.Start);
     if (known != FMemo->Scripts.end())
         return known->second;
-    DepthGuard level(FOptimizeDepth, 2 * MaxExecutionDepth);
+    DepthGuard level(FOptimizeDepth, MaxOptimizeDepth);
     TOptimizeScriptData data;
     WalkScript(Bytes, Script, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
         if (p == term + TermHeaderSize) {
@@ -167,7 +167,7 @@ bool TParser::OptimizeParameters(TByteDynArray& Bytes, std::size_t ListStart, st
         Optimized = known->second.first;
         return known->second.second;
     }
-    DepthGuard level(FOptimizeDepth, 2 * MaxExecutionDepth);
+    DepthGuard level(FOptimizeDepth, MaxOptimizeDepth);
     const TScriptBounds list = CheckScript(Bytes, ListStart, Limit);
     TScripts terms;
     bool allConstant = true;
@@ -226,7 +226,7 @@ bool TParser::WriteOptimizedGroup(TByteDynArray& Bytes, std::size_t P, std::size
 
 bool TParser::TryFoldCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, bool LeftPending) {
     MemoScope memoScope(*this);
-    DepthGuard level(FOptimizeDepth, 2 * MaxExecutionDepth);
+    DepthGuard level(FOptimizeDepth, MaxOptimizeDepth);
     int index = -1;
     std::size_t p = P;
     if (!ReadCall(Bytes, p, TermEnd, index))
@@ -281,7 +281,7 @@ bool TParser::TryFoldCall(TByteDynArray& Bytes, std::size_t& P, std::size_t Term
 void TParser::WriteCall(TByteDynArray& Bytes, std::size_t& P, std::size_t TermEnd, int TypeIndex,
                         double LValue, TByteDynArray& Out) {
     MemoScope memoScope(*this);
-    DepthGuard level(FOptimizeDepth, 2 * MaxExecutionDepth);
+    DepthGuard level(FOptimizeDepth, MaxOptimizeDepth);
     int index = -1;
     const std::size_t start = P;
     if (!ReadCall(Bytes, P, TermEnd, index))

@@ -187,6 +187,9 @@ protected:
     // Executor levels: a bracket level costs at most two (a parameter list's
     // call and its sub-expression), a chained call one.
     static constexpr int MaxExecutionDepth = 2 * MaxNesting + 8;
+    // Optimizer levels: a parameter list costs three (the call, the list and
+    // the group of an item), a chained call two (tried, then written out).
+    static constexpr int MaxOptimizeDepth = 3 * MaxNesting + 16;
     // Counts one nesting level for as long as it lives.
     class DepthGuard {
     public:

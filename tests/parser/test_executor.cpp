@@ -248,4 +248,24 @@ TEST(Executor, SelfReferencesAndDeepCraftedNestingAreRefused) {
         inner = std::move(outer);
     }
     EXPECT_PARSE_ERROR(p.ExecuteScript(inner), "Expression is nested too deeply");
+
+    // A term of 100000 chained "not" calls, written by hand.
+    p.Compile("1");
+    int notIndex = p.FindFunction("not");
+    TByteDynArray chain = Bytes().F64(0).I32(0).I32(0).I32(0).I32(0).I32(0);
+    for (int i = 0; i < 100000; ++i)
+        EmitCall(chain, notIndex);
+    EmitNumber(chain, 1);
+    SetInt32(chain, ScriptSizeOffset, static_cast<std::int32_t>(chain.size()));
+    SetInt32(chain, 16, static_cast<std::int32_t>(chain.size() - 16));
+    EXPECT_PARSE_ERROR(p.ExecuteScript(chain), "Expression is nested too deeply");
+    TByteDynArray out;
+    EXPECT_PARSE_ERROR(p.GetOptimized(chain, out), "Expression is nested too deeply");
+    EXPECT_PARSE_ERROR(p.GetOptimized(inner, out), "Expression is nested too deeply");
+}
+
+TEST(Executor, FormulaTextsUnderACommaSeparator) {
+    SeparatorScope comma(',');
+    TTestParser p;
+    EXPECT_DOUBLE_EQ(p.Eval("(0)+(340)*(0,5)*(2)-(0,5)*(9,80)*((2)*(2))"), 340 - 19.6);
 }

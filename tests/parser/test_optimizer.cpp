@@ -131,6 +131,17 @@ TEST(Optimizer, ChainsOverNestedGroupsStayLinear) {
     EXPECT_FALSE(p.IsConstantScript(s));
     TByteDynArray deep = Optimized(p, std::string(MaxNesting, '(') + "2" + std::string(MaxNesting, ')'));
     EXPECT_TRUE(p.IsConstantScript(deep));
+    // The deepest texts the compiler takes also optimize.
+    std::string lists = "random 2"; // the call counts as one more level
+    for (int i = 0; i < MaxNesting - 1; ++i)
+        lists = "max[0," + lists + "]";
+    deep = Optimized(p, lists);
+    EXPECT_FALSE(p.IsConstantScript(deep));
+    std::string chain;
+    for (int i = 0; i < MaxNesting - 1; ++i)
+        chain += "not ";
+    deep = Optimized(p, chain + "random 2");
+    EXPECT_EQ(Shape(deep).front().size(), static_cast<std::size_t>(MaxNesting + 1));
 }
 
 TEST(Optimizer, CorruptedScriptsAreRefused) {
