@@ -328,7 +328,9 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
             RaiseParseError(SExpressionExpected);
 
         TSyntaxState state;
-        int chain = 0; // consecutive calls, each one more level for the executor
+        // Calls that are each the right operand of the one before: the
+        // executor recurses once per link.
+        int chain = 0;
         for (std::string token : SplitText(item, names, false)) {
             const int idx = FindFunctionPrefix(Functions(), token);
             if (idx >= 0 && idx == FSubScript) {
@@ -348,8 +350,10 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
                 else
                     EmitSubExpression(Script, SubScripts[n], true, termStart);
             } else if (idx >= 0) {
+                const bool operandOfLast = state.Last == skFunction && state.LastFunction.RightOperand;
                 CheckSyntax(state, skFunction, &Functions()[static_cast<std::size_t>(idx)]);
-                if (++chain + FCompileDepth > MaxNesting)
+                chain = operandOfLast ? chain + 1 : 1;
+                if (chain + FCompileDepth > MaxNesting)
                     RaiseParseError(SNestedTooDeeply);
                 EmitCall(Script, idx);
             }

@@ -114,6 +114,8 @@ TEST(Compiler, NestingBound) {
         chain += "not ";
     EXPECT_EQ(p.Eval(chain + "5"), 5);
     EXPECT_PARSE_ERROR(p.Compile(chain + "not 5"), "Expression is nested too deeply");
+    // Postfix calls follow one another without nesting.
+    EXPECT_EQ(p.Eval("1" + std::string(1000, '!')), 1);
     // Brackets and chained calls add up.
     EXPECT_PARSE_ERROR(p.Compile(nested(MaxNesting / 2, chain.substr(0, chain.size() / 2) + "not 5")),
                        "Expression is nested too deeply");
