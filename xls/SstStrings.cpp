@@ -118,7 +118,9 @@ TsstStrings::TsstStrings() {
 }
 
 void TsstStrings::Clear() {
-    units_.clear();
+    blocks_.clear();
+    blockUsed_ = 0;
+    blockSize_ = 0;
     entries_.clear();
     slots_.assign(1024, 0);
     closed_.clear();
@@ -127,28 +129,23 @@ void TsstStrings::Clear() {
 }
 
 std::uint32_t TsstStrings::AddString(std::string_view utf8) {
-    const std::size_t offset = units_.size();
-    AppendUtf8AsUtf16(utf8, units_);
-    return Intern(offset,
-                  static_cast<std::uint32_t>(std::min<std::size_t>(units_.size() - offset, 0xFFFFFFFFu)));
+    candidate_.clear();
+    AppendUtf8AsUtf16(utf8, candidate_);
+    return Intern(candidate_);
 }
 
 std::uint32_t TsstStrings::AddString(std::u16string_view text) {
-    const std::size_t offset = units_.size();
-    units_.append(text);
-    return Intern(offset, static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), 0xFFFFFFFFu)));
+    return Intern(text);
 }
 
-// The candidate text is at the end of units_; it is kept there only when it is new. A slot holds the
-// entry's hash beside its index, so that a probe past other strings touches no entry.
-std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
-    if (length > 0xFFFF) {
-        units_.resize(offset);
-        throw std::runtime_error("A cell text of " + std::to_string(length) +
+// A slot holds the entry's hash beside its index, so that a probe past other strings touches no entry.
+std::uint32_t TsstStrings::Intern(std::u16string_view text) {
+    if (text.size() > 0xFFFF) {
+        throw std::runtime_error("A cell text of " + std::to_string(text.size()) +
                                  " characters does not fit a workbook (at most 65535)");
     }
-    const char16_t* text = units_.data() + offset;
-    const std::uint32_t hash = HashUnits(text, length);
+    const auto length = static_cast<std::uint32_t>(text.size());
+    const std::uint32_t hash = HashUnits(text.data(), length);
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
     while (slots_[slot] != 0) {
@@ -156,9 +153,7 @@ std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
         if (static_cast<std::uint32_t>(s >> 32) == hash) {
             const auto found = static_cast<std::uint32_t>(s) - 1;
             const Entry& e = entries_[found];
-            if (e.length == length &&
-                std::memcmp(units_.data() + e.offset, text, 2 * std::size_t{length}) == 0) {
-                units_.resize(offset);
+            if (e.length == length && std::memcmp(e.text, text.data(), 2 * std::size_t{length}) == 0) {
                 ++total_;
                 return found;
             }
@@ -166,7 +161,7 @@ std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
         slot = (slot + 1) & mask;
     }
     const auto index = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back(Entry{offset, length, hash});
+    entries_.push_back(Entry{Store(text), length, hash});
     slots_[slot] = SlotOf(hash, index);
     if (10 * entries_.size() > 7 * slots_.size()) { // at most 70 % full
         Grow();
@@ -176,6 +171,19 @@ std::uint32_t TsstStrings::Intern(std::size_t offset, std::uint32_t length) {
         [](bool, std::uint32_t, std::uint32_t) {});
     ++total_;
     return index;
+}
+
+const char16_t* TsstStrings::Store(std::u16string_view text) {
+    constexpr std::size_t kBlockUnits = std::size_t{1} << 15;
+    if (blocks_.empty() || blockUsed_ + text.size() > blockSize_) {
+        blockSize_ = std::max(kBlockUnits, text.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(blockSize_));
+        blockUsed_ = 0;
+    }
+    char16_t* stored = blocks_.back().get() + blockUsed_;
+    std::copy(text.begin(), text.end(), stored);
+    blockUsed_ += text.size();
+    return stored;
 }
 
 void TsstStrings::Grow() {
@@ -193,7 +201,7 @@ void TsstStrings::Grow() {
 
 std::u16string_view TsstStrings::Text(std::uint32_t index) const {
     const Entry& e = entries_.at(index);
-    return std::u16string_view(units_).substr(e.offset, e.length);
+    return std::u16string_view(e.text, e.length);
 }
 
 std::vector<std::uint16_t> TsstStrings::RecordLengths() const {
@@ -224,7 +232,7 @@ void TsstStrings::SaveToStream(TByteStream& out) const {
     std::size_t next = 1;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
-        const char16_t* text = units_.data() + e.offset;
+        const char16_t* text = e.text;
         PlaceString(
             running, e.length, i == 0,
             [&] {

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,14 +55,19 @@ public:
 
 private:
     struct Entry {
-        std::size_t offset; // into units_
+        const char16_t* text; // in one of blocks_
         std::uint32_t length;
         std::uint32_t hash;
     };
-    std::uint32_t Intern(std::size_t offset, std::uint32_t length);
+    std::uint32_t Intern(std::u16string_view text);
+    const char16_t* Store(std::u16string_view text);
     void Grow();
 
-    std::u16string units_;              // all distinct strings, back to back
+    // The distinct strings, back to back in blocks that never move once filled.
+    std::vector<std::unique_ptr<char16_t[]>> blocks_;
+    std::size_t blockUsed_ = 0;
+    std::size_t blockSize_ = 0;
+    std::u16string candidate_;          // a UTF-8 text converted for lookup
     std::vector<Entry> entries_;        // in order of first addition
     std::vector<std::uint64_t> slots_;  // open addressing: hash << 32 | entry index + 1; 0 = empty
     std::vector<std::uint16_t> closed_; // lengths of the records already full
