@@ -18,7 +18,9 @@
 // what is left of the current record (8224 bytes at most) starts a CONTINUE record, which then opens with
 // that string's count. A string too long for any record (more than 4110 characters) begins in the current
 // record and is continued, at a character boundary, in CONTINUE records that each open with the option
-// byte 0x01. SaveToStream writes exactly the lengths announced. No EXTSST record follows the table.
+// byte 0x01. So is a first string that does not fit beside the two counts (4107 to 4110 characters):
+// common readers expect the SST record itself to hold a string. SaveToStream writes exactly the lengths
+// announced. No EXTSST record follows the table.
 #include "xls/ByteStream.h"
 
 #include <cstddef>
