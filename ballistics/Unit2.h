@@ -23,6 +23,7 @@
 #include "app/Chrome.h"
 #include "ballistics/core/RealTrajectory.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <string>
@@ -99,11 +100,17 @@ public:
 
     QTimer* Timer1; // one step per tick, 1 ms, precise
 
+    // While a run steps, the window repaints at most once per this interval.
+    static constexpr int kRunPaintMilliseconds = 40;
+    // The most steps one late tick may catch up on (see OnTimer1).
+    static constexpr int kMostStepsPerTick = 8;
+
     // The handlers; each reports its own failures and never throws.
     void CalcularDClick();
     void ConvertirMasaClick();
     void ConvertirVelocidadClick();
     void IniciarCalculosClick();
+    // One step of the run and the stop test (one tick's work).
     void Timer1Timer();
     void ResultadosClick();
     void LimpiarDatosClick();
@@ -118,12 +125,16 @@ public:
     // "Cannot create file "<full path>". <reason>" when the file cannot be made.
     void SaveChartBitmap(const QString& path) const;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     std::string Text(TrajectoryField field) const override;
     void SetText(TrajectoryField field, const std::string& text) override;
     void AppendRow(const std::array<std::string, 10>& row) override;
     void AddChartPoint(double x, double y) override;
 
+    void OnTimer1();
     QLineEdit* Field(TrajectoryField field) const;
     void EnterState(RunState state);
     void BuildInputs();
@@ -136,6 +147,10 @@ private:
     RealTrajectory trajectory_;
     TrajectoryChartModel* chart_ = nullptr;
     RunState state_ = RunState::Ready;
+    QElapsedTimer runClock_;
+    qint64 timerSteps_ = 0;
+    QTimer* paintPacer_ = nullptr;
+    bool paintHeld_ = false;
 };
 
 // The program-wide instance, made at start-up.

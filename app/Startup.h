@@ -1,0 +1,29 @@
+#pragma once
+// Start-up of the program: the application object, the regional settings and
+// the eight program-wide windows.
+#include <QApplication>
+
+namespace korvo {
+
+// The application object. Every handler already reports its own failures;
+// this is the last net for an exception that escapes one anyway, so that none
+// crosses the event loop.
+class TKorvoApplication : public QApplication {
+    Q_OBJECT
+public:
+    TKorvoApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Stores the desktop's decimal, thousands, date and time separators in
+// CurrentRegionalSettings(). The program calls it once, before any window.
+void ReadRegionalSettings();
+
+// Creates the eight windows in their order (main window, real trajectory, drag
+// constant, mass converter, velocity converter, results, ideal trajectory,
+// about) and sets Form1 .. Form8. The main window places itself full screen.
+void CreateWindows();
+// Destroys them in the reverse order and clears the pointers.
+void DestroyWindows();
+
+} // namespace korvo

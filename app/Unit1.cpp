@@ -1,0 +1,176 @@
+#include "app/Unit1.h"
+
+#include "app/Messages.h"
+#include "app/Unit8.h"
+#include "ballistics/Unit2.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+namespace korvo {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr int kTitleHeight = 21;
+constexpr int kStatusHeight = 22;
+
+QLabel* MakePicture(const QPixmap& picture, QWidget* parent, const QRect& box, bool stretch) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(picture);
+    label->setScaledContents(stretch);
+    label->setGeometry(box);
+    return label;
+}
+
+TClickLabel* MakeMenuLabel(const QString& text, const QString& name, QWidget* parent, const QRect& box) {
+    auto* label = new TClickLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(box);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(WindowFont(QStringLiteral("Arial"), 8, true));
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+TClickLabel* MakeGlyph(const QPixmap& picture, const QString& name, QWidget* parent) {
+    auto* label = new TClickLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(picture);
+    label->setGeometry(0, 3, 16, 15);
+    return label;
+}
+
+} // namespace
+
+QPixmap LogoPicture() {
+    QPixmap picture(440, 260);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    // A fading arc: the flight of a projectile from the muzzle to the ground.
+    QPainterPath flight;
+    flight.moveTo(40, 180);
+    flight.cubicTo(140, -20, 300, -20, 400, 180);
+    QLinearGradient fade(40, 0, 400, 0);
+    fade.setColorAt(0.0, QColor(0x9c, 0x06, 0x07));
+    fade.setColorAt(1.0, QColor(0x9c, 0x06, 0x07, 60));
+    painter.setPen(QPen(QBrush(fade), 3, Qt::DashLine, Qt::RoundCap));
+    painter.drawPath(flight);
+
+    // A sight ring where the arc meets the ground.
+    painter.setPen(QPen(QColor(0x4b, 0x07, 0x06), 2));
+    painter.drawEllipse(QPointF(400, 180), 14, 14);
+    painter.drawLine(QPointF(380, 180), QPointF(420, 180));
+    painter.drawLine(QPointF(400, 160), QPointF(400, 200));
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+    painter.drawLine(30, 181, 430, 181);
+
+    QFont name(QStringLiteral("Arial"), 40, QFont::Bold);
+    name.setLetterSpacing(QFont::AbsoluteSpacing, 6);
+    painter.setFont(name);
+    painter.setPen(QColor(0x4b, 0x07, 0x06));
+    painter.drawText(QRect(0, 92, 440, 70), Qt::AlignCenter, QStringLiteral("KORVO"));
+
+    painter.setFont(QFont(QStringLiteral("Arial"), 10));
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawText(QRect(0, 200, 440, 24), Qt::AlignCenter, QStringLiteral("Balística Exterior Forense"));
+    return picture;
+}
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Korvatek"));
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+    resize(814, 606);
+
+    Titulo = new TTitleStrip(TTitleStrip::Move::Never, this);
+    Status = MakePicture(TitleStripPicture(), this, {}, true);
+    Status->setObjectName(QStringLiteral("Status"));
+    Image3 = new QLabel(this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setPixmap(LogoPicture());
+    Image3->setAlignment(Qt::AlignCenter);
+
+    Menu = MakePicture(MenuStripPicture(), this, {0, 2, 110, 17}, true);
+    Image1 = MakePicture(MenuStripPicture(), this, {118, 2, 147, 17}, true);
+    Image2 = MakePicture(MenuStripPicture(), this, {272, 2, 144, 17}, true);
+    Image4 = MakePicture(MenuStripPicture(), this, {422, 2, 135, 17}, true);
+    Menu->setObjectName(QStringLiteral("Menu"));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image4->setObjectName(QStringLiteral("Image4"));
+
+    Label1 =
+        MakeMenuLabel(QStringLiteral("Salir del Programa"), QStringLiteral("Label1"), this, {0, 3, 112, 16});
+    Label2 = MakeMenuLabel(QStringLiteral("Calcular Trayectoria Ideal"), QStringLiteral("Label2"), this,
+                           {120, 4, 143, 16});
+    Label3 = MakeMenuLabel(QStringLiteral("Calcular Trayectoria Real"), QStringLiteral("Label3"), this,
+                           {273, 4, 142, 16});
+    Label4 = MakeMenuLabel(QStringLiteral("Acerca del Programa..."), QStringLiteral("Label4"), this,
+                           {423, 4, 134, 16});
+    Minimizar = MakeGlyph(MinimizePicture(), QStringLiteral("Minimizar"), this);
+    Cerrar = MakeGlyph(ClosePicture(), QStringLiteral("Cerrar"), this);
+
+    connect(Label1, &TClickLabel::clicked, this, &QWidget::close);
+    connect(Cerrar, &TClickLabel::clicked, this, &QWidget::close);
+    connect(Label2, &TClickLabel::clicked, this, &TForm1::Label2Click);
+    connect(Label3, &TClickLabel::clicked, this, &TForm1::Label3Click);
+    connect(Label4, &TClickLabel::clicked, this, &TForm1::Label4Click);
+    connect(Minimizar, &TClickLabel::clicked, this, &QWidget::showMinimized);
+
+    PlaceOnScreen();
+}
+
+void TForm1::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(814, 606);
+    setGeometry(0, 0, size.width(), size.height());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    Minimizar->move(size.width() - 40, 3);
+    Cerrar->move(size.width() - 20, 3);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Titulo->setGeometry(0, 0, width(), kTitleHeight);
+    Status->setGeometry(0, height() - kStatusHeight, width(), kStatusHeight);
+    Image3->setGeometry(0, kTitleHeight, width(), height() - kTitleHeight - kStatusHeight);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void TForm1::Label2Click() {
+    Guarded(this, [&] {
+        // if (Form7) Form7->ShowModal();
+    });
+}
+
+void TForm1::Label3Click() {
+    Guarded(this, [&] {
+        if (Form2)
+            Form2->ShowModal();
+    });
+}
+
+void TForm1::Label4Click() {
+    Guarded(this, [&] {
+        if (Form8)
+            Form8->ShowModal();
+    });
+}
+
+} // namespace korvo

@@ -1,0 +1,27 @@
+#pragma once
+// The about window: a portrait on the left and the program's description on
+// the right. Its strip asks for the interactive move on pointer motion.
+#include "app/Chrome.h"
+
+class QTextEdit;
+
+namespace korvo {
+
+class TForm8 : public TChromeWindow {
+    Q_OBJECT
+public:
+    explicit TForm8(QWidget* parent = nullptr);
+
+    QLabel* Image1;       // the portrait
+    QTextEdit* RichEdit1; // the description, read-only and disabled
+
+    // The description, one entry per line (an empty entry is a blank line).
+    static const QStringList& Lines();
+};
+
+// The portrait drawn for the about window, 189 x 417.
+QPixmap PortraitPicture();
+
+extern TForm8* Form8;
+
+} // namespace korvo

@@ -1,0 +1,558 @@
+#include "ballistics/Unit2.h"
+
+#include "app/Messages.h"
+#include "ballistics/TrajectoryChartModel.h"
+#include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/core/NumberText.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QValueAxis>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+#include <utility>
+
+namespace korvo {
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+const QString kArial = QStringLiteral("Arial");
+
+QFont NormalFont() {
+    return WindowFont(kArial, 8);
+}
+QFont BoldFont() {
+    return WindowFont(kArial, 8, true);
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& box,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(box);
+    label->setAlignment(alignment);
+    label->setFont(NormalFont());
+    return label;
+}
+
+QGroupBox* MakeGroup(const QString& caption, const QString& name, QWidget* parent, const QRect& box) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setObjectName(name);
+    group->setGeometry(box);
+    group->setFont(BoldFont());
+    return group;
+}
+
+QLineEdit* MakeField(const QString& name, QWidget* parent, const QRect& box, const std::string& text,
+                     bool display) {
+    auto* field = new QLineEdit(QString::fromStdString(text), parent);
+    field->setObjectName(name);
+    field->setGeometry(box);
+    field->setFont(display ? BoldFont() : NormalFont());
+    field->setReadOnly(display);
+    field->setCursorPosition(0);
+    if (display)
+        field->setFocusPolicy(Qt::ClickFocus);
+    return field;
+}
+
+QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent, const QRect& box,
+                        const QColor& textColour = Qt::black) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(box);
+    button->setFont(BoldFont());
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Active, QPalette::ButtonText, textColour);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, textColour);
+    button->setPalette(palette);
+    return button;
+}
+
+// The full path of a file name, as the error report shows it.
+QString FullPath(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+[[noreturn]] void ThrowCannotCreate(const QString& path, int error) {
+    throw std::runtime_error("Cannot create file \"" + FullPath(path).toStdString() + "\". " +
+                             std::strerror(error));
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : TChromeWindow(
+          ChromeSettings{
+              QStringLiteral("Calculo de Trayectorias Reales (Tiro Parabolico Real)"),
+              QStringLiteral(
+                  " Calculo de Trayectorias Reales (Considerando factores como: Resistencia del Aire "
+                  "(Fricción), Altitud, Velocidad, Aceleración, Gravedad, etc.) "),
+              {837, 549},
+              0,
+              777,
+              813,
+              kArial,
+              TTitleStrip::Move::OnPress},
+          parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setFont(NormalFont());
+    BuildInputs();
+    BuildDisplays();
+    BuildChart();
+    BuildTable();
+    BuildButtons();
+    SetTabOrder();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &TForm2::OnTimer1);
+
+    // A step changes eleven fields, a table row and the chart every
+    // millisecond; painting the window after each one would take longer than
+    // the step itself and stretch the run. While the timer runs, repaints are
+    // paced instead: the changes of all steps in between are painted together.
+    paintPacer_ = new QTimer(this);
+    paintPacer_->setSingleShot(true);
+    paintPacer_->setInterval(kRunPaintMilliseconds);
+    connect(paintPacer_, &QTimer::timeout, this, [this] {
+        if (std::exchange(paintHeld_, false))
+            QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    });
+
+    EnterState(RunState::Ready);
+}
+
+bool TForm2::event(QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest && Timer1->isActive()) {
+        if (paintPacer_->isActive()) {
+            paintHeld_ = true;
+            return true;
+        }
+        paintPacer_->start();
+    }
+    return TChromeWindow::event(event);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::BuildInputs() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(6, 27, 229, 412);
+    TabSheet1 = new QWidget();
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral(" Datos "));
+
+    GroupBox1 = MakeGroup(QStringLiteral(" Introducir Valores Iniciales:"), QStringLiteral("GroupBox1"),
+                          TabSheet1, {3, 0, 215, 162});
+    struct Input {
+        const char* label;
+        QLineEdit*& field;
+        const char* name;
+        QRect box;
+        const char* defaultText; // written with "."; shown with the separator in force
+        const char* unit;
+    };
+    const Input inputs[] = {
+        {"D:",
+         ValorConstanteProporcionalidad,
+         "ValorConstanteProporcionalidad",
+         {24, 19, 107, 18},
+         "0.000016788592601",
+         nullptr},
+        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "0.01", "Segundos"},
+        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "0.00745", "Kg."},
+        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "0", "Metros"},
+        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "0", "Metros"},
+        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "78", "Grados (Angulo)"},
+        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "340", "m/s"},
+    };
+    for (const Input& input : inputs) {
+        MakeLabel(QString::fromUtf8(input.label), GroupBox1, {3, input.box.top() + 2, 20, 14},
+                  Qt::AlignRight | Qt::AlignVCenter);
+        input.field = MakeField(QString::fromUtf8(input.name), GroupBox1, input.box,
+                                BuiltInNumberText(input.defaultText), false);
+        if (input.unit)
+            MakeLabel(QString::fromUtf8(input.unit), GroupBox1,
+                      {input.box.right() + 4, input.box.top() + 2, 100, 14});
+    }
+    CalcularD =
+        MakeButton(QStringLiteral("Calcular &D"), QStringLiteral("CalcularD"), GroupBox1, {134, 19, 74, 21});
+    ConvertirMasa = MakeButton(QStringLiteral("Calcular &M"), QStringLiteral("ConvertirMasa"), GroupBox1,
+                               {134, 58, 74, 21});
+    ConvertirVelocidad = MakeButton(QStringLiteral("&Convertir fts/s"), QStringLiteral("ConvertirVelocidad"),
+                                    GroupBox1, {110, 134, 97, 21});
+    connect(CalcularD, &QPushButton::clicked, this, &TForm2::CalcularDClick);
+    connect(ConvertirMasa, &QPushButton::clicked, this, &TForm2::ConvertirMasaClick);
+    connect(ConvertirVelocidad, &QPushButton::clicked, this, &TForm2::ConvertirVelocidadClick);
+}
+
+void TForm2::BuildDisplays() {
+    struct Display {
+        QLineEdit*& field;
+        const char* name;
+        const char* label;
+        int left;
+    };
+    struct Group {
+        const char* caption;
+        int top;
+        Display left;
+        Display right;
+        const char* unit;
+    };
+    const Group groups[] = {
+        {" Valores Procesados - Vx y Vy: ",
+         163,
+         {ValorVx, "ValorVx", "Vx:", 28},
+         {ValorVy, "ValorVy", "Vy:", 130},
+         "m/s"},
+        {" Valores Procesados - Aceleración: ",
+         206,
+         {ValorAx, "ValorAx", "Ax:", 28},
+         {ValorAy, "ValorAy", "Ay:", 130},
+         "m/s"},
+        {" Valores Procesados - Velocidad: ",
+         250,
+         {ValorVFx, "ValorVFx", "VFx:", 28},
+         {ValorVFy, "ValorVFy", "VFy:", 130},
+         "m/s"},
+        {"V. Procesados X y Y - Posición Act: ",
+         294,
+         {ValorX, "ValorX", "X:", 28},
+         {ValorY, "ValorY", "Y:", 130},
+         "m"},
+    };
+    int index = 2;
+    for (const Group& group : groups) {
+        QGroupBox* box =
+            MakeGroup(QString::fromUtf8(group.caption), QStringLiteral("GroupBox%1").arg(index++), TabSheet1,
+                      {3, group.top, 215, 42});
+        for (const Display& display : {group.left, group.right}) {
+            MakeLabel(QString::fromUtf8(display.label), box, {display.left - 26, 19, 24, 14},
+                      Qt::AlignRight | Qt::AlignVCenter);
+            display.field =
+                MakeField(QString::fromUtf8(display.name), box, {display.left, 17, 52, 18}, "0", true);
+            MakeLabel(QString::fromUtf8(group.unit), box, {display.left + 55, 19, 24, 14});
+        }
+    }
+
+    QGroupBox* time = MakeGroup(QStringLiteral(" Valor DeltaT Actual: "),
+                                QStringLiteral("GroupBox%1").arg(index), TabSheet1, {3, 338, 215, 42});
+    MakeLabel(QStringLiteral("DeltaT:"), time, {30, 19, 42, 14}, Qt::AlignRight | Qt::AlignVCenter);
+    TiempoTotal =
+        MakeField(QStringLiteral("TiempoTotal"), time, {74, 17, 57, 18}, BuiltInNumberText("0.0"), true);
+    MakeLabel(QStringLiteral("Segundos"), time, {134, 19, 60, 14});
+}
+
+void TForm2::BuildChart() {
+    auto* chart = new QChart();
+    chart->setBackgroundBrush(QColor(231, 230, 232));
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundVisible(false);
+    chart->legend()->hide();
+    Series1 = new QLineSeries();
+    Series1->setObjectName(QStringLiteral("Series1"));
+    Series1->setPen(QPen(Qt::red, 1));
+    Series1->setPointsVisible(false);
+    chart->addSeries(Series1);
+    auto* axisX = new QValueAxis();
+    auto* axisY = new QValueAxis();
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    Series1->attachAxis(axisX);
+    Series1->attachAxis(axisY);
+    chart_ = new TrajectoryChartModel(Series1, axisX, axisY, this);
+
+    Chart1 = new QChartView(chart, this);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setGeometry(242, 26, 588, 413);
+    Chart1->setFocusPolicy(Qt::StrongFocus);
+    GuardarGrafico = new QAction(QStringLiteral("Guardar Grafico a Imagen BMP"), Chart1);
+    GuardarGrafico->setObjectName(QStringLiteral("GuardarGrafico"));
+    Chart1->addAction(GuardarGrafico);
+    Chart1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(GuardarGrafico, &QAction::triggered, this, &TForm2::GuardarGraficoClick);
+}
+
+void TForm2::BuildTable() {
+    GroupBoxTabla = MakeGroup(QStringLiteral(" Tabla de Valores Procesados: "),
+                              QStringLiteral("GroupBoxTabla"), this, {7, 442, 705, 103});
+    ListModel = new TrajectoryTableModel(this);
+    ListView1 = new QTableView(GroupBoxTabla);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(5, 14, 694, 84);
+    ListView1->setFont(NormalFont());
+    ListView1->setModel(ListModel);
+    ListView1->setShowGrid(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setWordWrap(false);
+    ListView1->verticalHeader()->hide();
+    // Fixed row heights: the view never measures rows, however many there are.
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(17);
+    QHeaderView* header = ListView1->horizontalHeader();
+    header->setFont(NormalFont());
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    for (int column = 0; column < TrajectoryTableModel::kColumnCount; ++column)
+        header->resizeSection(column, TrajectoryTableModel::Columns()[column].width);
+}
+
+void TForm2::BuildButtons() {
+    IniciarCalculos = MakeButton(QStringLiteral("Iniciar &Proceso"), QStringLiteral("IniciarCalculos"), this,
+                                 {716, 448, 115, 23}, QColor(0, 0, 128));
+    Resultados = MakeButton(QStringLiteral("&Resultados"), QStringLiteral("Resultados"), this,
+                            {716, 472, 115, 23}, QColor(128, 0, 0));
+    LimpiarDatos = MakeButton(QStringLiteral("Reiniciar &Valores"), QStringLiteral("LimpiarDatos"), this,
+                              {716, 496, 115, 23}, QColor(0, 128, 0));
+    BitBtn1 = MakeButton(QStringLiteral("&Salir"), QStringLiteral("BitBtn1"), this, {716, 520, 115, 23});
+    connect(IniciarCalculos, &QPushButton::clicked, this, &TForm2::IniciarCalculosClick);
+    connect(Resultados, &QPushButton::clicked, this, &TForm2::ResultadosClick);
+    connect(LimpiarDatos, &QPushButton::clicked, this, &TForm2::LimpiarDatosClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TForm2::SetTabOrder() {
+    QWidget* const order[] = {ValorConstanteProporcionalidad,
+                              CalcularD,
+                              VTiempoIteraciones,
+                              ValorMasa,
+                              ConvertirMasa,
+                              ValorXo,
+                              ValorYo,
+                              ValorGrados,
+                              ValorVelocidadInicial,
+                              ConvertirVelocidad,
+                              Chart1,
+                              ListView1,
+                              IniciarCalculos,
+                              Resultados,
+                              LimpiarDatos,
+                              BitBtn1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm2::EnterState(RunState state) {
+    state_ = state;
+    const bool ready = state == RunState::Ready;
+    for (QPushButton* button : {CalcularD, ConvertirMasa, IniciarCalculos, ConvertirVelocidad})
+        button->setEnabled(ready);
+    Resultados->setEnabled(state == RunState::Finished);
+}
+
+void TForm2::CalcularDClick() {
+    Guarded(this, [] {});
+}
+
+void TForm2::ConvertirMasaClick() {
+    Guarded(this, [] {});
+}
+
+void TForm2::ConvertirVelocidadClick() {
+    Guarded(this, [] {});
+}
+
+void TForm2::ResultadosClick() {
+    Guarded(this, [] {});
+}
+
+void TForm2::IniciarCalculosClick() {
+    Guarded(this, [&] {
+        // The input buttons go off before any input is read: a start that
+        // fails part-way leaves the window Blocked until the reset.
+        EnterState(RunState::Blocked);
+        trajectory_.Start(*this);
+        runClock_.start();
+        timerSteps_ = 0;
+        Timer1->start();
+        EnterState(RunState::Running);
+    });
+}
+
+// The timer's waits are rounded up to whole milliseconds by the event loop, so
+// its ticks come a little later than every millisecond and a repaint can hold
+// one back further. A late tick therefore also runs the steps that have fallen
+// due since the start of the run (a few at most, so that a tick stays short):
+// the run keeps its pace of one step per millisecond.
+void TForm2::OnTimer1() {
+    const qint64 due = runClock_.elapsed();
+    int budget = kMostStepsPerTick;
+    do {
+        Timer1Timer();
+        ++timerSteps_;
+    } while (Timer1->isActive() && timerSteps_ < due && --budget > 0);
+}
+
+void TForm2::Timer1Timer() {
+    Guarded(this, [&] {
+        try {
+            trajectory_.Calcular(*this);
+        } catch (...) {
+            // The timer stops before the error is shown, so no further step
+            // runs (and reports) behind the message box.
+            DetenerProceso();
+            EnterState(RunState::Blocked);
+            throw;
+        }
+        if (trajectory_.GoesOn())
+            return;
+        DetenerProceso();
+        EnterState(RunState::Finished);
+        ShowMessage(this, QStringLiteral("Proceso Finalizado."));
+        if (isVisible())
+            Resultados->setFocus();
+    });
+}
+
+void TForm2::LimpiarDatosClick() {
+    Guarded(this, [&] { ReiniciarValores(); });
+}
+
+void TForm2::DetenerProceso() {
+    Timer1->stop();
+}
+
+void TForm2::ReiniciarValores() {
+    // A reset during a run ends the run first: the next step would otherwise
+    // read the cleared inputs and go on stepping into a table just emptied.
+    DetenerProceso();
+    EnterState(RunState::Ready);
+    const std::string zero = BuiltInNumberText("0");
+    for (QLineEdit* field :
+         {ValorConstanteProporcionalidad, ValorMasa, ValorXo, ValorYo, ValorGrados, ValorVelocidadInicial,
+          ValorVx, ValorVy, ValorAx, ValorAy, ValorVFx, ValorVFy, ValorX, ValorY, TiempoTotal})
+        field->setText(QString::fromStdString(zero));
+    VTiempoIteraciones->setText(QString::fromStdString(BuiltInNumberText("0.01")));
+    trajectory_.ResetCounters();
+    ListModel->Clear();
+    chart_->Clear();
+}
+
+void TForm2::GuardarGraficoClick() {
+    Guarded(this, [&] {
+        SaveChartBitmap(kChartFileName);
+        ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
+    });
+}
+
+void TForm2::SaveChartBitmap(const QString& path) const {
+    chart_->Flush();
+    QImage image(Chart1->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        Chart1->render(&painter);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
+        throw std::runtime_error("Error writing output file");
+
+    // Written through the system's own calls so that a failure carries the
+    // system's reason ("Is a directory", "Permission denied").
+    const QByteArray name = QFile::encodeName(path);
+    const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0)
+        ThrowCannotCreate(path, errno);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(file, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const int error = errno;
+            ::close(file);
+            throw std::runtime_error("Error writing output file \"" + FullPath(path).toStdString() + "\". " +
+                                     std::strerror(error));
+        }
+        data += written;
+        left -= written;
+    }
+    if (::close(file) != 0)
+        throw std::runtime_error("Error writing output file \"" + FullPath(path).toStdString() + "\". " +
+                                 std::strerror(errno));
+}
+
+QLineEdit* TForm2::Field(TrajectoryField field) const {
+    switch (field) {
+    case TrajectoryField::D:
+        return ValorConstanteProporcionalidad;
+    case TrajectoryField::T:
+        return VTiempoIteraciones;
+    case TrajectoryField::M:
+        return ValorMasa;
+    case TrajectoryField::Vo:
+        return ValorVelocidadInicial;
+    case TrajectoryField::Angulo:
+        return ValorGrados;
+    case TrajectoryField::X:
+        return ValorX;
+    case TrajectoryField::Y:
+        return ValorY;
+    case TrajectoryField::Vx:
+        return ValorVx;
+    case TrajectoryField::Vy:
+        return ValorVy;
+    case TrajectoryField::Ax:
+        return ValorAx;
+    case TrajectoryField::Ay:
+        return ValorAy;
+    case TrajectoryField::VFx:
+        return ValorVFx;
+    case TrajectoryField::VFy:
+        return ValorVFy;
+    case TrajectoryField::TiempoTotal:
+        return TiempoTotal;
+    }
+    throw std::logic_error("unknown trajectory field");
+}
+
+std::string TForm2::Text(TrajectoryField field) const {
+    return Field(field)->text().toStdString();
+}
+
+void TForm2::SetText(TrajectoryField field, const std::string& text) {
+    QLineEdit* edit = Field(field);
+    edit->setText(QString::fromStdString(text));
+    edit->setCursorPosition(0);
+}
+
+void TForm2::AppendRow(const std::array<std::string, 10>& row) {
+    ListModel->AppendRow(row);
+}
+
+void TForm2::AddChartPoint(double x, double y) {
+    chart_->Add(x, y);
+}
+
+} // namespace korvo

@@ -1,0 +1,169 @@
+// The application shell: the error report's stop rule, the eight windows, the
+// main window's placement and menu, how each strip moves its window, and the
+// about text.
+#include "app/GuiTest.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "app/Unit8.h"
+#include "ballistics/Unit2.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace korvo {
+namespace {
+
+TEST(ErrorReport, AddsAStopOnlyAfterCharactersThatSortAfterIt) {
+    test::Application();
+    struct Case {
+        const char* message;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"'abc' is not a valid floating point value", "'abc' is not a valid floating point value."},
+        {"Proceso terminado.", "Proceso terminado."},
+        {"Cannot create file \"/tmp/x\". Is a directory", "Cannot create file \"/tmp/x\". Is a directory."},
+        {"valor (m)", "valor (m)"}, // ")" sorts before "."
+        {"100", "100."},            // digits sort after "."
+        {"fin-", "fin-"},           // "-" sorts before "."
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        test::RecordedMessages messages;
+        ReportError(nullptr, std::runtime_error(c.message));
+        ASSERT_EQ(messages.list.size(), 1u) << c.message;
+        EXPECT_EQ(messages.list[0].text, QString::fromUtf8(c.shown)) << c.message;
+        EXPECT_EQ(messages.list[0].caption, QStringLiteral("KORVO"));
+        EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    }
+}
+
+TEST(ErrorReport, GuardedReportsOnceAndStopsTheBody) {
+    test::Application();
+    test::RecordedMessages messages;
+    int reached = 0;
+    const bool completed = Guarded(nullptr, [&] {
+        ++reached;
+        throw std::runtime_error("fallo");
+        ++reached;
+    });
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(reached, 1);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("fallo."));
+}
+
+class Shell : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        test::Application();
+        CreateWindows();
+    }
+    static void TearDownTestSuite() { DestroyWindows(); }
+};
+
+TEST_F(Shell, CreatesEveryWindowOnce) {
+    ASSERT_NE(Form1, nullptr);
+    ASSERT_NE(Form2, nullptr);
+    ASSERT_NE(Form8, nullptr);
+    EXPECT_FALSE(Form2->isVisible());
+    EXPECT_FALSE(Form8->isVisible());
+}
+
+TEST_F(Shell, MainWindowCoversTheScreenWithItsPicturesAtTheRightEnd) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Korvatek"));
+    EXPECT_EQ(Form1->geometry(), QRect(QPoint(0, 0), screen));
+    EXPECT_TRUE(Form1->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(Form1->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(Form1->Minimizar->geometry(), QRect(screen.width() - 40, 3, 16, 15));
+    EXPECT_EQ(Form1->Cerrar->geometry(), QRect(screen.width() - 20, 3, 16, 15));
+
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    EXPECT_EQ(Form1->Titulo->geometry(), QRect(0, 0, screen.width(), 21));
+    EXPECT_EQ(Form1->Status->geometry(), QRect(0, screen.height() - 22, screen.width(), 22));
+    // The logo sits in the middle of the area between the strips.
+    EXPECT_EQ(Form1->Image3->geometry(), QRect(0, 21, screen.width(), screen.height() - 43));
+    EXPECT_EQ(Form1->Image3->alignment(), Qt::AlignCenter);
+    Form1->hide();
+}
+
+TEST_F(Shell, MenuLabelsOpenTheirWindows) {
+    Form1->show();
+    QTest::mouseClick(Form1->Label3, Qt::LeftButton);
+    EXPECT_TRUE(Form2->isVisible());
+    EXPECT_TRUE(Form2->isModal());
+    Form2->close();
+    QTest::mouseClick(Form1->Label4, Qt::LeftButton);
+    EXPECT_TRUE(Form8->isVisible());
+    Form8->close();
+    EXPECT_FALSE(Form8->isVisible());
+    Form1->hide();
+}
+
+TEST_F(Shell, SalirAndCerrarCloseTheMainWindow) {
+    for (TClickLabel* closer : {Form1->Label1, Form1->Cerrar}) {
+        Form1->show();
+        QSignalSpy closed(Form1, &TForm1::closed);
+        QTest::mouseClick(closer, Qt::LeftButton);
+        EXPECT_EQ(closed.count(), 1) << closer->objectName().toStdString();
+        EXPECT_FALSE(Form1->isVisible());
+    }
+}
+
+// Which strip asks the window system for a move, and on what.
+TEST_F(Shell, StripsMoveTheirWindowsOnTheirOwnTrigger) {
+    struct Case {
+        QWidget* window;
+        TTitleStrip* strip;
+        int onPress;
+        int onMotion;
+    };
+    const Case cases[] = {
+        {Form1, Form1->Titulo, 0, 0},
+        {Form2, Form2->Titulo, 1, 0},
+        {Form8, Form8->Titulo, 0, 1},
+    };
+    for (const Case& c : cases) {
+        c.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.window));
+        QSignalSpy press(c.strip, &TTitleStrip::moveRequested);
+        QTest::mousePress(c.strip, Qt::LeftButton, {}, QPoint(40, 10));
+        QTest::mouseRelease(c.strip, Qt::LeftButton, {}, QPoint(40, 10));
+        EXPECT_EQ(press.count(), c.onPress) << c.window->objectName().toStdString();
+        QSignalSpy motion(c.strip, &TTitleStrip::moveRequested);
+        QTest::mouseMove(c.strip, QPoint(60, 12));
+        QTest::mouseMove(c.strip, QPoint(80, 12));
+        EXPECT_GE(motion.count(), c.onMotion) << c.window->objectName().toStdString();
+        if (c.onMotion == 0) {
+            EXPECT_EQ(motion.count(), 0) << c.window->objectName().toStdString();
+        }
+        c.window->hide();
+    }
+}
+
+TEST_F(Shell, AboutWindowShowsItsTextReadOnly) {
+    const QStringList& lines = TForm8::Lines();
+    ASSERT_EQ(lines.size(), 29);
+    EXPECT_EQ(lines[0], QStringLiteral("K.O.R.V.O. v1.0"));
+    EXPECT_EQ(lines[2], QStringLiteral("Programa diseñado y desarrollado por:"));
+    // The listed blanks: after the title, the credits and each paragraph.
+    for (int blank : {1, 6, 9, 13, 17, 20, 25})
+        EXPECT_TRUE(lines[blank].isEmpty()) << blank;
+    EXPECT_EQ(lines[11],
+              QStringLiteral("reduciendo drásticamente  el tiempo que una persona de manera manual "));
+    EXPECT_EQ(Form8->RichEdit1->toPlainText(), lines.join(u'\n'));
+    EXPECT_FALSE(Form8->RichEdit1->isEnabled());
+    EXPECT_TRUE(Form8->RichEdit1->isReadOnly());
+    EXPECT_EQ(Form8->RichEdit1->geometry(), QRect(203, 43, 436, 396));
+    EXPECT_EQ(Form8->Image1->geometry(), QRect(7, 32, 189, 417));
+}
+
+} // namespace
+} // namespace korvo

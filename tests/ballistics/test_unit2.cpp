@@ -1,0 +1,370 @@
+// The real-trajectory window's wiring: defaults, keyboard, the four run
+// states, the reset, failures during a run, hiding during a run, and the
+// chart bitmap.
+#include "app/GuiTest.h"
+#include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/Unit2.h"
+
+#include <QChartView>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QImageReader>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace korvo {
+namespace {
+
+using State = TForm2::RunState;
+
+class Unit2 : public ::testing::Test {
+protected:
+    Unit2() { Form2 = &form; }
+    ~Unit2() override { Form2 = nullptr; }
+
+    // Ticks until the timer stops; a guard against a run that never ends.
+    int RunToEnd(int limit = 10000) {
+        int ticks = 0;
+        while (form.Timer1->isActive() && ticks < limit) {
+            form.Timer1Timer();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    QString Cell(int row, int column) const { return form.ListModel->Cell(row, column); }
+
+    QApplication& application = test::Application(); // before any widget
+    test::RecordedMessages messages;
+    TForm2 form;
+};
+
+TEST_F(Unit2, FirstShowingHasTheDefaults) {
+    const std::pair<QLineEdit*, const char*> fields[] = {
+        {form.ValorConstanteProporcionalidad, "0.000016788592601"},
+        {form.VTiempoIteraciones, "0.01"},
+        {form.ValorMasa, "0.00745"},
+        {form.ValorXo, "0"},
+        {form.ValorYo, "0"},
+        {form.ValorGrados, "78"},
+        {form.ValorVelocidadInicial, "340"},
+        {form.ValorVx, "0"},
+        {form.ValorVy, "0"},
+        {form.ValorAx, "0"},
+        {form.ValorAy, "0"},
+        {form.ValorVFx, "0"},
+        {form.ValorVFy, "0"},
+        {form.ValorX, "0"},
+        {form.ValorY, "0"},
+        {form.TiempoTotal, "0.0"},
+    };
+    for (const auto& [field, text] : fields)
+        EXPECT_EQ(field->text(), QString::fromUtf8(text)) << field->objectName().toStdString();
+    EXPECT_EQ(form.State(), State::Ready);
+    EXPECT_FALSE(form.Resultados->isEnabled());
+    for (QPushButton* button : {form.CalcularD, form.ConvertirMasa, form.ConvertirVelocidad,
+                                form.IniciarCalculos, form.LimpiarDatos, form.BitBtn1})
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.Timer1->interval(), 1);
+    EXPECT_EQ(form.Timer1->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(form.ListModel->rowCount(), 0);
+    EXPECT_EQ(form.Series1->count(), 0);
+}
+
+TEST_F(Unit2, ButtonsCarryTheirAccelerators) {
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {form.IniciarCalculos, "Alt+P"},    {form.Resultados, "Alt+R"},
+        {form.LimpiarDatos, "Alt+V"},       {form.BitBtn1, "Alt+S"},
+        {form.CalcularD, "Alt+D"},          {form.ConvertirMasa, "Alt+M"},
+        {form.ConvertirVelocidad, "Alt+C"},
+    };
+    for (const auto& [button, keys] : buttons)
+        EXPECT_EQ(QKeySequence::mnemonic(button->text()), QKeySequence(QString::fromUtf8(keys)))
+            << button->objectName().toStdString();
+}
+
+TEST_F(Unit2, TabWalksTheInputsThenChartTableAndButtons) {
+    const QWidget* expected[] = {form.ValorConstanteProporcionalidad,
+                                 form.CalcularD,
+                                 form.VTiempoIteraciones,
+                                 form.ValorMasa,
+                                 form.ConvertirMasa,
+                                 form.ValorXo,
+                                 form.ValorYo,
+                                 form.ValorGrados,
+                                 form.ValorVelocidadInicial,
+                                 form.ConvertirVelocidad,
+                                 form.Chart1,
+                                 form.ListView1,
+                                 form.IniciarCalculos,
+                                 form.Resultados,
+                                 form.LimpiarDatos,
+                                 form.BitBtn1};
+    // Resultados takes part in the order once enabled.
+    form.Resultados->setEnabled(true);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.ValorConstanteProporcionalidad->setFocus();
+    for (std::size_t i = 1; i < std::size(expected); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QWidget* at = QApplication::focusWidget();
+        ASSERT_NE(at, nullptr);
+        EXPECT_EQ(at, expected[i]) << "after " << expected[i - 1]->objectName().toStdString() << " came "
+                                   << at->metaObject()->className() << " " << at->objectName().toStdString();
+    }
+}
+
+TEST_F(Unit2, TableHasTheTenColumnsInReportStyle) {
+    const char* captions[] = {"Iteración:", "T (seg)",   "X (m)",     "Y (m)",       "Ax (m/s)",
+                              "Ay (m/s)",   "Vfx (m/s)", "Vfy (m/s)", "Ec (Joules)", "Ec (kg·m2/s2)"};
+    const int widths[] = {56, 65, 65, 65, 65, 65, 65, 65, 80, 80};
+    ASSERT_EQ(form.ListModel->columnCount(), 10);
+    for (int column = 0; column < 10; ++column) {
+        EXPECT_EQ(form.ListModel->headerData(column, Qt::Horizontal).toString(),
+                  QString::fromUtf8(captions[column]));
+        EXPECT_EQ(form.ListView1->columnWidth(column), widths[column]) << column;
+        const int alignment =
+            form.ListModel->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt();
+        EXPECT_EQ(alignment & Qt::AlignHorizontal_Mask, column == 0 ? Qt::AlignLeft : Qt::AlignHCenter)
+            << column;
+    }
+    EXPECT_TRUE(form.ListView1->showGrid());
+    EXPECT_EQ(form.ListView1->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(form.ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(Unit2, DefaultRunGoesFromStartToFinish) {
+    form.IniciarCalculosClick();
+    EXPECT_TRUE(messages.list.empty());
+    EXPECT_EQ(form.State(), State::Running);
+    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_EQ(form.ValorVx->text(), QStringLiteral("70.6899748780382"));
+    for (QPushButton* button :
+         {form.CalcularD, form.ConvertirMasa, form.ConvertirVelocidad, form.IniciarCalculos, form.Resultados})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    ASSERT_EQ(form.ListModel->rowCount(), 1);
+    const char* first[] = {"1",        "0.01",   "0.699",   "3.286",   "-54.162",
+                           "-264.622", "70.148", "329.924", "423.796", "43.244"};
+    for (int column = 0; column < 10; ++column)
+        EXPECT_EQ(Cell(0, column), QString::fromUtf8(first[column])) << column;
+
+    RunToEnd();
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.State(), State::Finished);
+    EXPECT_EQ(form.ListModel->rowCount(), 3481);
+    EXPECT_EQ(form.Trajectory().State().Iteraciones, 3481);
+    EXPECT_EQ(form.TiempoTotal->text(), QStringLiteral("34.81"));
+    EXPECT_EQ(Cell(3480, 2), QStringLiteral("91.201"));
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+    EXPECT_EQ(messages.list[0].caption, QStringLiteral("KORVO"));
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::NoIcon);
+    EXPECT_TRUE(form.Resultados->isEnabled());
+    EXPECT_TRUE(form.LimpiarDatos->isEnabled());
+    for (QPushButton* button :
+         {form.CalcularD, form.ConvertirMasa, form.ConvertirVelocidad, form.IniciarCalculos})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+
+    const QList<QPointF> points = form.Series1->points();
+    ASSERT_EQ(points.size(), 3481);
+    for (qsizetype i = 1; i < points.size(); ++i)
+        ASSERT_LE(points[i - 1].x(), points[i].x()) << i;
+}
+
+TEST_F(Unit2, FinishMovesTheFocusToResultadosWhenShowing) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.IniciarCalculosClick();
+    RunToEnd();
+    EXPECT_TRUE(form.Resultados->hasFocus());
+}
+
+TEST_F(Unit2, ResetBringsBackReadyWithItsTexts) {
+    form.IniciarCalculosClick();
+    RunToEnd();
+    form.LimpiarDatosClick();
+    EXPECT_EQ(form.State(), State::Ready);
+    for (QLineEdit* field : form.findChildren<QLineEdit*>())
+        EXPECT_EQ(field->text(),
+                  field == form.VTiempoIteraciones ? QStringLiteral("0.01") : QStringLiteral("0"))
+            << field->objectName().toStdString();
+    EXPECT_EQ(form.ListModel->rowCount(), 0);
+    EXPECT_EQ(form.Series1->count(), 0);
+    EXPECT_EQ(form.Trajectory().State().Iteraciones, 0);
+    EXPECT_FALSE(form.Resultados->isEnabled());
+    EXPECT_TRUE(form.IniciarCalculos->isEnabled());
+
+    // Starting straight after the reset divides 0 by 0: two rows of NAN, then the end.
+    messages.list.clear();
+    form.IniciarCalculosClick();
+    RunToEnd();
+    EXPECT_EQ(form.ListModel->rowCount(), 2);
+    EXPECT_EQ(Cell(1, 2), QStringLiteral("NAN"));
+    EXPECT_EQ(form.State(), State::Finished);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+}
+
+TEST_F(Unit2, ResetDuringARunStopsTheRun) {
+    form.IniciarCalculosClick();
+    for (int i = 0; i < 10; ++i)
+        form.Timer1Timer();
+    form.LimpiarDatosClick();
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.State(), State::Ready);
+    EXPECT_EQ(form.ListModel->rowCount(), 0);
+    QTest::qWait(20);
+    EXPECT_EQ(form.ListModel->rowCount(), 0);
+    EXPECT_TRUE(messages.list.empty());
+}
+
+TEST_F(Unit2, StartThatFailsLeavesTheWindowBlocked) {
+    struct Case {
+        QLineEdit* field;
+        const char* text;
+        const char* report;
+    };
+    const Case cases[] = {
+        {form.ValorGrados, "78.5", "'78.5' is not a valid integer value."},
+        {form.ValorVelocidadInicial, "", "'' is not a valid floating point value."},
+        {form.ValorMasa, "abc", "'abc' is not a valid floating point value."},
+    };
+    for (const Case& c : cases) {
+        form.LimpiarDatosClick();
+        const QString before = c.field->text();
+        c.field->setText(QString::fromUtf8(c.text));
+        if (c.field != form.ValorGrados)
+            form.ValorGrados->setText(QStringLiteral("78"));
+        messages.list.clear();
+        form.IniciarCalculosClick();
+        ASSERT_EQ(messages.list.size(), 1u) << c.text;
+        EXPECT_EQ(messages.list[0].text, QString::fromUtf8(c.report));
+        EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+        EXPECT_EQ(form.State(), State::Blocked);
+        EXPECT_FALSE(form.Timer1->isActive());
+        EXPECT_FALSE(form.IniciarCalculos->isEnabled());
+        EXPECT_FALSE(form.Resultados->isEnabled());
+        EXPECT_EQ(form.ListModel->rowCount(), 0);
+        EXPECT_EQ(form.Trajectory().State().Hmax, 0.0L);
+        (void)before;
+    }
+}
+
+TEST_F(Unit2, FieldEditedToANonNumberDuringARunStopsItOnce) {
+    form.show();
+    form.IniciarCalculosClick();
+    for (int i = 0; i < 5; ++i)
+        form.Timer1Timer();
+    form.ValorMasa->setText(QStringLiteral("x1"));
+    // The real timer delivers the next tick: it must fail once and stop.
+    QTest::qWait(50);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("'x1' is not a valid floating point value."));
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.State(), State::Blocked);
+    EXPECT_FALSE(form.Resultados->isEnabled());
+    EXPECT_FALSE(form.IniciarCalculos->isEnabled());
+    EXPECT_TRUE(form.LimpiarDatos->isEnabled());
+    EXPECT_EQ(form.ListModel->rowCount(), 6);
+}
+
+TEST_F(Unit2, ClosingDuringARunHidesTheWindowAndTheRunGoesOn) {
+    form.ShowModal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.IniciarCalculosClick();
+    QTest::mouseClick(form.Cerrar, Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.Timer1->isActive());
+    const int before = form.ListModel->rowCount();
+    QTest::qWait(30);
+    EXPECT_GT(form.ListModel->rowCount(), before);
+
+    RunToEnd();
+    EXPECT_EQ(form.State(), State::Finished);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+
+    form.ShowModal();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.ListModel->rowCount(), 3481);
+    EXPECT_EQ(form.Series1->count(), 3481);
+    EXPECT_EQ(form.TiempoTotal->text(), QStringLiteral("34.81"));
+    EXPECT_TRUE(form.Resultados->isEnabled());
+    EXPECT_FALSE(form.IniciarCalculos->isEnabled());
+    form.close();
+}
+
+TEST_F(Unit2, ZeroMassRunShowsInfinitiesAndEndsAfterTwoRows) {
+    form.ValorMasa->setText(QStringLiteral("0"));
+    form.IniciarCalculosClick();
+    RunToEnd();
+    ASSERT_EQ(form.ListModel->rowCount(), 2);
+    const char* first[] = {"1", "0.01", "-INF", "-INF", "-INF", "-INF", "-INF", "-INF", "NAN", "NAN"};
+    const char* second[] = {"2", "0.02", "NAN", "NAN", "INF", "INF", "NAN", "NAN", "NAN", "NAN"};
+    for (int column = 0; column < 10; ++column) {
+        EXPECT_EQ(Cell(0, column), QString::fromUtf8(first[column])) << column;
+        EXPECT_EQ(Cell(1, column), QString::fromUtf8(second[column])) << column;
+    }
+    // Points that cannot be drawn stay out of the chart.
+    EXPECT_EQ(form.Series1->count(), 0);
+    EXPECT_EQ(form.State(), State::Finished);
+}
+
+TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
+    test::TemporaryCurrentDirectory directory;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    {
+        QFile stale(TForm2::kChartFileName);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write(QByteArray(4 * 1024 * 1024, 'x'));
+    }
+    form.IniciarCalculosClick();
+    for (int i = 0; i < 100; ++i)
+        form.Timer1Timer();
+    form.GuardarGrafico->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    QImageReader first(TForm2::kChartFileName);
+    EXPECT_EQ(first.format(), QByteArray("bmp"));
+    const QImage firstImage = first.read();
+    EXPECT_EQ(firstImage.size(), form.Chart1->size());
+
+    RunToEnd();
+    messages.list.clear();
+    form.GuardarGrafico->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    const QImage second(TForm2::kChartFileName, "BMP");
+    EXPECT_EQ(second.size(), form.Chart1->size());
+    EXPECT_NE(second, firstImage);
+    EXPECT_LT(QFile(TForm2::kChartFileName).size(), 4 * 1024 * 1024);
+}
+
+TEST_F(Unit2, ChartBitmapThatCannotBeCreatedIsReportedWithItsFullPath) {
+    test::TemporaryCurrentDirectory directory;
+    ASSERT_TRUE(QDir().mkdir(TForm2::kChartFileName));
+    form.GuardarGraficoClick();
+    ASSERT_EQ(messages.list.size(), 1u);
+    const QString path = directory.Path() + QStringLiteral("/GraficoTrayectoriaReal.bmp");
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Cannot create file \"%1\". Is a directory.").arg(path));
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+}
+
+TEST_F(Unit2, ChartMenuHasItsOneEntry) {
+    ASSERT_EQ(form.Chart1->actions().size(), 1);
+    EXPECT_EQ(form.Chart1->actions()[0]->text(), QStringLiteral("Guardar Grafico a Imagen BMP"));
+    EXPECT_EQ(form.Chart1->contextMenuPolicy(), Qt::ActionsContextMenu);
+}
+
+} // namespace
+} // namespace korvo
