@@ -1,0 +1,310 @@
+#include "ballistics/core/NumberText.h"
+
+#include "export/RegionalSettings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace korvo {
+namespace {
+
+char Separator() {
+    return CurrentRegionalSettings().DecimalSeparator;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+[[noreturn]] void RefuseReal(std::string_view text) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+[[noreturn]] void RefuseWhole(std::string_view text) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+// A finite value's decimal digits: Digits holds significant digits without
+// leading zeros (at most 18, possibly fewer after rounding), and the value is
+// 0.Digits x 10^Exponent. A zero has no digits.
+struct Decimal {
+    bool Negative = false;
+    std::string Digits;
+    int Exponent = 0;
+};
+
+// Reduces a finite value to its 18 leading significant digits, correctly
+// rounded: to_chars gives the exact decimal expansion rounded to nearest.
+Decimal EighteenDigits(Real x) {
+    Decimal d;
+    d.Negative = std::signbit(x);
+    if (x == 0)
+        return d;
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific, 17);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    // "d.ddddddddddddddddde+XX"
+    const std::size_t e = text.find('e');
+    d.Digits.push_back(text[0]);
+    d.Digits.append(text.substr(2, e - 2));
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    d.Exponent = exponent + 1;
+    return d;
+}
+
+// Keeps the first `keep` digits, rounding half up on the digit after them
+// (which, on magnitudes, is half away from zero). keep may be 0 or negative:
+// the value then rounds to zero or to one unit of the last kept place.
+void RoundDigits(Decimal& d, int keep) {
+    const int size = static_cast<int>(d.Digits.size());
+    if (keep >= size)
+        return;
+    const bool up = keep >= 0 && d.Digits[static_cast<std::size_t>(keep)] >= '5';
+    if (keep <= 0) {
+        // Only a first digit exactly at the rounding place can round up.
+        if (up) {
+            d.Digits = "1";
+            d.Exponent += 1;
+        } else {
+            d.Digits.clear();
+        }
+        return;
+    }
+    d.Digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.Digits[static_cast<std::size_t>(i)] == '9') {
+            d.Digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i < 0) {
+            d.Digits.insert(d.Digits.begin(), '1');
+            d.Digits.pop_back();
+            d.Exponent += 1;
+        } else {
+            ++d.Digits[static_cast<std::size_t>(i)];
+        }
+    }
+}
+
+void StripTrailingZeros(Decimal& d) {
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
+}
+
+// The power of ten of the first significant digit of a normalised number
+// text ("-ddd.ddde[+-]ddd"): 1 for "5", 0 for "0.5", 3 for "5e2".
+long long LeadingDigitExponent(std::string_view normal) {
+    const std::size_t e = normal.find('e');
+    const std::string_view mantissa = normal.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = normal.substr(e + 1);
+        const bool negative = !digits.empty() && digits[0] == '-';
+        if (!digits.empty() && (digits[0] == '+' || digits[0] == '-'))
+            digits.remove_prefix(1);
+        // An exponent too long for 64 bits is as far out of range as it gets.
+        if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc())
+            exponent = 1000000;
+        if (negative)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    for (std::size_t i = 0; i < mantissa.size(); ++i) {
+        if (!IsDigit(mantissa[i]) || mantissa[i] == '0')
+            continue;
+        const long long place =
+            i < point ? static_cast<long long>(point - i) : -static_cast<long long>(i - point - 1);
+        return exponent + place;
+    }
+    return exponent;
+}
+
+std::string NonFiniteText(Real x) {
+    if (std::isnan(x))
+        return "NAN";
+    return x < 0 ? "-INF" : "INF";
+}
+
+} // namespace
+
+Real ParseReal(std::string_view text) {
+    const char separator = Separator();
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    std::string normal;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            normal.push_back('-');
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) {
+        normal.push_back(text[i++]);
+        ++digits;
+    }
+    if (i < n && text[i] == separator) {
+        normal.push_back('.');
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            normal.push_back(text[i++]);
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        RefuseReal(text);
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        normal.push_back('e');
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            normal.push_back(text[i++]);
+        std::size_t exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            normal.push_back(text[i++]);
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            RefuseReal(text);
+    }
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    if (i != n)
+        RefuseReal(text);
+
+    Real value = 0;
+    const char* first = normal.data();
+    const char* last = first + normal.size();
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond the largest extended value the text is refused; below the
+        // smallest denormal it reads as zero.
+        if (LeadingDigitExponent(normal) > 0)
+            RefuseReal(text);
+        return normal[0] == '-' ? -0.0L : 0.0L;
+    }
+    if (result.ec != std::errc() || result.ptr != last)
+        RefuseReal(text);
+    return value;
+}
+
+std::int32_t ParseWhole(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        RefuseWhole(text);
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!IsDigit(text[i]))
+            RefuseWhole(text);
+        value = value * 10 + (text[i] - '0');
+        if (value > 2147483648LL)
+            RefuseWhole(text);
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        RefuseWhole(text);
+    return static_cast<std::int32_t>(value);
+}
+
+std::string NumberToGeneralText(Real x) {
+    if (!std::isfinite(x))
+        return NonFiniteText(x);
+    Decimal d = EighteenDigits(x);
+    RoundDigits(d, 15);
+    StripTrailingZeros(d);
+    if (d.Digits.empty())
+        return "0";
+    std::string text = d.Negative ? "-" : "";
+    const int e = d.Exponent;
+    const int size = static_cast<int>(d.Digits.size());
+    if (e >= -3 && e <= 15) {
+        if (e <= 0) {
+            text += '0';
+            text += Separator();
+            text.append(static_cast<std::size_t>(-e), '0');
+            text += d.Digits;
+        } else if (size <= e) {
+            text += d.Digits;
+            text.append(static_cast<std::size_t>(e - size), '0');
+        } else {
+            text.append(d.Digits, 0, static_cast<std::size_t>(e));
+            text += Separator();
+            text.append(d.Digits, static_cast<std::size_t>(e));
+        }
+        return text;
+    }
+    text += d.Digits[0];
+    if (size > 1) {
+        text += Separator();
+        text.append(d.Digits, 1);
+    }
+    text += 'E';
+    text += std::to_string(e - 1);
+    return text;
+}
+
+std::string NumberToPatternText(std::string_view pattern, Real x) {
+    if (!std::isfinite(x))
+        return NonFiniteText(x);
+    const std::size_t point = pattern.find('.');
+    const std::string_view integerPart = pattern.substr(0, point);
+    int minimumIntegerDigits = 0;
+    for (char c : integerPart)
+        minimumIntegerDigits += c == '0';
+    int decimals = 0;
+    if (point != std::string_view::npos)
+        for (char c : pattern.substr(point + 1))
+            decimals += c == '0';
+
+    Decimal d = EighteenDigits(x);
+    if (!d.Digits.empty())
+        RoundDigits(d, d.Exponent + decimals);
+    StripTrailingZeros(d);
+
+    const auto digitAt = [&](int index) {
+        return index >= 0 && index < static_cast<int>(d.Digits.size())
+                   ? d.Digits[static_cast<std::size_t>(index)]
+                   : '0';
+    };
+    std::string integer;
+    for (int i = 0; i < d.Exponent; ++i)
+        integer += digitAt(i);
+    if (static_cast<int>(integer.size()) < minimumIntegerDigits)
+        integer.insert(0, static_cast<std::size_t>(minimumIntegerDigits) - integer.size(), '0');
+
+    std::string text = d.Negative && !d.Digits.empty() ? "-" : "";
+    text += integer;
+    if (decimals > 0) {
+        text += Separator();
+        for (int i = 0; i < decimals; ++i)
+            text += digitAt(d.Exponent + i);
+    }
+    return text;
+}
+
+std::string BuiltInNumberText(std::string_view dotText) {
+    std::string text(dotText);
+    for (char& c : text)
+        if (c == '.')
+            c = Separator();
+    return text;
+}
+
+} // namespace korvo

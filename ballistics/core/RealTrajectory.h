@@ -1,0 +1,85 @@
+#pragma once
+// The real trajectory: a projectile with air drag, stepped in fixed time steps
+// from the firing point until it is back at the firing height.
+//
+// Symbols and units:
+//   D   drag proportionality constant, kg/m      M   projectile mass, kg
+//   G   gravitational acceleration, 9.81 m/s^2   Vo  initial speed, m/s
+//   Vx, Vy    velocity at the start of a step, m/s
+//   Ax, Ay    acceleration of the step, m/s^2
+//   VFx, VFy  velocity at the end of the step, m/s
+//   DeltaT    time step, s       X, Y  horizontal distance and height, m
+//   Ec        kinetic energy, J  Ec2   Ec / 9.8
+//
+// The drag is linear in the velocity: the drag acceleration on each axis is
+// -(D / M) x Vo x (that axis's velocity), with Vo the speed in the "Vo:" field,
+// not the current speed. So the vertical speed tends to -G / ((D / M) x Vo).
+//
+// The integrator reads and writes the window's field texts through
+// TrajectoryView, in the order the user sees them change: a step that fails to
+// read a field stops there, and what it already showed stays shown. Inputs are
+// read afresh at every step, so an edit during a run takes effect at the next.
+//
+//   RealTrajectory run;
+//   run.Start(view);              // first step included
+//   while (run.GoesOn()) run.Calcular(view);
+#include "ballistics/core/Angles.h"
+#include "ballistics/core/NumberText.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace korvo {
+
+enum class TrajectoryField { D, T, M, Vo, Angulo, X, Y, Vx, Vy, Ax, Ay, VFx, VFy, TiempoTotal };
+
+// The real-trajectory window's fields, table and chart as the integrator sees them.
+class TrajectoryView {
+public:
+    virtual ~TrajectoryView() = default;
+    virtual std::string Text(TrajectoryField field) const = 0;
+    virtual void SetText(TrajectoryField field, const std::string& text) = 0;
+    // One table row: iteration, time, X, Y, Ax, Ay, VFx, VFy, Ec, Ec2.
+    virtual void AppendRow(const std::array<std::string, 10>& row) = 0;
+    virtual void AddChartPoint(double x, double y) = 0;
+};
+
+struct EstadoTrayectoria {
+    Real Seno = 0, Coseno = 0;
+    Real D = 0, M = 0, G = 0, Vo = 0;
+    Real Vx = 0, Vy = 0, Ax = 0, Ay = 0, VFx = 0, VFy = 0;
+    Real DeltaT = 0, X = 0, Y = 0, Hmax = 0, Ec = 0, Ec2 = 0;
+    std::int32_t Iteraciones = 0;
+};
+
+class RealTrajectory {
+public:
+    // Starts a run: Hmax := 0, the sine and cosine of the whole-degree angle,
+    // the initial velocities (shown), the start position read from the X and Y
+    // displays, then the first step. An angle with a fraction is refused before
+    // any step runs.
+    void Start(TrajectoryView& view);
+
+    // One step, its table row and chart point included.
+    void Calcular(TrajectoryView& view);
+
+    // Whether the run goes on after a timer-driven step: while the height is
+    // above 0. A NaN height is not above 0, so a run gone undefined ends.
+    bool GoesOn() const { return state_.Y > 0; }
+
+    // The run counter back to 0 (the window empties its table and chart).
+    // Hmax is left alone; the next start zeroes it.
+    void ResetCounters() { state_.Iteraciones = 0; }
+
+    const EstadoTrayectoria& State() const { return state_; }
+
+private:
+    void SenoGrados4Radianes(const TrajectoryView& view);
+    void CosenoGrados4Radianes(const TrajectoryView& view);
+    void CrearListado(TrajectoryView& view) const;
+
+    EstadoTrayectoria state_;
+};
+
+} // namespace korvo

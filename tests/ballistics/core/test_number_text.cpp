@@ -1,0 +1,146 @@
+#include "ballistics/core/NumberText.h"
+#include "export/RegionalSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace korvo {
+namespace {
+
+// Runs a test body under a given decimal separator and puts the "." back.
+class SeparatorTest : public ::testing::TestWithParam<char> {
+protected:
+    void SetUp() override { CurrentRegionalSettings().DecimalSeparator = GetParam(); }
+    void TearDown() override { CurrentRegionalSettings().DecimalSeparator = '.'; }
+    // An expected text written with "." in the test, in the separator in force.
+    static std::string T(std::string text) { return BuiltInNumberText(text); }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothSeparators, SeparatorTest, ::testing::Values('.', ','));
+
+TEST_P(SeparatorTest, GeneralTextPlainAndScientific) {
+    const struct {
+        long double value;
+        const char* text;
+    } rows[] = {
+        {0, "0"},
+        {-0.0L, "0"},
+        {3481, "3481"},
+        {0.01L, "0.01"},
+        {0.0001L, "0.0001"}, // decimal exponent -3: still plain
+        {0.00001L, "1E-5"},  // -4: scientific
+        {0.00005L, "5E-5"},
+        {1.67885926009675e-5L, "1.67885926009675E-5"},
+        {999999999999999.0L, "999999999999999"},
+        {1e15L, "1E15"}, // sixteen digits before the point
+        {1e16L, "1E16"},
+        {1e20L, "1E20"},
+        {123456789012345678.0L, "1.23456789012346E17"},
+        {-70.5L, "-70.5"},
+        {2.5e-20L, "2.5E-20"},
+        {0.1L + 0.2L, "0.3"},
+        {0.99999999999999995L, "1"}, // rounds up across every digit
+        {-0.000123L, "-0.000123"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(NumberToGeneralText(row.value), T(row.text)) << row.text;
+}
+
+TEST_P(SeparatorTest, GeneralTextRoundsHalfUpAfterTheEighteenDigitReduction) {
+    // A 5 in the 16th significant digit rounds up, a 4 down.
+    EXPECT_EQ(NumberToGeneralText(1.0000000000000050L), T("1.00000000000001"));
+    EXPECT_EQ(NumberToGeneralText(1.0000000000000049L), T("1"));
+    // Digits 16 to 20 are 49996: the reduction to 18 digits makes them 500,
+    // which then rounds up at the 15th.
+    EXPECT_EQ(NumberToGeneralText(0.12345678901234549996L), T("0.123456789012346"));
+    EXPECT_EQ(NumberToGeneralText(0.123456789012345494L), T("0.123456789012345"));
+}
+
+TEST_P(SeparatorTest, NonFiniteTexts) {
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    EXPECT_EQ(NumberToGeneralText(inf), "INF");
+    EXPECT_EQ(NumberToGeneralText(-inf), "-INF");
+    EXPECT_EQ(NumberToGeneralText(nan), "NAN");
+    EXPECT_EQ(NumberToPatternText("0.000", -inf), "-INF");
+    EXPECT_EQ(NumberToPatternText("0.00", nan), "NAN");
+}
+
+TEST_P(SeparatorTest, PatternTexts) {
+    const struct {
+        const char* pattern;
+        long double value;
+        const char* text;
+    } rows[] = {
+        {"0.000", 374.21952L, "374.220"},
+        {"00.00", 0.05L, "00.05"},
+        {"00.00", 123.456L, "123.46"},
+        {"0.000", 0.0005L, "0.001"}, // half away from zero
+        {"0.000", -0.0005L, "-0.001"},
+        {"0.000", -0.0004L, "0.000"}, // rounds to zero: no minus sign
+        {"0.00", -0.001L, "0.00"},
+        {"0", 2.5L, "3"},
+        {"0", -2.5L, "-3"},
+        {"0", 0.4L, "0"},
+        {"0.000", 0, "0.000"},
+        {"0.000000000000000", 1.67885926009675e-5L, "0.000016788592601"},
+        {"0.00", 5637.2499999999999999L, "5637.25"},
+        {"0.000", 91.2009L, "91.201"},
+        {"0.00", 999.995L, "1000.00"}, // a carry into a new integer digit
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(NumberToPatternText(row.pattern, row.value), T(row.text)) << row.pattern << " " << row.text;
+}
+
+TEST_P(SeparatorTest, ParseRealAcceptsTheGrammar) {
+    EXPECT_EQ(ParseReal(T("0.01")), 0.01L);
+    EXPECT_EQ(ParseReal(T("  -12.5e2  ")), -1250.0L);
+    EXPECT_EQ(ParseReal("1E-5"), 1e-5L);
+    EXPECT_EQ(ParseReal("+7"), 7.0L);
+    EXPECT_EQ(ParseReal(T("5.")), 5.0L);
+    EXPECT_EQ(ParseReal(T(".5")), 0.5L);
+    EXPECT_EQ(ParseReal("1e-5000"), 0.0L); // below the smallest denormal
+    EXPECT_EQ(ParseReal(T("0.000016788592601")), 0.000016788592601L);
+    // The nearest extended value, not a double's.
+    EXPECT_NE(ParseReal(T("0.1")), static_cast<long double>(0.1));
+    // What the writers produce reads back, under either separator.
+    EXPECT_EQ(ParseReal(NumberToGeneralText(1.67885926009675e-5L)), 1.67885926009675e-5L);
+}
+
+TEST_P(SeparatorTest, ParseRealRefusesEverythingElse) {
+    const char* refused[] = {"",   " ", "abc", "NAN", "INF", "-INF", "0x1p3",   "1e",
+                             "e5", ".", "-",   "1 2", "1e+", "12a",  "1e99999", "--1"};
+    for (const char* text : refused) {
+        try {
+            ParseReal(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "'" + std::string(text) + "' is not a valid floating point value");
+        }
+    }
+    // The other separator is refused.
+    const std::string other = GetParam() == '.' ? "1,0556" : "1.0556";
+    EXPECT_THROW(ParseReal(other), EConvertError);
+}
+
+TEST_P(SeparatorTest, ParseWhole) {
+    EXPECT_EQ(ParseWhole("78"), 78);
+    EXPECT_EQ(ParseWhole("  -5"), -5);
+    EXPECT_EQ(ParseWhole("+2147483647"), 2147483647);
+    EXPECT_EQ(ParseWhole("-2147483648"), -2147483647 - 1);
+    for (const char* text :
+         {"", "78.5", "78,5", "2147483648", "-2147483649", "7 ", "x", "-", "99999999999999999999"}) {
+        try {
+            ParseWhole(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(std::string(error.what()), "'" + std::string(text) + "' is not a valid integer value");
+        }
+    }
+}
+
+} // namespace
+} // namespace korvo

@@ -1,0 +1,155 @@
+#include "MemoryTrajectoryView.h"
+
+#include "ballistics/core/Angles.h"
+#include "export/RegionalSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace korvo {
+namespace {
+
+using F = TrajectoryField;
+using test::MemoryTrajectoryView;
+using test::RunToEnd;
+using Row = std::array<std::string, 10>;
+
+TEST(Angles, PiIsTheProgramsExtendedConstant) {
+    // Significand C90FDAA22168C234, exponent 1: one unit below the nearest pi.
+    unsigned char bytes[sizeof(Real)] = {};
+    std::memcpy(bytes, &kPi, 10);
+    const unsigned char expected[10] = {0x34, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40};
+    EXPECT_EQ(0, std::memcmp(bytes, expected, 10));
+}
+
+TEST(RealTrajectory, DefaultRunMatchesTheWorkedValues) {
+    MemoryTrajectoryView view;
+    RealTrajectory run;
+    run.Start(view);
+    EXPECT_EQ(view.texts[F::Vx], "70.6899748780382");
+    EXPECT_EQ(view.texts[F::Vy], "332.570184249494");
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(view.rows[0], (Row{"1", "0.01", "0.699", "3.286", "-54.162", "-264.622", "70.148", "329.924",
+                                 "423.796", "43.244"}));
+    while (run.GoesOn())
+        run.Calcular(view);
+    EXPECT_EQ(view.rows.size(), 3481u);
+    EXPECT_EQ(run.State().Iteraciones, 3481);
+    EXPECT_EQ(view.texts[F::TiempoTotal], "34.81");
+    EXPECT_EQ(view.rows.back()[1], "34.81");
+    EXPECT_EQ(NumberToPatternText("0.000", run.State().Hmax), "374.220");
+    EXPECT_EQ(NumberToPatternText("0.000", run.State().X), "91.201");
+    EXPECT_EQ(view.points.size(), 3481u);
+    // The vertical speed tends to -G / ((D / M) x Vo) = -12.804 m/s.
+    EXPECT_EQ(NumberToPatternText("0.000", run.State().Vy), "-12.804");
+}
+
+TEST(RealTrajectory, TimeFieldCountsHundredths) {
+    MemoryTrajectoryView view;
+    RealTrajectory run;
+    RunToEnd(run, view);
+    for (std::size_t i : {0u, 1u, 9u, 99u, 2999u})
+        EXPECT_EQ(ParseReal(view.rows[i][1]), ParseReal(NumberToGeneralText((i + 1) / 100.0L))) << i;
+}
+
+TEST(RealTrajectory, LevelShotEndsAfterTwoRows) {
+    MemoryTrajectoryView view;
+    view.SetText(F::Angulo, "0");
+    RealTrajectory run;
+    RunToEnd(run, view);
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0][2], "3.361");
+    EXPECT_EQ(view.rows[0][3], "-0.001");
+    EXPECT_EQ(run.State().Hmax, 0);
+}
+
+TEST(RealTrajectory, ZeroMassGivesInfinitiesThenNaNs) {
+    MemoryTrajectoryView view;
+    view.SetText(F::M, "0");
+    RealTrajectory run;
+    RunToEnd(run, view);
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0], (Row{"1", "0.01", "-INF", "-INF", "-INF", "-INF", "-INF", "-INF", "NAN", "NAN"}));
+    EXPECT_EQ(view.rows[1], (Row{"2", "0.02", "NAN", "NAN", "INF", "INF", "NAN", "NAN", "NAN", "NAN"}));
+    EXPECT_EQ(run.State().Hmax, 0);
+}
+
+TEST(RealTrajectory, StartAfterResetIsAllNaNAndEnds) {
+    MemoryTrajectoryView view;
+    for (F field : {F::D, F::M, F::Angulo, F::Vo, F::TiempoTotal})
+        view.SetText(field, "0");
+    RealTrajectory run;
+    RunToEnd(run, view);
+    ASSERT_EQ(view.rows.size(), 2u);
+    for (const Row& row : view.rows)
+        for (std::size_t c = 2; c < 10; ++c)
+            EXPECT_EQ(row[c], "NAN");
+}
+
+TEST(RealTrajectory, FractionalAngleRefusedBeforeAnyStep) {
+    MemoryTrajectoryView view;
+    view.SetText(F::Angulo, "78.5");
+    RealTrajectory run;
+    try {
+        run.Start(view);
+        FAIL();
+    } catch (const EConvertError& error) {
+        EXPECT_STREQ(error.what(), "'78.5' is not a valid integer value");
+    }
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_EQ(view.texts[F::Vx], "0");
+}
+
+TEST(RealTrajectory, FailedReadStopsTheStepWhereItIs) {
+    MemoryTrajectoryView view;
+    RealTrajectory run;
+    run.Start(view);
+    view.SetText(F::Vo, "abc");
+    const std::string x = view.texts[F::X];
+    EXPECT_THROW(run.Calcular(view), EConvertError);
+    EXPECT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(view.texts[F::X], x);
+    EXPECT_EQ(run.State().Iteraciones, 1);
+}
+
+TEST(RealTrajectory, MassEditedDuringTheRunActsFromTheNextStep) {
+    MemoryTrajectoryView a, b;
+    RealTrajectory runA, runB;
+    runA.Start(a);
+    runB.Start(b);
+    runA.Calcular(a);
+    b.SetText(F::M, "0.01");
+    runB.Calcular(b);
+    EXPECT_EQ(a.rows[0], b.rows[0]);
+    EXPECT_NE(a.rows[1][4], b.rows[1][4]); // Ax
+}
+
+TEST(RealTrajectory, RunsUnderACommaSeparator) {
+    CurrentRegionalSettings().DecimalSeparator = ',';
+    MemoryTrajectoryView view;
+    for (auto& [field, text] : view.texts)
+        text = BuiltInNumberText(text);
+    RealTrajectory run;
+    RunToEnd(run, view);
+    CurrentRegionalSettings().DecimalSeparator = '.';
+    EXPECT_EQ(view.rows.size(), 3481u);
+    EXPECT_EQ(view.texts[F::TiempoTotal], "34,81");
+    EXPECT_EQ(view.rows[0][2], "0,699");
+}
+
+TEST(RealTrajectory, ResetKeepsHmaxUntilTheNextStart) {
+    MemoryTrajectoryView view;
+    RealTrajectory run;
+    RunToEnd(run, view);
+    run.ResetCounters();
+    EXPECT_EQ(run.State().Iteraciones, 0);
+    EXPECT_GT(run.State().Hmax, 374);
+    MemoryTrajectoryView level;
+    level.SetText(F::Angulo, "0");
+    RunToEnd(run, level);
+    EXPECT_EQ(run.State().Hmax, 0);
+}
+
+} // namespace
+} // namespace korvo
