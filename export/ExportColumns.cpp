@@ -195,15 +195,23 @@ void TExportRow::Clear() {
     index_.clear();
 }
 
-void TExportRow::SetValue(const std::string& name, const std::string& text, const TExportValue& value) {
+int TExportRow::Lookup(const std::string& name) const {
     const std::string key = FoldCase(TrimBlanks(name));
     const auto it = std::lower_bound(index_.begin(), index_.end(), key,
                                      [](const auto& entry, const std::string& k) { return entry.first < k; });
-    if (it == index_.end() || it->first != key)
+    return it == index_.end() || it->first != key ? -1 : it->second;
+}
+
+void TExportRow::SetValueAt(int position, const std::string& text, const TExportValue& value) {
+    if (position < 0 || static_cast<std::size_t>(position) >= cells_.size())
         return;
-    TExportCol& cell = cells_[static_cast<std::size_t>(it->second)];
+    TExportCol& cell = cells_[static_cast<std::size_t>(position)];
     cell.Text = text;
     cell.Value = value;
+}
+
+void TExportRow::SetValue(const std::string& name, const std::string& text, const TExportValue& value) {
+    SetValueAt(Lookup(name), text, value);
 }
 
 bool SourceIsAssigned(const TExportSettings& s) {
@@ -332,11 +340,19 @@ void SourceCell(const TExportSettings& s, std::int32_t counter, const TExportCol
 }
 
 void FillRow(const TExportSettings& s, const TExportColumns& columns, std::int32_t counter, TExportRow& row) {
+    std::vector<int> targets;
+    for (std::size_t i = 0; i < columns.Count(); ++i)
+        targets.push_back(row.Lookup(columns[i].Name));
+    FillRow(s, columns, targets, counter, row);
+}
+
+void FillRow(const TExportSettings& s, const TExportColumns& columns, const std::vector<int>& targets,
+             std::int32_t counter, TExportRow& row) {
     std::string text;
     TExportValue value;
-    for (std::size_t i = 0; i < columns.Count(); ++i) {
+    for (std::size_t i = 0; i < columns.Count() && i < targets.size(); ++i) {
         SourceCell(s, counter, columns[i], text, value);
-        row.SetValue(columns[i].Name, text, value);
+        row.SetValueAt(targets[i], text, value);
     }
 }
 

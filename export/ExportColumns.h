@@ -128,6 +128,10 @@ public:
     void Clear();
     // The cell named so (ignoring case) gets the text and the value; an unknown name does nothing.
     void SetValue(const std::string& name, const std::string& text, const TExportValue& value);
+    // The position of the cell named so (ignoring case), or -1: what SetValue looks up.
+    int Lookup(const std::string& name) const;
+    // Sets the cell at a position found by Lookup.
+    void SetValueAt(int position, const std::string& text, const TExportValue& value);
     std::size_t Count() const { return cells_.size(); }
     TExportCol& operator[](std::size_t i) { return cells_[i]; }
     const TExportCol& operator[](std::size_t i) const { return cells_[i]; }
@@ -157,6 +161,10 @@ void SourceCell(const TExportSettings& s, std::int32_t counter, const TExportCol
                 std::string& text, TExportValue& value);
 // Every column's SourceCell, stored by the column's name.
 void FillRow(const TExportSettings& s, const TExportColumns& columns, std::int32_t counter, TExportRow& row);
+// The same with the row positions of the columns' names looked up once (Lookup of each column's Name),
+// for the record loop.
+void FillRow(const TExportSettings& s, const TExportColumns& columns, const std::vector<int>& targets,
+             std::int32_t counter, TExportRow& row);
 
 // The name folded for comparisons that ignore case.
 std::string FoldCase(const std::string& text);

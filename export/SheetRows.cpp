@@ -98,7 +98,9 @@ void WriteDataRow(TWorkbookWriter& w, TxlsStyleRegistry& styles, TxlsSheet& shee
         std::string text = sheet.Row[k].Text;
         if (hook)
             hook(static_cast<int>(k), text);
-        const std::uint16_t cellFormat = styles.ColumnDataStyle(sheet.SheetPosition, column.Name);
+        const std::uint16_t cellFormat = k < sheet.DataCellFormats.size()
+                                             ? sheet.DataCellFormats[k]
+                                             : styles.ColumnDataStyle(sheet.SheetPosition, column.Name);
         const int c = sheet.StartDataCol + static_cast<int>(k);
         UpdateUsedRange(w, row, c);
         if (text.empty()) {

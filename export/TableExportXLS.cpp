@@ -198,6 +198,12 @@ bool TTableExportXLS::ExportSheet(TWorkbookWriter& w, TxlsStyleRegistry& styles,
     sheet.Columns.Rebuild(sheet);
     sheet.Row.Build(sheet.Columns);
     RegisterSheetStyles(styles, sheet, position);
+    sheet.RowTargets.clear();
+    sheet.DataCellFormats.clear();
+    for (std::size_t k = 0; k < sheet.Columns.Count(); ++k) {
+        sheet.RowTargets.push_back(sheet.Row.Lookup(sheet.Columns[k].Name));
+        sheet.DataCellFormats.push_back(styles.ColumnDataStyle(position, sheet.Columns[k].Name));
+    }
     sheet.HasImages = false;
     StopRequested = false;
 
@@ -255,7 +261,7 @@ bool TTableExportXLS::ExportSheet(TWorkbookWriter& w, TxlsStyleRegistry& styles,
                 break;
             StopRequested = false;
         }
-        FillRow(sheet, sheet.Columns, sheet.RecordCounter, sheet.Row);
+        FillRow(sheet, sheet.Columns, sheet.RowTargets, sheet.RecordCounter, sheet.Row);
         bool accept = true;
         if (OnBeforeExportRow)
             OnBeforeExportRow(*this, sheet.Row, accept);
@@ -271,7 +277,9 @@ bool TTableExportXLS::ExportSheet(TWorkbookWriter& w, TxlsStyleRegistry& styles,
             OnExportedRecord(*this, ExportedCount);
         if (OnAdvancedExportedRecord)
             OnAdvancedExportedRecord(*this, position, sheet.RecordCounter);
-        std::this_thread::yield();
+        // Give the processor away now and then: once per record costs a tenth of a long export.
+        if ((sheet.RecordCounter & 0xFF) == 0)
+            std::this_thread::yield();
     }
     if (sheet.AutoCalcColWidth)
         ApplyColumnWidths(w);

@@ -77,7 +77,9 @@ public:
     // Run-time parts, rebuilt for every export.
     TExportColumns Columns;
     TExportRow Row;
-    std::int32_t SheetPosition = 0; // in the component's sheets during an export
+    std::int32_t SheetPosition = 0;             // in the component's sheets during an export
+    std::vector<int> RowTargets;                // row position of each column's name
+    std::vector<std::uint16_t> DataCellFormats; // cell format of each column's data cells
     std::int32_t RowCounter = 0;
     std::int32_t RecordCounter = 0;
     std::int32_t ColumnBound = 0;
