@@ -1,5 +1,7 @@
 #include "export/ExportColumns.h"
 
+#include "xls/Styles.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,23 +21,6 @@ std::string SourceName(TExportSource source) {
         return "CustomSource";
     }
     return {};
-}
-
-std::string FoldCase(const std::string& text) {
-    std::string out = text;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const auto b = static_cast<unsigned char>(out[i]);
-        if (b >= 'A' && b <= 'Z') {
-            out[i] = static_cast<char>(b + 32);
-        } else if (b == 0xC3 && i + 1 < out.size()) {
-            // Latin-1 capitals À..Þ (but not ×) are C3 80..C3 9E.
-            const auto n = static_cast<unsigned char>(out[i + 1]);
-            if (n >= 0x80 && n <= 0x9E && n != 0x97)
-                out[i + 1] = static_cast<char>(n + 0x20);
-            ++i;
-        }
-    }
-    return out;
 }
 
 TExportColType DetectColType(const std::string& text, const std::string& trueText,

@@ -13,6 +13,7 @@
 //     korvo::FillRow(s, columns, /*counter*/ 0, row);   // the texts of record SkipRecCount + 0
 #include "export/ExportFormats.h"
 #include "export/ListViewSource.h"
+#include "xls/Styles.h" // FoldCase
 
 #include <cstdint>
 #include <optional>
@@ -165,8 +166,5 @@ void FillRow(const TExportSettings& s, const TExportColumns& columns, std::int32
 // for the record loop.
 void FillRow(const TExportSettings& s, const TExportColumns& columns, const std::vector<int>& targets,
              std::int32_t counter, TExportRow& row);
-
-// The name folded for comparisons that ignore case.
-std::string FoldCase(const std::string& text);
 
 } // namespace korvo

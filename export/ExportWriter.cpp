@@ -1,6 +1,7 @@
 #include "export/ExportWriter.h"
 
 #include "export/TableExport.h"
+#include "xls/TextEncoding.h"
 
 #include <array>
 
@@ -17,12 +18,6 @@ constexpr char16_t kMacRomanHigh[] =
     u"‡·‚„‰ÂÊÁËÈÍÎÏÌÓÔ\uF8FFÒÚÛÙıˆ˜¯˘˙˚¸˝˛ˇ";
 static_assert(sizeof(kCp850High) / sizeof(char16_t) == 129);
 static_assert(sizeof(kMacRomanHigh) / sizeof(char16_t) == 129);
-// Windows-1252 bytes 0x80..0x9F; the rest of its high half is Latin-1. Unassigned places hold 0.
-constexpr char16_t kCp1252Ctl[] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 std::u32string Decode(const std::string& s) {
     std::u32string out;
     for (std::size_t i = 0; i < s.size();) {
@@ -54,14 +49,6 @@ std::u32string Decode(const std::string& s) {
 std::uint8_t SingleByte(char32_t c, std::uint8_t encoding) {
     if (c < 0x80)
         return static_cast<std::uint8_t>(c);
-    if (encoding == 0) {
-        if (c >= 0xA0 && c <= 0xFF)
-            return static_cast<std::uint8_t>(c);
-        for (int i = 0; i < 32; ++i)
-            if (kCp1252Ctl[i] != 0 && kCp1252Ctl[i] == c)
-                return static_cast<std::uint8_t>(0x80 + i);
-        return '?';
-    }
     const char16_t* table = encoding == 1 ? kCp850High : kMacRomanHigh;
     for (int i = 0; i < 128; ++i)
         if (table[i] == c)
@@ -77,7 +64,11 @@ std::vector<std::uint8_t> EncodeText(const std::string& utf8, std::uint8_t encod
     case 27:
         out.assign(utf8.begin(), utf8.end());
         break;
-    case 0:
+    case 0: {
+        const std::string bytes = Utf8ToCp1252(utf8);
+        out.assign(bytes.begin(), bytes.end());
+        break;
+    }
     case 1:
     case 2:
         for (const char32_t c : Decode(utf8))

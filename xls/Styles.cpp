@@ -102,32 +102,27 @@ void PutBits16(std::uint8_t* p, std::uint32_t value, int shift, std::uint32_t ma
     PutU16(p, static_cast<std::uint16_t>(v));
 }
 
-// Lower-cases one UTF-8 character starting at i for comparison; returns the code point.
-char32_t FoldedAt(const std::string& s, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-        ++i;
-        return (b >= 'A' && b <= 'Z') ? b + 32 : b;
-    }
-    if (b == 0xC3 && i + 1 < s.size()) {
-        char32_t c = 0xC0 + (static_cast<unsigned char>(s[i + 1]) & 0x3F);
-        i += 2;
-        if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-            c += 0x20;
-        return c;
-    }
-    ++i;
-    return 0x110000 + b; // any other byte compares as itself
-}
-
 } // namespace
 
+std::string FoldCase(const std::string& text) {
+    std::string out = text;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        if (b >= 'A' && b <= 'Z') {
+            out[i] = static_cast<char>(b + 32);
+        } else if (b == 0xC3 && i + 1 < out.size()) {
+            // Latin-1 capitals À..Þ (but not ×) are C3 80..C3 9E.
+            const auto n = static_cast<unsigned char>(out[i + 1]);
+            if (n >= 0x80 && n <= 0x9E && n != 0x97)
+                out[i + 1] = static_cast<char>(n + 0x20);
+            ++i;
+        }
+    }
+    return out;
+}
+
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size())
-        if (FoldedAt(a, i) != FoldedAt(b, j))
-            return false;
-    return i == a.size() && j == b.size();
+    return a.size() == b.size() && FoldCase(a) == FoldCase(b);
 }
 
 std::vector<std::uint8_t> FontRecordData(const TxlsFont& font) {

@@ -92,6 +92,8 @@ std::vector<std::uint8_t> FontRecordData(const TxlsFont& font);
 // The 20 bytes of fixed cell format 0..15.
 std::vector<std::uint8_t> FixedCellFormatData(int index);
 
+// A UTF-8 text with its ASCII and Latin-1 capitals made small, for comparisons that ignore case.
+std::string FoldCase(const std::string& text);
 // Text comparison ignoring the case of ASCII and Latin-1 letters (UTF-8 texts).
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
