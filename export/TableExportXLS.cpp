@@ -114,13 +114,14 @@ void TTableExportXLS::Execute() {
         if (!error)
             error = std::current_exception();
     }
-    if (temporarySheet_) {
-        if (Sheets.Count() == 1) {
-            CopyBackFromSheet(Sheets[0]);
-            Sheets.Remove(0);
-        }
-        temporarySheet_ = false;
+    // The temporary sheet is the last one; it hands its clamped counts back and goes, also when
+    // configured sheets that were not exported stand before it (they would otherwise gather one
+    // temporary sheet per export).
+    if (temporarySheet_ && Sheets.Count() > 0) {
+        CopyBackFromSheet(Sheets[Sheets.Count() - 1]);
+        Sheets.Remove(Sheets.Count() - 1);
     }
+    temporarySheet_ = false;
     if (error)
         std::rethrow_exception(error);
     ShowResult();

@@ -483,6 +483,16 @@ TEST_F(TExportFixture, DirectoriesAndConfiguredSheets) {
     ASSERT_EQ(1u, x.Sheets.Count());
     EXPECT_EQ(1, x.SkipRecCount);
     EXPECT_EQ("1 Propia 3 10 [1] True True Iteración: 5.39", ReadWithXlrd(x.FileName));
+
+    // The same sheet left out: the component's own settings are used through a temporary sheet, which
+    // goes again, handing back its clamped count.
+    x.Sheets[0].Exported = false;
+    x.SkipRecCount = 3;
+    x.ExportRecCount = 50;
+    x.Execute();
+    EXPECT_EQ(1u, x.Sheets.Count());
+    EXPECT_EQ(4, x.ExportRecCount);
+    EXPECT_EQ("1 Trayectoria 2 10 [1] True True Iteración: 3.39", ReadWithXlrd(x.FileName));
 }
 
 } // namespace
