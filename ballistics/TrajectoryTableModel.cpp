@@ -1,5 +1,7 @@
 #include "ballistics/TrajectoryTableModel.h"
 
+#include <QTableView>
+
 namespace korvo {
 
 const std::array<TrajectoryTableModel::Column, TrajectoryTableModel::kColumnCount>&
@@ -66,6 +68,53 @@ QVariant TrajectoryTableModel::headerData(int section, Qt::Orientation orientati
 Qt::ItemFlags TrajectoryTableModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
                            : Qt::NoItemFlags;
+}
+
+int TrajectoryListSource::ColumnCount() const {
+    return TrajectoryTableModel::kColumnCount;
+}
+
+std::string TrajectoryListSource::ColumnCaption(int column) const {
+    return TrajectoryTableModel::Columns().at(column).caption;
+}
+
+int TrajectoryListSource::ColumnWidth(int column) const {
+    return view_->columnWidth(column);
+}
+
+TListColumnAlign TrajectoryListSource::ColumnAlignment(int column) const {
+    return TrajectoryTableModel::Columns().at(column).alignment & Qt::AlignHCenter ? TListColumnAlign::Center
+                                                                                   : TListColumnAlign::Left;
+}
+
+int TrajectoryListSource::ItemCount() const {
+    return model_->rowCount();
+}
+
+std::string TrajectoryListSource::ItemCaption(int item) const {
+    return model_->Cell(item, 0).toStdString();
+}
+
+int TrajectoryListSource::SubItemCount(int) const {
+    return TrajectoryTableModel::kColumnCount - 1;
+}
+
+std::string TrajectoryListSource::SubItem(int item, int index) const {
+    return model_->Cell(item, index + 1).toStdString();
+}
+
+void TrajectoryListSource::SelectItem(int item) {
+    view_->selectRow(item);
+}
+
+void TrajectoryListSource::BeginUpdate() {
+    if (updateDepth_++ == 0)
+        view_->setUpdatesEnabled(false);
+}
+
+void TrajectoryListSource::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0)
+        view_->setUpdatesEnabled(true);
 }
 
 } // namespace korvo

@@ -5,11 +5,15 @@
 // Rows are only ever appended (one per timer tick) or all removed, so they live
 // in one vector and each append tells the view about exactly one new row; a
 // view over 100,000 rows repaints only what it shows.
+#include "export/ListViewSource.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
 #include <string>
 #include <vector>
+
+class QTableView;
 
 namespace korvo {
 
@@ -31,7 +35,7 @@ public:
     void AppendRow(const std::array<std::string, kColumnCount>& texts);
     void Clear();
     // The text of a cell; column 0 is the row's caption, the others its sub-items.
-    const QString& Cell(int row, int column) const { return rows_[row][column]; }
+    const QString& Cell(int row, int column) const { return rows_.at(row).at(column); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -41,6 +45,31 @@ public:
 
 private:
     std::vector<Row> rows_;
+};
+
+// The table as the export engine reads it: the model's texts, the view's
+// current column widths and selection, and the view's repainting suspended
+// between BeginUpdate and the matching EndUpdate.
+class TrajectoryListSource : public IListViewSource {
+public:
+    TrajectoryListSource(QTableView* view, const TrajectoryTableModel* model) : view_(view), model_(model) {}
+
+    int ColumnCount() const override;
+    std::string ColumnCaption(int column) const override;
+    int ColumnWidth(int column) const override;
+    TListColumnAlign ColumnAlignment(int column) const override;
+    int ItemCount() const override;
+    std::string ItemCaption(int item) const override;
+    int SubItemCount(int item) const override;
+    std::string SubItem(int item, int index) const override;
+    void SelectItem(int item) override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+
+private:
+    QTableView* view_;
+    const TrajectoryTableModel* model_;
+    int updateDepth_ = 0;
 };
 
 } // namespace korvo
