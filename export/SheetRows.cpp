@@ -95,22 +95,27 @@ void WriteDataRow(TWorkbookWriter& w, TxlsStyleRegistry& styles, TxlsSheet& shee
     const std::int32_t row = sheet.RowCounter;
     for (std::size_t k = 0; k < sheet.Columns.Count() && k < sheet.Row.Count(); ++k) {
         const TExportColumn& column = sheet.Columns[k];
-        std::string text = sheet.Row[k].Text;
-        if (hook)
-            hook(static_cast<int>(k), text);
+        // The row's text itself, or the hook's or the date's replacement of it.
+        std::string replaced;
+        const std::string* text = &sheet.Row[k].Text;
+        if (hook) {
+            replaced = *text;
+            hook(static_cast<int>(k), replaced);
+            text = &replaced;
+        }
         const std::uint16_t cellFormat = k < sheet.DataCellFormats.size()
                                              ? sheet.DataCellFormats[k]
                                              : styles.ColumnDataStyle(sheet.SheetPosition, column.Name);
         const int c = sheet.StartDataCol + static_cast<int>(k);
         UpdateUsedRange(w, row, c);
-        if (text.empty()) {
+        if (text->empty()) {
             WriteBlankCell(w, row, c, cellFormat);
-        } else if (text == sheet.Formats.NullString()) {
-            WriteTextCell(w, row, c, text, cellFormat);
+        } else if (*text == sheet.Formats.NullString()) {
+            WriteTextCell(w, row, c, *text, cellFormat);
         } else {
             switch (column.ColType) {
             case ectBoolean:
-                WriteBooleanCell(w, row, c, FoldCase(text) == FoldCase(sheet.Formats.BooleanTrue()),
+                WriteBooleanCell(w, row, c, FoldCase(*text) == FoldCase(sheet.Formats.BooleanTrue()),
                                  cellFormat);
                 break;
             case ectDate:
@@ -118,8 +123,9 @@ void WriteDataRow(TWorkbookWriter& w, TxlsStyleRegistry& styles, TxlsSheet& shee
             case ectDateTime: {
                 const double v = ValueAsDouble(sheet.Row[k].Value).value_or(0.0);
                 if (v <= 1) {
-                    text = FormatDateTime(column.Format, v, CurrentRegionalSettings());
-                    WriteTextCell(w, row, c, text, cellFormat);
+                    replaced = FormatDateTime(column.Format, v, CurrentRegionalSettings());
+                    text = &replaced;
+                    WriteTextCell(w, row, c, *text, cellFormat);
                 } else {
                     // Day 60 of the file's calendar is the 29 February 1900 that never was.
                     WriteNumberCell(w, row, c, v > 60 ? v : v - 1, cellFormat);
@@ -133,11 +139,11 @@ void WriteDataRow(TWorkbookWriter& w, TxlsStyleRegistry& styles, TxlsSheet& shee
                 WriteNumberCell(w, row, c, ValueAsDouble(sheet.Row[k].Value).value_or(0.0), cellFormat);
                 break;
             default:
-                WriteTextCell(w, row, c, text, cellFormat);
+                WriteTextCell(w, row, c, *text, cellFormat);
                 break;
             }
         }
-        Measure(w, k, text, sheet);
+        Measure(w, k, *text, sheet);
     }
     ++sheet.RowCounter;
 }
