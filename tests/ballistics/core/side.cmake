@@ -1,0 +1,1 @@
+korvo_test(NAME ballistics_calculators SOURCES test_calculators.cpp LIBS korvo_ballistics_core)
