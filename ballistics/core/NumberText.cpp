@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace korvo {
 namespace {
@@ -39,24 +42,106 @@ struct Decimal {
     int Exponent = 0;
 };
 
-// Reduces a finite value to its 18 leading significant digits, correctly
-// rounded: to_chars gives the exact decimal expansion rounded to nearest.
+// A non-negative whole number of any size, in base-10^9 limbs, least
+// significant first: enough to expand an extended value exactly.
+class BigWhole {
+public:
+    explicit BigWhole(std::uint64_t value) {
+        do {
+            limbs_.push_back(static_cast<std::uint32_t>(value % kBase));
+            value /= kBase;
+        } while (value != 0);
+    }
+
+    // Multiplies by factor^count, factor at most 5^13 so that a limb times the
+    // factor plus a carry fits 64 bits.
+    void MultiplyByPower(std::uint32_t factor, int count) {
+        for (int i = 0; i < count; ++i)
+            MultiplyBy(factor);
+    }
+
+    void MultiplyBy(std::uint64_t factor) {
+        std::uint64_t carry = 0;
+        for (std::uint32_t& limb : limbs_) {
+            const std::uint64_t product = limb * factor + carry;
+            limb = static_cast<std::uint32_t>(product % kBase);
+            carry = product / kBase;
+        }
+        while (carry != 0) {
+            limbs_.push_back(static_cast<std::uint32_t>(carry % kBase));
+            carry /= kBase;
+        }
+    }
+
+    std::string DecimalDigits() const {
+        std::string digits = std::to_string(limbs_.back());
+        char block[10];
+        for (std::size_t i = limbs_.size() - 1; i-- > 0;) {
+            std::uint32_t limb = limbs_[i];
+            for (int j = 8; j >= 0; --j) {
+                block[j] = static_cast<char>('0' + limb % 10);
+                limb /= 10;
+            }
+            digits.append(block, 9);
+        }
+        return digits;
+    }
+
+private:
+    static constexpr std::uint64_t kBase = 1000000000;
+    std::vector<std::uint32_t> limbs_;
+};
+
+// Multiplies by 2^count or 5^count in the largest steps that keep a limb
+// product within 64 bits.
+void MultiplyByPowerOf(BigWhole& n, std::uint32_t prime, int count) {
+    const int step = prime == 2 ? 29 : 13;
+    std::uint32_t big = 1;
+    for (int i = 0; i < step; ++i)
+        big *= prime;
+    n.MultiplyByPower(big, count / step);
+    std::uint32_t rest = 1;
+    for (int i = 0; i < count % step; ++i)
+        rest *= prime;
+    n.MultiplyBy(rest);
+}
+
+// Reduces a finite value to its 18 leading significant digits, rounded to
+// nearest (a tie rounds away from zero). The value is m x 2^k with m the 64-bit
+// significand, so its exact decimal expansion is m x 2^k when k >= 0 and
+// (m x 5^-k) x 10^k when k < 0; both are whole numbers of at most a few
+// thousand digits.
 Decimal EighteenDigits(Real x) {
     Decimal d;
     d.Negative = std::signbit(x);
     if (x == 0)
         return d;
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x), std::chars_format::scientific, 17);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    // "d.ddddddddddddddddde+XX"
-    const std::size_t e = text.find('e');
-    d.Digits.push_back(text[0]);
-    d.Digits.append(text.substr(2, e - 2));
-    int exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
-    d.Exponent = exponent + 1;
+    int binaryExponent = 0;
+    const Real fraction = std::frexp(std::fabs(x), &binaryExponent); // in [0.5, 1)
+    const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+    const int k = binaryExponent - 64;
+    BigWhole n(significand);
+    MultiplyByPowerOf(n, k >= 0 ? 2 : 5, k >= 0 ? k : -k);
+    std::string digits = n.DecimalDigits();
+    d.Exponent = static_cast<int>(digits.size()) + (k < 0 ? k : 0);
+    constexpr std::size_t kKept = 18;
+    if (digits.size() > kKept) {
+        const bool up = digits[kKept] >= '5';
+        digits.resize(kKept);
+        if (up) {
+            std::size_t i = kKept;
+            while (i > 0 && digits[i - 1] == '9')
+                digits[--i] = '0';
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                digits.pop_back();
+                d.Exponent += 1;
+            } else {
+                ++digits[i - 1];
+            }
+        }
+    }
+    d.Digits = std::move(digits);
     return d;
 }
 

@@ -7,10 +7,13 @@ namespace {
 
 using F = TrajectoryField;
 
-// The constants as the program has always written them, "9.81" and "0.5" read
-// as the nearest extended values; 9.8 divides the energy into Ec2.
-constexpr Real kGravity = 9.81L;
-constexpr Real kHalf = 0.5L;
+// The gravitational acceleration (m/s^2) and the half of the kinematic
+// formulas are converted from their texts at every step, as the program has
+// always done; written in the separator in force, they read back under any
+// regional setting as the nearest extended values. 9.8 divides the energy
+// into Ec2.
+constexpr const char* kGravityText = "9.81";
+constexpr const char* kHalfText = "0.5";
 constexpr Real kEnergyDivisor = 9.8L;
 
 Real Read(const TrajectoryView& view, F field) {
@@ -50,7 +53,7 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     EstadoTrayectoria& s = state_;
     s.D = Read(view, F::D);
     s.M = Read(view, F::M);
-    s.G = kGravity;
+    s.G = ParseReal(BuiltInNumberText(kGravityText));
     s.Vo = Read(view, F::Vo);
     s.DeltaT = Read(view, F::T);
 
@@ -69,8 +72,9 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     s.Vy = s.VFy;
 
     // The displacement uses the end-of-step velocities just stored.
-    const Real dX = ((s.DeltaT * s.DeltaT) * (kHalf * s.Ax)) + (s.Vx * s.DeltaT);
-    const Real dY = ((s.DeltaT * s.DeltaT) * (kHalf * s.Ay)) + (s.Vy * s.DeltaT);
+    const Real half = ParseReal(BuiltInNumberText(kHalfText));
+    const Real dX = ((s.DeltaT * s.DeltaT) * (half * s.Ax)) + (s.Vx * s.DeltaT);
+    const Real dY = ((s.DeltaT * s.DeltaT) * (half * s.Ay)) + (s.Vy * s.DeltaT);
     const Real x = s.X + dX;
     const Real y = s.Y + dY;
     Show(view, F::X, x);
@@ -79,7 +83,7 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     s.Y = y;
 
     const Real vy2 = s.Vy * s.Vy;
-    s.Ec = ((s.Vx * s.Vx) + vy2) * (kHalf * s.M);
+    s.Ec = ((s.Vx * s.Vx) + vy2) * (half * s.M);
     s.Ec2 = s.Ec / kEnergyDivisor;
 
     if (s.Y > s.Hmax)
@@ -98,6 +102,36 @@ void RealTrajectory::CrearListado(TrajectoryView& view) const {
     const auto fixed = [](Real value) { return NumberToPatternText("0.000", value); };
     view.AppendRow({NumberToGeneralText(s.Iteraciones), view.Text(F::TiempoTotal), fixed(s.X), fixed(s.Y),
                     fixed(s.Ax), fixed(s.Ay), fixed(s.VFx), fixed(s.VFy), fixed(s.Ec), fixed(s.Ec2)});
+}
+
+} // namespace korvo
+
+namespace korvo {
+
+std::vector<std::pair<TrajectoryField, std::string>> DefaultTrajectoryTexts() {
+    // The default D is that of a 9 mm projectile in air of 1.0556 kg/m^3 with a
+    // drag coefficient of 0.5; M is 7.45 g.
+    return {{F::D, BuiltInNumberText("0.000016788592601")},
+            {F::T, BuiltInNumberText("0.01")},
+            {F::M, BuiltInNumberText("0.00745")},
+            {F::Angulo, "78"},
+            {F::Vo, "340"},
+            {F::X, "0"},
+            {F::Y, "0"},
+            {F::Vx, "0"},
+            {F::Vy, "0"},
+            {F::Ax, "0"},
+            {F::Ay, "0"},
+            {F::VFx, "0"},
+            {F::VFy, "0"},
+            {F::TiempoTotal, BuiltInNumberText("0.0")}};
+}
+
+std::vector<std::pair<TrajectoryField, std::string>> ResetTrajectoryTexts() {
+    std::vector<std::pair<TrajectoryField, std::string>> texts = DefaultTrajectoryTexts();
+    for (auto& [field, text] : texts)
+        text = field == F::T ? BuiltInNumberText("0.01") : "0";
+    return texts;
 }
 
 } // namespace korvo

@@ -29,6 +29,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace korvo {
 
@@ -81,5 +83,15 @@ private:
 
     EstadoTrayectoria state_;
 };
+
+// The texts of every field of the enumeration at the window's first showing
+// (D "0.000016788592601", T "0.01", M "0.00745", angle "78", Vo "340", the
+// displays "0" and the time "0.0"), in the separator in force. The "Xo:" and
+// "Yo:" inputs, which the integrator never reads, read "0".
+std::vector<std::pair<TrajectoryField, std::string>> DefaultTrajectoryTexts();
+
+// The same fields after "Reiniciar &Valores": every one "0" except T, which
+// reads "0.01" (in the separator in force). "Xo:" and "Yo:" read "0" as well.
+std::vector<std::pair<TrajectoryField, std::string>> ResetTrajectoryTexts();
 
 } // namespace korvo

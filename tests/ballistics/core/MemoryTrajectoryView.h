@@ -13,21 +13,8 @@ class MemoryTrajectoryView : public TrajectoryView {
 public:
     // The window's texts at its first showing.
     MemoryTrajectoryView() {
-        using F = TrajectoryField;
-        texts = {{F::D, "0.000016788592601"},
-                 {F::T, "0.01"},
-                 {F::M, "0.00745"},
-                 {F::Vo, "340"},
-                 {F::Angulo, "78"},
-                 {F::X, "0"},
-                 {F::Y, "0"},
-                 {F::Vx, "0"},
-                 {F::Vy, "0"},
-                 {F::Ax, "0"},
-                 {F::Ay, "0"},
-                 {F::VFx, "0"},
-                 {F::VFy, "0"},
-                 {F::TiempoTotal, "0.0"}};
+        for (auto& [field, text] : DefaultTrajectoryTexts())
+            texts[field] = text;
     }
     std::string Text(TrajectoryField field) const override { return texts.at(field); }
     void SetText(TrajectoryField field, const std::string& text) override { texts[field] = text; }

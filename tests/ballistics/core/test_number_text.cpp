@@ -58,6 +58,16 @@ TEST_P(SeparatorTest, GeneralTextRoundsHalfUpAfterTheEighteenDigitReduction) {
     EXPECT_EQ(NumberToGeneralText(0.123456789012345494L), T("0.123456789012345"));
 }
 
+TEST_P(SeparatorTest, GeneralTextAtTheEndsOfTheExtendedRange) {
+    // The exact expansion runs to thousands of digits here; only its first 18 count.
+    EXPECT_EQ(NumberToGeneralText(std::numeric_limits<long double>::max()), T("1.18973149535723E4932"));
+    EXPECT_EQ(NumberToGeneralText(std::numeric_limits<long double>::min()), T("3.36210314311209E-4932"));
+    EXPECT_EQ(NumberToGeneralText(-std::numeric_limits<long double>::denorm_min()),
+              T("-3.64519953188247E-4951"));
+    EXPECT_EQ(NumberToGeneralText(18446744073709551616.0L), T("1.84467440737096E19")); // 2^64
+    EXPECT_EQ(NumberToPatternText("0", 18446744073709551616.0L), "18446744073709551600");
+}
+
 TEST_P(SeparatorTest, NonFiniteTexts) {
     const long double inf = std::numeric_limits<long double>::infinity();
     const long double nan = std::numeric_limits<long double>::quiet_NaN();

@@ -138,6 +138,21 @@ TEST(RealTrajectory, RunsUnderACommaSeparator) {
     EXPECT_EQ(view.rows[0][2], "0,699");
 }
 
+TEST(RealTrajectory, ResetTextsUnderBothSeparators) {
+    for (char separator : {'.', ','}) {
+        CurrentRegionalSettings().DecimalSeparator = separator;
+        for (const auto& [field, text] : ResetTrajectoryTexts()) {
+            EXPECT_EQ(text, field == F::T ? BuiltInNumberText("0.01") : "0");
+            EXPECT_NO_THROW(ParseReal(text)); // the next start reads them back
+        }
+        for (const auto& [field, text] : DefaultTrajectoryTexts())
+            if (field != F::Angulo) {
+                EXPECT_NO_THROW(ParseReal(text));
+            }
+    }
+    CurrentRegionalSettings().DecimalSeparator = '.';
+}
+
 TEST(RealTrajectory, ResetKeepsHmaxUntilTheNextStart) {
     MemoryTrajectoryView view;
     RealTrajectory run;
