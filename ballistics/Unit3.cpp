@@ -1,5 +1,9 @@
 #include "ballistics/Unit3.h"
 
+#include "app/Messages.h"
+#include "ballistics/Unit2.h"
+#include "ballistics/core/Calculators.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,28 +12,200 @@ namespace korvo {
 
 TForm3* Form3 = nullptr;
 
+namespace side {
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string ToStdString(const QString& text) {
+    return text.toStdString();
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const QFont& font,
+                  Qt::Alignment alignment) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    if (box.width() > 0)
+        label->setGeometry(box);
+    else {
+        label->move(box.topLeft());
+        label->adjustSize();
+    }
+    return label;
+}
+
+QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
+                     const QFont& font, bool readOnly, const QColor& background) {
+    auto* field = new QLineEdit(text, parent);
+    field->setObjectName(name);
+    field->setGeometry(box);
+    field->setFont(font);
+    field->setReadOnly(readOnly);
+    if (readOnly)
+        field->setFocusPolicy(Qt::ClickFocus);
+    if (background.isValid()) {
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, background);
+        field->setPalette(palette);
+    }
+    field->setCursorPosition(0);
+    return field;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
+                        const QFont& font) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(box);
+    button->setFont(font);
+    return button;
+}
+
+QFrame* MakeSeparator(QWidget* parent, int top) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(1, top, parent->width() - 2, 2);
+    return line;
+}
+
+} // namespace side
+
+namespace {
+
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+
+QComboBox* MakeList(QWidget* parent, const QString& name, const QRect& box,
+                    const std::vector<std::string>& items) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setGeometry(box);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items)
+        list->addItem(side::ToQString(item));
+    return list;
+}
+
+// Selects an item of an editable list and shows its text: selecting the item
+// already current would leave a text typed over it in place.
+void SelectItem(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    list->setEditText(list->itemText(index));
+}
+
+} // namespace
+
 TForm3::TForm3(QWidget* parent)
     : TChromeWindow(
           {QString(), QStringLiteral("Calcular Constante de Proporcionalidad"), {394, 235}, 0, 238, 372},
-          parent),
-      VDensidadAire(new QComboBox(this)), VCoeficienteArrastre(new QComboBox(this)),
-      VRadioProyectil(new QLineEdit(this)), VPi(new QLineEdit(this)),
-      BAyudaDensidadAire(new QPushButton(this)), BAyudaCoeficienteArrastre(new QPushButton(this)),
-      BAyudaRadioProyectil(new QPushButton(this)), BAyudaValorPi(new QPushButton(this)),
-      VConstanteProporcionalidad(new QLineEdit(this)),
-      VConstanteProporcionalidadSignificativa(new QLineEdit(this)), CalularConstante(new QPushButton(this)),
-      Salir(new QPushButton(this)) {}
+          parent) {
+    using namespace side;
+    setObjectName(QStringLiteral("Form3"));
+    const QFont normal = WindowFont(kSansSerif, 8);
+    const QFont bold = WindowFont(kSansSerif, 8, true);
+    QFont italic = normal;
+    italic.setItalic(true);
+    setFont(normal);
 
-void TForm3::CalularConstanteClick() {}
+    MakeLabel(this, QStringLiteral("P"), {10, 31, 0, 0}, italic);
+    MakeLabel(this, QStringLiteral("(Densidad del Aire [Kg/m3]):"), {27, 31, 0, 0}, normal);
+    MakeLabel(this, QStringLiteral("C   (Coeficiente de Arrastre):"), {10, 55, 0, 0}, normal);
+    MakeLabel(this, QStringLiteral("R   (Diametro Base del Proyectil [mm]):"), {10, 79, 0, 0}, normal);
+    MakeLabel(this, QStringLiteral("Pi   (Constante Matematica de Pi):"), {10, 105, 0, 0}, normal);
+
+    VDensidadAire = MakeList(this, QStringLiteral("VDensidadAire"), {205, 28, 145, 21}, DensidadAireItems());
+    VCoeficienteArrastre = MakeList(this, QStringLiteral("VCoeficienteArrastre"), {205, 52, 145, 21},
+                                    CoeficienteArrastreItems());
+    VRadioProyectil = MakeField(this, QStringLiteral("VRadioProyectil"), {205, 77, 145, 21},
+                                ToQString(BuiltInNumberText("0.00")), normal, false);
+    VPi = MakeField(this, QStringLiteral("VPi"), {205, 101, 145, 21}, ToQString(PiDefaultText()), normal,
+                    false);
+    SelectItem(VDensidadAire, kDensidadAireDefaultIndex);
+    SelectItem(VCoeficienteArrastre, kCoeficienteArrastreDefaultIndex);
+
+    const QString help = QStringLiteral("<- ?");
+    BAyudaDensidadAire =
+        MakeButton(this, QStringLiteral("BAyudaDensidadAire"), help, {354, 28, 31, 22}, normal);
+    BAyudaCoeficienteArrastre =
+        MakeButton(this, QStringLiteral("BAyudaCoeficienteArrastre"), help, {354, 52, 31, 22}, normal);
+    BAyudaRadioProyectil =
+        MakeButton(this, QStringLiteral("BAyudaRadioProyectil"), help, {354, 76, 31, 22}, normal);
+    BAyudaValorPi = MakeButton(this, QStringLiteral("BAyudaValorPi"), help, {354, 100, 31, 22}, normal);
+
+    MakeSeparator(this, 125);
+    MakeLabel(this, QStringLiteral("D (Constante de Proporcionalidad):"), {4, 146, 217, 14}, bold,
+              Qt::AlignRight | Qt::AlignVCenter);
+    VConstanteProporcionalidad =
+        MakeField(this, QStringLiteral("VConstanteProporcionalidad"), {224, 143, 152, 21},
+                  QStringLiteral("0"), bold, true, QColor(255, 249, 230));
+    MakeLabel(this, QStringLiteral("Resultado D, cifra significativa:"), {4, 171, 217, 14}, bold,
+              Qt::AlignRight | Qt::AlignVCenter);
+    VConstanteProporcionalidadSignificativa =
+        MakeField(this, QStringLiteral("VConstanteProporcionalidadSignificativa"), {224, 167, 152, 21},
+                  QStringLiteral("0"), bold, true);
+
+    MakeSeparator(this, 189);
+    CalularConstante =
+        MakeButton(this, QStringLiteral("CalularConstante"),
+                   QStringLiteral("&Calcular Constante de Proporcionalidad (D)"), {11, 202, 243, 25}, normal);
+    Salir = MakeButton(this, QStringLiteral("Salir"), QStringLiteral("&Salir"), {269, 202, 113, 25}, normal);
+
+    setTabOrder(VDensidadAire, VCoeficienteArrastre);
+    setTabOrder(VCoeficienteArrastre, VRadioProyectil);
+    setTabOrder(VRadioProyectil, VPi);
+    setTabOrder(VPi, CalularConstante);
+    setTabOrder(CalularConstante, Salir);
+
+    const auto showHelp = [this](std::string (*text)()) {
+        return [this, text] { Guarded(this, [&] { ShowMessage(this, ToQString(text())); }); };
+    };
+    connect(BAyudaDensidadAire, &QPushButton::clicked, this, showHelp(&AyudaDensidadAire));
+    connect(BAyudaCoeficienteArrastre, &QPushButton::clicked, this, showHelp(&AyudaCoeficienteArrastre));
+    connect(BAyudaRadioProyectil, &QPushButton::clicked, this, showHelp(&AyudaRadioProyectil));
+    connect(BAyudaValorPi, &QPushButton::clicked, this, showHelp(&AyudaValorPi));
+    connect(CalularConstante, &QPushButton::clicked, this, &TForm3::CalularConstanteClick);
+    connect(Salir, &QPushButton::clicked, this, &TForm3::SalirClick);
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::OnShowing() {
+    Guarded(this, [&] {
+        SelectItem(VDensidadAire, kDensidadAireDefaultIndex);
+        SelectItem(VCoeficienteArrastre, kCoeficienteArrastreDefaultIndex);
+        VRadioProyectil->setText(side::ToQString(BuiltInNumberText("0")));
+        VConstanteProporcionalidad->setText(side::ToQString(BuiltInNumberText("0")));
+        VPi->setText(side::ToQString(PiDefaultText()));
+        VDensidadAire->setFocus();
+    });
+}
+
+void TForm3::OnClosed() {
+    if (Form2)
+        Form2->VTiempoIteraciones->setFocus();
+}
+
+void TForm3::CalularConstanteClick() {
+    Guarded(this, [&] {
+        using side::ToStdString;
+        const ConstanteProporcionalidad d = CalcularConstanteProporcionalidad(
+            ToStdString(VDensidadAire->currentText()), ToStdString(VCoeficienteArrastre->currentText()),
+            ToStdString(VPi->text()), ToStdString(VRadioProyectil->text()));
+        VConstanteProporcionalidad->setText(side::ToQString(d.VConstanteProporcionalidad));
+        VConstanteProporcionalidadSignificativa->setText(
+            side::ToQString(d.VConstanteProporcionalidadSignificativa));
+        if (Form2)
+            Form2->ValorConstanteProporcionalidad->setText(VConstanteProporcionalidad->text());
+        Salir->setFocus();
+    });
+}
+
 void TForm3::SalirClick() {
     close();
 }
-void TForm3::BAyudaDensidadAireClick() {}
-void TForm3::BAyudaCoeficienteArrastreClick() {}
-void TForm3::BAyudaRadioProyectilClick() {}
-void TForm3::BAyudaValorPiClick() {}
-void TForm3::CalcularConstanteProporcionalidad() {}
-void TForm3::OnShowing() {}
-void TForm3::OnClosed() {}
 
 } // namespace korvo

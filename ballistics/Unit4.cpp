@@ -1,5 +1,10 @@
 #include "ballistics/Unit4.h"
 
+#include "app/Messages.h"
+#include "ballistics/Unit2.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/core/Calculators.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,13 +20,64 @@ TForm4::TForm4(QWidget* parent)
                      0,
                      164,
                      166},
-                    parent),
-      ValorPeso(new QLineEdit(this)), BAyudaConvertir(new QPushButton(this)), UnidadPeso(new QComboBox(this)),
-      ConvertirPeso(new QPushButton(this)) {}
+                    parent) {
+    using namespace side;
+    setObjectName(QStringLiteral("Form4"));
+    const QString family = QStringLiteral("MS Sans Serif");
+    const QFont normal = WindowFont(family, 8);
+    const QFont bold = WindowFont(family, 8, true);
+    setFont(normal);
 
-void TForm4::ConvertirAKilos() {}
-void TForm4::BAyudaConvertirClick() {}
-void TForm4::OnShowing() {}
-void TForm4::OnClosed() {}
+    MakeLabel(this, QStringLiteral("Convertir:"), {16, 32, 0, 0}, normal);
+    ValorPeso = MakeField(this, QStringLiteral("ValorPeso"), {65, 30, 80, 21}, QStringLiteral("0"), bold,
+                          false, QColor(255, 250, 234));
+    BAyudaConvertir =
+        MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"), {149, 30, 21, 21}, bold);
+    UnidadPeso = new QComboBox(this);
+    UnidadPeso->setObjectName(QStringLiteral("UnidadPeso"));
+    UnidadPeso->setGeometry(65, 54, 80, 21);
+    UnidadPeso->addItem(QString::fromUtf8(kUnidadGrains));
+    UnidadPeso->addItem(QString::fromUtf8(kUnidadGramos));
+    ConvertirPeso = MakeButton(this, QStringLiteral("ConvertirPeso"), QStringLiteral("Convertir a &Kilos"),
+                               {13, 80, 156, 25}, normal);
+
+    setTabOrder(ValorPeso, BAyudaConvertir);
+    setTabOrder(BAyudaConvertir, UnidadPeso);
+    setTabOrder(UnidadPeso, ConvertirPeso);
+
+    connect(ConvertirPeso, &QPushButton::clicked, this, &TForm4::ConvertirPesoClick);
+    connect(BAyudaConvertir, &QPushButton::clicked, this, &TForm4::BAyudaConvertirClick);
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::OnShowing() {
+    ValorPeso->setText(QStringLiteral("0"));
+    ValorPeso->setFocus();
+}
+
+void TForm4::OnClosed() {
+    if (Form2)
+        Form2->ValorXo->setFocus();
+}
+
+void TForm4::ConvertirPesoClick() {
+    Guarded(this, [&] {
+        const std::optional<std::string> kilos = ConvertirAKilos(
+            side::ToStdString(ValorPeso->text()), side::ToStdString(UnidadPeso->currentText()));
+        if (!kilos)
+            return;
+        if (Form2)
+            Form2->ValorMasa->setText(side::ToQString(*kilos));
+        close();
+    });
+}
+
+void TForm4::BAyudaConvertirClick() {
+    Guarded(this, [&] {
+        ShowMessage(this, side::ToQString(AyudaConvertirPeso()),
+                    QString::fromUtf8(kAyudaConvertirPesoCaption), MessageIcon::Information);
+    });
+}
 
 } // namespace korvo

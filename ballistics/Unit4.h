@@ -1,6 +1,11 @@
 #pragma once
-// The mass converter: grains or grams to kilograms, written into the "M:"
-// field of the real-trajectory window; it closes after a conversion.
+// The mass converter: a mass in grains or grams written as kilograms into the
+// real-trajectory window's "M:" field, after which the converter closes.
+//
+// Every showing sets the value back to "0" and puts the focus in it; the unit
+// list keeps its last choice. Closing by any means moves the focus to the
+// real-trajectory window's "Xo:" field. A value that is not a number is
+// reported, the converter stays open and "M:" is left alone.
 #include "app/Chrome.h"
 
 class QComboBox;
@@ -13,6 +18,7 @@ class TForm4 : public TChromeWindow {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
+    ~TForm4() override;
 
     QLineEdit* ValorPeso;
     QPushButton* BAyudaConvertir; // "&?"
@@ -20,7 +26,7 @@ public:
     QPushButton* ConvertirPeso;   // "Convertir a &Kilos"
 
     // The handlers; each reports its own failures and never throws.
-    void ConvertirAKilos();
+    void ConvertirPesoClick();
     void BAyudaConvertirClick();
 
 protected:
@@ -28,6 +34,7 @@ protected:
     void OnClosed() override;
 };
 
+// The program-wide instance, made at start-up.
 extern TForm4* Form4;
 
 } // namespace korvo

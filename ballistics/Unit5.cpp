@@ -1,5 +1,10 @@
 #include "ballistics/Unit5.h"
 
+#include "app/Messages.h"
+#include "ballistics/Unit2.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/core/Calculators.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -14,10 +19,37 @@ TForm5::TForm5(QWidget* parent)
                      0,
                      134,
                      146},
-                    parent),
-      ValorFTS(new QLineEdit(this)), ConvertirFTS(new QPushButton(this)) {}
+                    parent) {
+    using namespace side;
+    setObjectName(QStringLiteral("Form5"));
+    const QString family = QStringLiteral("MS Sans Serif");
+    const QFont normal = WindowFont(family, 8);
+    setFont(normal);
 
-void TForm5::ConvertirAMetrosSegundos() {}
-void TForm5::OnShowing() {}
+    MakeLabel(this, QStringLiteral("Convertir:"), {11, 32, 0, 0}, normal);
+    ValorFTS = MakeField(this, QStringLiteral("ValorFTS"), {60, 30, 72, 21}, QStringLiteral("0"),
+                         WindowFont(family, 8, true), false, QColor(255, 250, 234));
+    MakeLabel(this, QStringLiteral("ft/s"), {139, 32, 0, 0}, normal);
+    ConvertirFTS = MakeButton(this, QStringLiteral("ConvertirFTS"), QStringLiteral("Convertir a &m/s"),
+                              {6, 53, 156, 25}, normal);
+    setTabOrder(ValorFTS, ConvertirFTS);
+    connect(ConvertirFTS, &QPushButton::clicked, this, &TForm5::ConvertirFTSClick);
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::OnShowing() {
+    ValorFTS->setText(QStringLiteral("0"));
+    ValorFTS->setFocus();
+}
+
+void TForm5::ConvertirFTSClick() {
+    Guarded(this, [&] {
+        const std::string metros = ConvertirAMetrosSegundos(side::ToStdString(ValorFTS->text()));
+        if (Form2)
+            Form2->ValorVelocidadInicial->setText(side::ToQString(metros));
+        close();
+    });
+}
 
 } // namespace korvo

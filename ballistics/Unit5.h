@@ -1,6 +1,11 @@
 #pragma once
-// The velocity converter: feet per second to metres per second, written into
-// the "Vo:" field of the real-trajectory window; it closes after a conversion.
+// The velocity converter: a speed in feet per second written as metres per
+// second into the real-trajectory window's "Vo:" field, after which the
+// converter closes.
+//
+// Every showing sets the value back to "0" and puts the focus in it. A value
+// that is not a number is reported, the converter stays open and "Vo:" is left
+// alone. Closing sets no focus elsewhere.
 #include "app/Chrome.h"
 
 class QLineEdit;
@@ -12,17 +17,19 @@ class TForm5 : public TChromeWindow {
     Q_OBJECT
 public:
     explicit TForm5(QWidget* parent = nullptr);
+    ~TForm5() override;
 
     QLineEdit* ValorFTS;
     QPushButton* ConvertirFTS; // "Convertir a &m/s"
 
     // The handler; it reports its own failures and never throws.
-    void ConvertirAMetrosSegundos();
+    void ConvertirFTSClick();
 
 protected:
     void OnShowing() override;
 };
 
+// The program-wide instance, made at start-up.
 extern TForm5* Form5;
 
 } // namespace korvo

@@ -1,5 +1,12 @@
 #include "ballistics/Unit6.h"
 
+#include "app/Messages.h"
+#include "ballistics/Unit2.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/core/Calculators.h"
+
+#include <QLineEdit>
+
 namespace korvo {
 
 TForm6* Form6 = nullptr;
@@ -11,11 +18,48 @@ TForm6::TForm6(QWidget* parent)
                      0,
                      138,
                      247},
-                    parent),
-      TotalIteraciones(new QLabel(this)), TTotalVuelo(new QLabel(this)), HMax(new QLabel(this)),
-      DistanciaMax(new QLabel(this)) {}
+                    parent) {
+    setObjectName(QStringLiteral("Form6"));
+    const QFont bold = WindowFont(QStringLiteral("MS Sans Serif"), 8, true);
+    struct Row {
+        const char* label;
+        int labelTop;
+        QLabel*& panel;
+        const char* name;
+        int panelTop;
+    };
+    const Row rows[] = {
+        {"Total de Iteraciones:", 35, TotalIteraciones, "TotalIteraciones", 33},
+        {"Tiempo Total de Vuelo:", 59, TTotalVuelo, "TTotalVuelo", 56},
+        {"Altura Maxima (Hmax):", 83, HMax, "HMax", 80},
+        {"Alcance Maximo (Amax):", 107, DistanciaMax, "DistanciaMax", 104},
+    };
+    for (const Row& row : rows) {
+        side::MakeLabel(this, QString::fromUtf8(row.label), {15, row.labelTop, 140, 14}, bold);
+        row.panel = new QLabel(QStringLiteral("0"), this);
+        row.panel->setObjectName(QString::fromUtf8(row.name));
+        row.panel->setGeometry(157, row.panelTop, 100, 20);
+        row.panel->setFont(bold);
+        row.panel->setAlignment(Qt::AlignCenter);
+        row.panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+}
 
-void TForm6::LeerResultados() {}
-void TForm6::OnShowing() {}
+TForm6::~TForm6() = default;
+
+void TForm6::OnShowing() {
+    Guarded(this, [&] {
+        if (!Form2)
+            return;
+        const EstadoTrayectoria& estado = Form2->Trajectory().State();
+        const ResultadosTexts texts =
+            ResultadosTrayectoriaReal(side::ToStdString(Form2->ValorX->text()), estado.Iteraciones,
+                                      side::ToStdString(Form2->TiempoTotal->text()), estado.Hmax);
+        TotalIteraciones->setText(side::ToQString(texts.TotalIteraciones));
+        TTotalVuelo->setText(side::ToQString(texts.TTotalVuelo));
+        DistanciaMax->setText(side::ToQString(texts.DistanciaMax));
+        HMax->setText(side::ToQString(texts.HMax));
+    });
+}
 
 } // namespace korvo

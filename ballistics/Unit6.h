@@ -1,6 +1,9 @@
 #pragma once
-// The results window: the totals of a finished real-trajectory run, read
-// afresh from the real-trajectory window every time it is shown.
+// The results window: the step count, flight time, greatest height and range of
+// the real-trajectory run, read from the real-trajectory window every time this
+// window is shown. After a run gone infinite or undefined the X display reads
+// "NAN" or "-INF": that is reported, the window still opens, and the four panels
+// keep their previous captions.
 #include "app/Chrome.h"
 
 namespace korvo {
@@ -9,22 +12,19 @@ class TForm6 : public TChromeWindow {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
+    ~TForm6() override;
 
-    // The value panels (lowered bevel, bold, centred; "0" at first).
+    // Value panels: lowered bevel, bold centred caption, "0" at first.
     QLabel* TotalIteraciones;
     QLabel* TTotalVuelo;
     QLabel* HMax;
     QLabel* DistanciaMax;
 
-    // Reads the run's totals into the panels. A range that cannot be read
-    // back (NAN or -INF after a zero-mass run) throws the conversion error
-    // before any panel changes.
-    void LeerResultados();
-
 protected:
     void OnShowing() override;
 };
 
+// The program-wide instance, made at start-up.
 extern TForm6* Form6;
 
 } // namespace korvo

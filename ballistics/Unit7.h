@@ -1,19 +1,30 @@
 #pragma once
 // The ideal-trajectory window: the closed-form values of a launch in vacuum
-// ("&Calcular") and the point-by-point plot of the trajectory ("&Generar
-// Grafica"), one point per tick of a 1 ms timer.
+// ("&Calcular") and the point-by-point plot ("&Generar Grafica"), in which a
+// 1 ms timer advances a simulated clock by the iteration interval and each tick
+// has the window's expression evaluator compute the X and Y formula texts.
+//
+// The window does no arithmetic: IdealCalculator and IdealPlot read and write
+// its fields through the IdealView it implements on its own controls.
 //
 // States and the buttons they enable:
-//   Ready       creation or "&Limpiar Datos": "&Calcular" only, timer stopped.
-//   Calculated  "&Calcular" completed: "&Generar Grafica" only.
-//   Plotting    "&Generar Grafica": neither, timer running.
-//   Plotted     the tick that reaches the flight time, or a failing tick:
-//               neither, timer stopped.
-// "&Limpiar Datos" is enabled in every state and leads to Ready.
+//   Ready       creation, or "&Limpiar Datos": "&Calcular" only, timer stopped.
+//   Calculated  "&Calcular" ran to its end: "&Generar Grafica" only.
+//   Plotting    "&Generar Grafica" started the timer: neither.
+//   Plotted     the plot reached the flight time, or a tick failed: neither.
+// "&Limpiar Datos" works in every state: it stops a running plot first, then
+// clears. A tick that fails stops the timer before its error is reported, so a
+// failing plot is reported once and ends there.
 #include "app/Chrome.h"
+#include "ballistics/core/IdealPlot.h"
+
+#include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <array>
+#include <memory>
+#include <vector>
 
 class QChartView;
-class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QLineSeries;
@@ -24,11 +35,38 @@ class QTimer;
 
 namespace korvo {
 
-class TForm7 : public TChromeWindow {
+class TParser;
+class TrajectoryChartModel;
+
+// The point table: three text columns (X, Y, time), rows appended one per tick.
+class TIdealTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using Row = std::array<QString, 3>;
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void AppendRow(const Row& row);
+    void RemoveLastRow();
+    void Clear();
+    const Row& At(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    std::vector<Row> rows_;
+};
+
+class TForm7 : public TChromeWindow, private IdealView {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent = nullptr);
     ~TForm7() override;
+
+    const IdealCalculator& Calculator() const { return calculator_; }
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1; // "Datos Iniciales"
@@ -60,22 +98,62 @@ public:
     QPushButton* Graficar;           // "&Generar Grafica"
     QPushButton* Limpiar;            // "&Limpiar Datos"
 
-    QFrame* Bevel1;
-    QLineEdit* Items;              // the simulated clock in milliseconds
-    QLineEdit* TiempoTranscurrido; // the clock in seconds, as shown
+    QLineEdit* Items;              // the simulated clock, milliseconds
+    QLineEdit* TiempoTranscurrido; // the clock in seconds, two decimals
 
-    QTableView* ListView1; // "X", "Y", "T (Seg.)"
+    QTableView* ListView1;
+    TIdealTableModel* ListModel;
     QChartView* Chart1;
     QLineSeries* Series1;
+
     QTimer* Timer1; // one point per tick, 1 ms, precise
+    std::unique_ptr<TParser> MathParser1;
+
+    // The most points one late tick may catch up on (see OnTimer1).
+    static constexpr int kMostPointsPerTick = 8;
 
     // The handlers; each reports its own failures and never throws.
+    void FormCreate();
     void CalcularResultadosClick();
+    void GraficarClick();
+    // One point of the plot and the end test (one tick's work).
+    void Timer1Timer();
+    void LimpiarClick();
+
+    // The number of points the chart holds.
+    int ChartPointCount() const;
 
 protected:
-    void OnShowing() override {}
+    bool event(QEvent* event) override;
+
+private:
+    std::string Text(IdealField field) const override;
+    void SetText(IdealField field, const std::string& text) override;
+    void ClearTable() override;
+    void AppendRow(const std::string& x, const std::string& y, const std::string& t) override;
+    void RemoveLastRow() override;
+    void AddChartPoint(double x, double y) override;
+    void ClearChart() override;
+
+    double Evaluate(const std::string& formula);
+    void OnTimer1();
+    QLineEdit* Field(IdealField field) const;
+    void BuildInputs();
+    void BuildResults();
+    void BuildPlotControls();
+    void BuildTable();
+    void BuildChart();
+
+    IdealCalculator calculator_;
+    IdealPlot plot_;
+    TrajectoryChartModel* chart_ = nullptr;
+    QElapsedTimer plotClock_;
+    qint64 timerPoints_ = 0;
+    QTimer* paintPacer_ = nullptr;
+    bool paintHeld_ = false;
 };
 
+// The program-wide instance, made at start-up.
 extern TForm7* Form7;
 
 } // namespace korvo
