@@ -5,6 +5,11 @@
 #include "app/Unit1.h"
 #include "app/Unit8.h"
 #include "ballistics/Unit2.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/Unit4.h"
+#include "ballistics/Unit5.h"
+#include "ballistics/Unit6.h"
+#include "ballistics/Unit7.h"
 #include "export/RegionalSettings.h"
 
 #include <QLocale>
@@ -61,16 +66,32 @@ void ReadRegionalSettings() {
 void CreateWindows() {
     Form1 = new TForm1();
     Form2 = new TForm2();
+    Form3 = new TForm3();
+    Form4 = new TForm4();
+    Form5 = new TForm5();
+    Form6 = new TForm6();
+    Form7 = new TForm7();
     Form8 = new TForm8();
 }
 
+namespace {
+
+template <class Window> void Destroy(Window*& window) {
+    delete window;
+    window = nullptr;
+}
+
+} // namespace
+
 void DestroyWindows() {
-    delete Form8;
-    Form8 = nullptr;
-    delete Form2;
-    Form2 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
+    Destroy(Form8);
+    Destroy(Form7);
+    Destroy(Form6);
+    Destroy(Form5);
+    Destroy(Form4);
+    Destroy(Form3);
+    Destroy(Form2);
+    Destroy(Form1);
 }
 
 } // namespace korvo

@@ -3,6 +3,7 @@
 #include "app/Messages.h"
 #include "app/Unit8.h"
 #include "ballistics/Unit2.h"
+#include "ballistics/Unit7.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -155,7 +156,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Label2Click() {
     Guarded(this, [&] {
-        // if (Form7) Form7->ShowModal();
+        if (Form7)
+            Form7->ShowModal();
     });
 }
 

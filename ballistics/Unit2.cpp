@@ -3,6 +3,10 @@
 #include "app/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/Unit4.h"
+#include "ballistics/Unit5.h"
+#include "ballistics/Unit6.h"
 #include "ballistics/core/NumberText.h"
 
 #include <QAction>
@@ -88,6 +92,13 @@ QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* pa
     palette.setColor(QPalette::Inactive, QPalette::ButtonText, textColour);
     button->setPalette(palette);
     return button;
+}
+
+// The side windows are shown on top of this one; before start-up has made
+// them (a window made on its own, as in tests) there is nothing to show.
+void ShowSideWindow(TChromeWindow* window) {
+    if (window)
+        window->ShowModal();
 }
 
 // The full path of a file name, as the error report shows it.
@@ -317,6 +328,7 @@ void TForm2::BuildTable() {
     // Fixed row heights: the view never measures rows, however many there are.
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setDefaultSectionSize(17);
+    ListSource = std::make_unique<TrajectoryListSource>(ListView1, ListModel);
     QHeaderView* header = ListView1->horizontalHeader();
     header->setFont(NormalFont());
     header->setHighlightSections(false);
@@ -369,19 +381,19 @@ void TForm2::EnterState(RunState state) {
 }
 
 void TForm2::CalcularDClick() {
-    Guarded(this, [] {});
+    Guarded(this, [] { ShowSideWindow(Form3); });
 }
 
 void TForm2::ConvertirMasaClick() {
-    Guarded(this, [] {});
+    Guarded(this, [] { ShowSideWindow(Form4); });
 }
 
 void TForm2::ConvertirVelocidadClick() {
-    Guarded(this, [] {});
+    Guarded(this, [] { ShowSideWindow(Form5); });
 }
 
 void TForm2::ResultadosClick() {
-    Guarded(this, [] {});
+    Guarded(this, [] { ShowSideWindow(Form6); });
 }
 
 void TForm2::IniciarCalculosClick() {

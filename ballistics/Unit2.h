@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -41,6 +42,7 @@ class QTimer;
 namespace korvo {
 
 class TrajectoryChartModel;
+class TrajectoryListSource;
 class TrajectoryTableModel;
 
 class TForm2 : public TChromeWindow, private TrajectoryView {
@@ -92,6 +94,8 @@ public:
     QGroupBox* GroupBoxTabla;
     QTableView* ListView1;
     TrajectoryTableModel* ListModel;
+    // The table as the spreadsheet export reads it.
+    std::unique_ptr<TrajectoryListSource> ListSource;
 
     QPushButton* IniciarCalculos; // "Iniciar &Proceso"
     QPushButton* Resultados;      // "&Resultados"

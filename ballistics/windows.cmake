@@ -1,7 +1,7 @@
 # The calculator windows (Qt), on top of the Qt-free core and the shared chrome.
 set(CMAKE_AUTOMOC ON)
 korvo_library(korvo_ballistics
-  ${CMAKE_CURRENT_SOURCE_DIR}/windows_placeholder.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Unit2.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryChartModel.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryTableModel.cpp
 )

@@ -6,6 +6,11 @@
 #include "app/Unit1.h"
 #include "app/Unit8.h"
 #include "ballistics/Unit2.h"
+#include "ballistics/Unit3.h"
+#include "ballistics/Unit4.h"
+#include "ballistics/Unit5.h"
+#include "ballistics/Unit6.h"
+#include "ballistics/Unit7.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -68,11 +73,12 @@ protected:
 };
 
 TEST_F(Shell, CreatesEveryWindowOnce) {
-    ASSERT_NE(Form1, nullptr);
-    ASSERT_NE(Form2, nullptr);
-    ASSERT_NE(Form8, nullptr);
-    EXPECT_FALSE(Form2->isVisible());
-    EXPECT_FALSE(Form8->isVisible());
+    const QWidget* windows[] = {Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8};
+    for (const QWidget* window : windows) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isWindow());
+        EXPECT_EQ(window->isVisible(), false) << window->objectName().toStdString();
+    }
 }
 
 TEST_F(Shell, MainWindowCoversTheScreenWithItsPicturesAtTheRightEnd) {
@@ -96,6 +102,9 @@ TEST_F(Shell, MainWindowCoversTheScreenWithItsPicturesAtTheRightEnd) {
 
 TEST_F(Shell, MenuLabelsOpenTheirWindows) {
     Form1->show();
+    QTest::mouseClick(Form1->Label2, Qt::LeftButton);
+    EXPECT_TRUE(Form7->isVisible());
+    Form7->close();
     QTest::mouseClick(Form1->Label3, Qt::LeftButton);
     EXPECT_TRUE(Form2->isVisible());
     EXPECT_TRUE(Form2->isModal());

@@ -4,6 +4,7 @@
 #include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
+#include "export/RegionalSettings.h"
 
 #include <QChartView>
 #include <QFile>
@@ -358,6 +359,34 @@ TEST_F(Unit2, ChartBitmapThatCannotBeCreatedIsReportedWithItsFullPath) {
     const QString path = directory.Path() + QStringLiteral("/GraficoTrayectoriaReal.bmp");
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Cannot create file \"%1\". Is a directory.").arg(path));
     EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+}
+
+// Under a "," separator the built-in texts follow it, so the window reads its
+// own defaults and reset texts back.
+TEST(Unit2Comma, RunsAndResetsUnderACommaSeparator) {
+    test::Application();
+    test::RecordedMessages messages;
+    RegionalSettings& settings = CurrentRegionalSettings();
+    const RegionalSettings saved = settings;
+    settings.DecimalSeparator = ',';
+    settings.ThousandSeparator = '.';
+    {
+        TForm2 form;
+        EXPECT_EQ(form.VTiempoIteraciones->text(), QStringLiteral("0,01"));
+        EXPECT_EQ(form.ValorConstanteProporcionalidad->text(), QStringLiteral("0,000016788592601"));
+        EXPECT_EQ(form.TiempoTotal->text(), QStringLiteral("0,0"));
+        form.IniciarCalculosClick();
+        while (form.Timer1->isActive())
+            form.Timer1Timer();
+        EXPECT_EQ(form.ListModel->rowCount(), 3481);
+        EXPECT_EQ(form.TiempoTotal->text(), QStringLiteral("34,81"));
+        EXPECT_EQ(form.ListModel->Cell(0, 2), QStringLiteral("0,699"));
+        ASSERT_EQ(messages.list.size(), 1u);
+        EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+        form.LimpiarDatosClick();
+        EXPECT_EQ(form.VTiempoIteraciones->text(), QStringLiteral("0,01"));
+    }
+    settings = saved;
 }
 
 TEST_F(Unit2, ChartMenuHasItsOneEntry) {
