@@ -8,6 +8,7 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/core/NumberText.h"
+#include "export/TableExportXLS.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -329,6 +330,25 @@ void TForm2::BuildTable() {
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setDefaultSectionSize(17);
     ListSource = std::make_unique<TrajectoryListSource>(ListView1, ListModel);
+    ExportarExcel = new QAction(QStringLiteral("Exportar datos a Excel"), ListView1);
+    ExportarExcel->setObjectName(QStringLiteral("ExportarExcel"));
+    ListView1->addAction(ExportarExcel);
+    ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(ExportarExcel, &QAction::triggered, this, &TForm2::ExportarExcelClick);
+
+    TableExportXLS1 = std::make_unique<TTableExportXLS>();
+    TableExportXLS1->ExportSource = esListView;
+    TableExportXLS1->ListView = ListSource.get();
+    TableExportXLS1->FileName = "DatosTrayectoriaRealCalculada.xls";
+    TableExportXLS1->Options.PageFooter = "Page &P of &N";
+    TableExportXLS1->Options.SetSheetTitle("Trayectoria");
+    // Success is announced only for a workbook written whole: an export that
+    // failed or stopped part-way also ends, but its error is what the user
+    // must see, not a claim that the file was made.
+    TableExportXLS1->OnEndExport = [this](TTableExport&, bool complete) {
+        if (complete)
+            ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
+    };
     QHeaderView* header = ListView1->horizontalHeader();
     header->setFont(NormalFont());
     header->setHighlightSections(false);
@@ -473,6 +493,10 @@ void TForm2::GuardarGraficoClick() {
         SaveChartBitmap(kChartFileName);
         ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
     });
+}
+
+void TForm2::ExportarExcelClick() {
+    Guarded(this, [&] { TableExportXLS1->Execute(); });
 }
 
 void TForm2::SaveChartBitmap(const QString& path) const {

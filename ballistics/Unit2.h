@@ -42,6 +42,7 @@ class QTimer;
 namespace korvo {
 
 class TrajectoryChartModel;
+class TTableExportXLS;
 class TrajectoryListSource;
 class TrajectoryTableModel;
 
@@ -96,6 +97,10 @@ public:
     TrajectoryTableModel* ListModel;
     // The table as the spreadsheet export reads it.
     std::unique_ptr<TrajectoryListSource> ListSource;
+    QAction* ExportarExcel; // the table's menu: "Exportar datos a Excel"
+    // Writes the table to "DatosTrayectoriaRealCalculada.xls" in the current
+    // directory, sheet "Trayectoria", captions in bold.
+    std::unique_ptr<TTableExportXLS> TableExportXLS1;
 
     QPushButton* IniciarCalculos; // "Iniciar &Proceso"
     QPushButton* Resultados;      // "&Resultados"
@@ -119,6 +124,7 @@ public:
     void ResultadosClick();
     void LimpiarDatosClick();
     void GuardarGraficoClick();
+    void ExportarExcelClick();
 
     // Stops the stepping timer.
     void DetenerProceso();

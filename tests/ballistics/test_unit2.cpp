@@ -389,10 +389,48 @@ TEST(Unit2Comma, RunsAndResetsUnderACommaSeparator) {
     settings = saved;
 }
 
+TEST_F(Unit2, TableExportWritesTheWorkbookAndSaysSo) {
+    test::TemporaryCurrentDirectory directory;
+    const QString file = QStringLiteral("DatosTrayectoriaRealCalculada.xls");
+    // An empty table still exports (the caption row alone).
+    form.ExportarExcel->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    ASSERT_TRUE(QFile::exists(file));
+    const qint64 emptySize = QFile(file).size();
+
+    // During a run, too; the second export replaces the first.
+    form.IniciarCalculosClick();
+    for (int i = 0; i < 200; ++i)
+        form.Timer1Timer();
+    messages.list.clear();
+    form.ExportarExcel->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    EXPECT_GT(QFile(file).size(), emptySize);
+    QFile workbook(file);
+    ASSERT_TRUE(workbook.open(QIODevice::ReadOnly));
+    // A compound document.
+    EXPECT_EQ(workbook.read(8), QByteArray::fromHex("d0cf11e0a1b11ae1"));
+    EXPECT_TRUE(form.ListView1->updatesEnabled());
+}
+
+TEST_F(Unit2, TableExportThatFailsReportsOnlyTheError) {
+    test::TemporaryCurrentDirectory directory;
+    ASSERT_TRUE(QDir().mkdir(QStringLiteral("DatosTrayectoriaRealCalculada.xls")));
+    form.ExportarExcelClick();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(form.ListView1->updatesEnabled());
+}
+
 TEST_F(Unit2, ChartMenuHasItsOneEntry) {
     ASSERT_EQ(form.Chart1->actions().size(), 1);
     EXPECT_EQ(form.Chart1->actions()[0]->text(), QStringLiteral("Guardar Grafico a Imagen BMP"));
     EXPECT_EQ(form.Chart1->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_EQ(form.ListView1->actions().size(), 1);
+    EXPECT_EQ(form.ListView1->actions()[0]->text(), QStringLiteral("Exportar datos a Excel"));
+    EXPECT_EQ(form.ListView1->contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
 } // namespace
