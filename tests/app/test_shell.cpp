@@ -13,10 +13,13 @@
 #include "ballistics/Unit7.h"
 
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -113,6 +116,27 @@ TEST_F(Shell, MenuLabelsOpenTheirWindows) {
     EXPECT_TRUE(Form8->isVisible());
     Form8->close();
     EXPECT_FALSE(Form8->isVisible());
+    Form1->hide();
+}
+
+// The whole road: main menu, a default run, then the results window.
+TEST_F(Shell, FinishedRunOpensTheResults) {
+    test::RecordedMessages messages;
+    Form1->show();
+    QTest::mouseClick(Form1->Label3, Qt::LeftButton);
+    ASSERT_TRUE(Form2->isVisible());
+    QTest::mouseClick(Form2->IniciarCalculos, Qt::LeftButton);
+    while (Form2->Timer1->isActive())
+        Form2->Timer1Timer();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+    QTest::mouseClick(Form2->Resultados, Qt::LeftButton);
+    ASSERT_TRUE(Form6->isVisible());
+    EXPECT_EQ(Form6->TotalIteraciones->text(), QStringLiteral("3481"));
+    EXPECT_EQ(Form6->HMax->text(), QStringLiteral("374.220 m."));
+    Form6->close();
+    Form2->LimpiarDatosClick();
+    Form2->close();
     Form1->hide();
 }
 
