@@ -29,18 +29,22 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// Runs the integrator to its end on the view's texts and reads the results
+// captions back as the results window does when it is shown.
+ResultadosTexts ResultsAfterRun(test::MemoryTrajectoryView& view) {
+    RealTrajectory run;
+    test::RunToEnd(run, view);
+    return ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
+                                     view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
+}
+
 TEST_P(SideSeparatorTest, ResultsAfterARunWithTheWindowDefaults) {
     test::MemoryTrajectoryView view;
     view.texts[TrajectoryField::D] = T("0.000016788592601");
     view.texts[TrajectoryField::T] = T("0.01");
     view.texts[TrajectoryField::M] = T("0.00745");
     view.texts[TrajectoryField::TiempoTotal] = T("0.0");
-    RealTrajectory run;
-    test::RunToEnd(run, view);
-
-    const ResultadosTexts texts =
-        ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
-                                  view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
+    const ResultadosTexts texts = ResultsAfterRun(view);
     EXPECT_EQ(texts.TotalIteraciones, "3481");
     EXPECT_EQ(texts.TTotalVuelo, T("34.81") + " seg.");
     EXPECT_EQ(texts.HMax, T("374.220") + " m.");
@@ -50,27 +54,19 @@ TEST_P(SideSeparatorTest, ResultsAfterARunWithTheWindowDefaults) {
 TEST(Resultados, AngleZeroRunKeepsTheHeightAtZero) {
     test::MemoryTrajectoryView view;
     view.texts[TrajectoryField::Angulo] = "0";
-    RealTrajectory run;
-    test::RunToEnd(run, view);
-    const ResultadosTexts texts =
-        ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
-                                  view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
-    EXPECT_EQ(texts.HMax, "0.000 m.");
+    EXPECT_EQ(ResultsAfterRun(view).HMax, "0.000 m.");
 }
 
 TEST(Resultados, AZeroMassRunIsRefusedOnItsXText) {
     test::MemoryTrajectoryView view;
     view.texts[TrajectoryField::M] = "0";
-    RealTrajectory run;
-    test::RunToEnd(run, view);
-    ASSERT_EQ(view.texts.at(TrajectoryField::X), "NAN");
     try {
-        ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
-                                  view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
+        ResultsAfterRun(view);
         FAIL() << "a NAN range was read back";
     } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "'NAN' is not a valid floating point value");
     }
+    EXPECT_EQ(view.texts.at(TrajectoryField::X), "NAN");
     EXPECT_THROW(ResultadosTrayectoriaReal("-INF", 10, "0.1", 1), EConvertError);
 }
 
