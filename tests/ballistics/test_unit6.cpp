@@ -1,0 +1,79 @@
+// The results window after real-trajectory runs: the four captions, and a run
+// gone undefined that is reported while the old captions stay.
+#include "app/GuiTest.h"
+#include "ballistics/Unit2.h"
+#include "ballistics/Unit6.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace korvo {
+namespace {
+
+class Unit6 : public ::testing::Test {
+protected:
+    Unit6() {
+        Form2 = &real;
+        Form6 = &form;
+    }
+    ~Unit6() override {
+        form.close();
+        Form6 = nullptr;
+        Form2 = nullptr;
+    }
+
+    void Run() {
+        real.IniciarCalculosClick();
+        for (int ticks = 0; real.Timer1->isActive() && ticks < 10000; ++ticks)
+            real.Timer1Timer();
+    }
+
+    QStringList Captions() const {
+        return {form.TotalIteraciones->text(), form.TTotalVuelo->text(), form.HMax->text(),
+                form.DistanciaMax->text()};
+    }
+
+    QApplication& application = test::Application(); // before any widget
+    test::RecordedMessages messages;
+    TForm2 real;
+    TForm6 form;
+};
+
+TEST_F(Unit6, ShowsTheTotalsOfTheDefaultRun) {
+    EXPECT_EQ(Captions(), (QStringList{"0", "0", "0", "0"}));
+    Run();
+    messages.list.clear();
+    form.ShowModal();
+    EXPECT_TRUE(messages.list.empty());
+    EXPECT_EQ(Captions(), (QStringList{"3481", "34.81 seg.", "374.220 m.", "91.201 m."}));
+}
+
+TEST_F(Unit6, RunAtAngleZeroNeverRaisesTheHeight) {
+    real.ValorGrados->setText(QStringLiteral("0"));
+    Run();
+    form.ShowModal();
+    EXPECT_EQ(form.HMax->text(), QStringLiteral("0.000 m."));
+}
+
+TEST_F(Unit6, UndefinedRunIsReportedAndTheOldCaptionsStay) {
+    Run();
+    form.ShowModal();
+    form.close();
+    const QStringList before = Captions();
+
+    real.LimpiarDatosClick();
+    real.ValorMasa->setText(QStringLiteral("0"));
+    Run();
+    messages.list.clear();
+    form.ShowModal();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text,
+              QStringLiteral("'%1' is not a valid floating point value.").arg(real.ValorX->text()));
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    EXPECT_EQ(Captions(), before);
+}
+
+} // namespace
+} // namespace korvo
