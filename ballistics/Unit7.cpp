@@ -3,7 +3,7 @@
 #include "app/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/Unit3.h"
-#include "parser/Parser.h"
+#include "parser/MathParser.h"
 
 #include <QChart>
 #include <QChartView>
@@ -113,7 +113,7 @@ Qt::ItemFlags TIdealTableModel::flags(const QModelIndex& index) const {
 
 TForm7::TForm7(QWidget* parent)
     : TChromeWindow({kTitle, kTitle, {743, 543}, 0, 504, 721, kArial}, parent),
-      MathParser1(std::make_unique<TParser>()),
+      MathParser1(std::make_unique<TMathParser>()),
       plot_([this](const std::string& formula) { return Evaluate(formula); }) {
     setObjectName(QStringLiteral("Form7"));
     setFont(NormalFont());
@@ -389,9 +389,8 @@ void TForm7::LimpiarClick() {
 }
 
 double TForm7::Evaluate(const std::string& formula) {
-    TByteDynArray script;
-    MathParser1->CompileScript(formula, script);
-    return MathParser1->ExecuteScript(script);
+    MathParser1->Parse(formula);
+    return MathParser1->Evaluate();
 }
 
 // The view the calculator and the plot work through.

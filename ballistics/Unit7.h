@@ -35,7 +35,7 @@ class QTimer;
 
 namespace korvo {
 
-class TParser;
+class TMathParser;
 class TrajectoryChartModel;
 
 // The point table: three text columns (X, Y, time), rows appended one per tick.
@@ -106,8 +106,8 @@ public:
     QChartView* Chart1;
     QLineSeries* Series1;
 
-    QTimer* Timer1; // one point per tick, 1 ms, precise
-    std::unique_ptr<TParser> MathParser1;
+    QTimer* Timer1;                           // one point per tick, 1 ms, precise
+    std::unique_ptr<TMathParser> MathParser1; // the formula evaluator, from creation to the end
 
     // The most points one late tick may catch up on (see OnTimer1).
     static constexpr int kMostPointsPerTick = 8;
