@@ -96,7 +96,7 @@ TByteDynArray TParser::OptimizeScriptAt(TByteDynArray& Bytes, const TScriptBound
         return known->second;
     DepthGuard level(FOptimizeDepth, MaxOptimizeDepth);
     TOptimizeScriptData data;
-    WalkScript(Bytes, Script, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
+    ForEachItem(Bytes, Script, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
         if (p == term + TermHeaderSize) {
             data.Terms.push_back(NewTerm(Bytes, term));
             data.Pending = false;
@@ -171,7 +171,7 @@ bool TParser::OptimizeParameters(TByteDynArray& Bytes, std::size_t ListStart, st
     const TScriptBounds list = CheckScript(Bytes, ListStart, Limit);
     TScripts terms;
     bool allConstant = true;
-    WalkScript(Bytes, list, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
+    ForEachItem(Bytes, list, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
         if (p == term + TermHeaderSize)
             terms.push_back(NewTerm(Bytes, term));
         TByteDynArray& out = terms.back();

@@ -5,32 +5,6 @@
 
 namespace korvo {
 
-std::int32_t GetInt32(const TByteDynArray& Bytes, std::size_t Offset) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | Bytes[Offset + static_cast<std::size_t>(i)];
-    return static_cast<std::int32_t>(v);
-}
-
-void SetInt32(TByteDynArray& Bytes, std::size_t Offset, std::int32_t Value) {
-    auto v = static_cast<std::uint32_t>(Value);
-    for (int i = 0; i < 4; ++i, v >>= 8)
-        Bytes[Offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v & 0xFF);
-}
-
-double GetDouble(const TByteDynArray& Bytes, std::size_t Offset) {
-    std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | Bytes[Offset + static_cast<std::size_t>(i)];
-    return std::bit_cast<double>(v);
-}
-
-void SetDouble(TByteDynArray& Bytes, std::size_t Offset, double Value) {
-    auto v = std::bit_cast<std::uint64_t>(Value);
-    for (int i = 0; i < 8; ++i, v >>= 8)
-        Bytes[Offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v & 0xFF);
-}
-
 int AppendInt32(TByteDynArray& Bytes, std::int32_t Value) {
     const std::size_t at = Bytes.size();
     Bytes.resize(at + 4);

@@ -22,7 +22,9 @@
 // Example shapes: "*" is (Left, Right), "!" is (Left), "sin" is (Right),
 // "pi" is (), "max" takes ParamCount 2 with neither operand.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -150,10 +152,40 @@ int AddParameter(TParameters& Parameters, std::int32_t TypeIndex, double Value);
 int AddStringParameter(TParameters& Parameters, std::int32_t TypeIndex, const std::string& Literal);
 
 // Little-endian access to script fields. The caller guarantees that
-// Offset + 4 (or + 8) lies within Bytes.
-std::int32_t GetInt32(const TByteDynArray& Bytes, std::size_t Offset);
-void SetInt32(TByteDynArray& Bytes, std::size_t Offset, std::int32_t Value);
-double GetDouble(const TByteDynArray& Bytes, std::size_t Offset);
-void SetDouble(TByteDynArray& Bytes, std::size_t Offset, double Value);
+// Offset + 4 (or + 8) lies within Bytes. They sit on every step of the
+// executor, so they are defined here to be inlined.
+namespace detail {
+template <typename T> T LoadLittleEndian(const std::uint8_t* Source) {
+    T v{};
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, Source, sizeof v);
+    } else {
+        for (int i = static_cast<int>(sizeof v) - 1; i >= 0; --i)
+            v = static_cast<T>((v << 8) | Source[i]);
+    }
+    return v;
+}
+template <typename T> void StoreLittleEndian(std::uint8_t* Target, T Value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(Target, &Value, sizeof Value);
+    } else {
+        for (std::size_t i = 0; i < sizeof Value; ++i, Value >>= 8)
+            Target[i] = static_cast<std::uint8_t>(Value & 0xFF);
+    }
+}
+} // namespace detail
+
+inline std::int32_t GetInt32(const TByteDynArray& Bytes, std::size_t Offset) {
+    return static_cast<std::int32_t>(detail::LoadLittleEndian<std::uint32_t>(Bytes.data() + Offset));
+}
+inline void SetInt32(TByteDynArray& Bytes, std::size_t Offset, std::int32_t Value) {
+    detail::StoreLittleEndian(Bytes.data() + Offset, static_cast<std::uint32_t>(Value));
+}
+inline double GetDouble(const TByteDynArray& Bytes, std::size_t Offset) {
+    return std::bit_cast<double>(detail::LoadLittleEndian<std::uint64_t>(Bytes.data() + Offset));
+}
+inline void SetDouble(TByteDynArray& Bytes, std::size_t Offset, double Value) {
+    detail::StoreLittleEndian(Bytes.data() + Offset, std::bit_cast<std::uint64_t>(Value));
+}
 
 } // namespace korvo

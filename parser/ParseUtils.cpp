@@ -278,18 +278,19 @@ bool ReadNumber(const std::string& S, long double& Value) {
     return true;
 }
 
+namespace detail {
+void RaiseInvalidScript() {
+    RaiseParseError(SInvalidScript);
+}
+} // namespace detail
+
 namespace {
 
 [[noreturn]] void InvalidScript() {
-    RaiseParseError(SInvalidScript);
+    detail::RaiseInvalidScript();
 }
 
-// Reads the int32 at P when P + 4 <= Limit.
-std::int32_t CheckedInt32(const TByteDynArray& Bytes, std::size_t P, std::size_t Limit) {
-    if (Limit > Bytes.size() || P > Limit || Limit - P < 4)
-        InvalidScript();
-    return GetInt32(Bytes, P);
-}
+using detail::CheckedInt32;
 
 } // namespace
 
@@ -343,22 +344,7 @@ std::size_t ItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t Te
 void WalkScript(const TByteDynArray& Bytes, const TScriptBounds& Script, const TWalkCallback& Callback) {
     if (!Callback)
         return;
-    std::size_t p = Script.FirstTerm;
-    while (p < Script.TermsEnd) {
-        const std::size_t term = p;
-        const std::int32_t termSize = CheckedInt32(Bytes, term, Script.TermsEnd);
-        // A term holds its header and at least one item code.
-        if (termSize < TermHeaderSize + 4 || static_cast<std::size_t>(termSize) > Script.TermsEnd - term)
-            InvalidScript();
-        const std::size_t termEnd = term + static_cast<std::size_t>(termSize);
-        p = term + TermHeaderSize;
-        while (p < termEnd) {
-            const std::size_t before = p;
-            Callback(p, term, termEnd);
-            if (p <= before || p > termEnd)
-                InvalidScript();
-        }
-    }
+    ForEachItem(Bytes, Script, Callback);
 }
 
 void WalkScript(const TByteDynArray& Script, const TWalkCallback& Callback) {

@@ -110,6 +110,38 @@ std::size_t ItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t Te
 // TermEnd. Terms that do not fit raise "Invalid script".
 using TWalkCallback = std::function<void(std::size_t& P, std::size_t Term, std::size_t TermEnd)>;
 void WalkScript(const TByteDynArray& Bytes, const TScriptBounds& Script, const TWalkCallback& Callback);
+
+namespace detail {
+[[noreturn]] void RaiseInvalidScript();
+// The int32 at P when P + 4 <= Limit <= Bytes.size(); "Invalid script" otherwise.
+inline std::int32_t CheckedInt32(const TByteDynArray& Bytes, std::size_t P, std::size_t Limit) {
+    if (Limit > Bytes.size() || P > Limit || Limit - P < 4)
+        RaiseInvalidScript();
+    return GetInt32(Bytes, P);
+}
+} // namespace detail
+
+// WalkScript with the callback called directly: the executor's walk, where
+// neither a type-erased call nor its allocation is wanted.
+template <typename Callback>
+void ForEachItem(const TByteDynArray& Bytes, const TScriptBounds& Script, Callback&& Visit) {
+    std::size_t p = Script.FirstTerm;
+    while (p < Script.TermsEnd) {
+        const std::size_t term = p;
+        const std::int32_t termSize = detail::CheckedInt32(Bytes, term, Script.TermsEnd);
+        // A term holds its header and at least one item code.
+        if (termSize < TermHeaderSize + 4 || static_cast<std::size_t>(termSize) > Script.TermsEnd - term)
+            detail::RaiseInvalidScript();
+        const std::size_t termEnd = term + static_cast<std::size_t>(termSize);
+        p = term + TermHeaderSize;
+        while (p < termEnd) {
+            const std::size_t before = p;
+            Visit(p, term, termEnd);
+            if (p <= before || p > termEnd)
+                detail::RaiseInvalidScript();
+        }
+    }
+}
 void WalkScript(const TByteDynArray& Script, const TWalkCallback& Callback);
 
 // A term that is one number: Size 24 and a first item of code 0.

@@ -399,7 +399,7 @@ double TParser::ExecuteScriptAt(TByteDynArray& Bytes, const TScriptBounds& Scrip
     DepthGuard level(FExecuteDepth, MaxExecutionDepth);
     EvaluateSubExpressions(Bytes, Script);
     double total = 0.0, current = 0.0;
-    WalkScript(Bytes, Script, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
+    ForEachItem(Bytes, Script, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
         const std::size_t length = ItemLength(Bytes, p, termEnd);
         switch (GetInt32(Bytes, p)) {
         case icNumber:
@@ -485,7 +485,7 @@ void TParser::BuildParameters(TByteDynArray& Bytes, std::size_t& P, std::size_t 
     Parameters.clear();
     const TScriptBounds list = CheckScript(Bytes, P, TermEnd);
     EvaluateSubExpressions(Bytes, list);
-    WalkScript(Bytes, list, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
+    ForEachItem(Bytes, list, [&](std::size_t& p, std::size_t term, std::size_t termEnd) {
         const std::int32_t typeIndex = GetInt32(Bytes, term + TermTypeIndexOffset);
         const std::size_t length = ItemLength(Bytes, p, termEnd);
         switch (GetInt32(Bytes, p)) {
