@@ -139,40 +139,100 @@ void SortByLength(std::vector<std::string>& Strings) {
                      [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
 }
 
+TDelimiterIndex::TDelimiterIndex(std::vector<std::string> Delimiters) : FDelimiters(std::move(Delimiters)) {
+    // Counting sort of the positions by first byte; stable, so each group
+    // keeps the list's order.
+    std::array<std::uint32_t, 256> counts{};
+    for (std::size_t i = 0; i < FDelimiters.size(); ++i) {
+        if (FDelimiters[i].empty()) {
+            if (FFirstEmpty < 0)
+                FFirstEmpty = static_cast<int>(i);
+        } else {
+            ++counts[static_cast<unsigned char>(FDelimiters[i].front())];
+        }
+    }
+    for (std::size_t c = 0; c < 256; ++c)
+        FGroupStart[c + 1] = FGroupStart[c] + counts[c];
+    FOrder.resize(FGroupStart[256]);
+    std::array<std::uint32_t, 256> next{};
+    std::copy(FGroupStart.begin(), FGroupStart.end() - 1, next.begin());
+    for (std::size_t i = 0; i < FDelimiters.size(); ++i)
+        if (!FDelimiters[i].empty())
+            FOrder[next[static_cast<unsigned char>(FDelimiters[i].front())]++] =
+                static_cast<std::uint32_t>(i);
+}
+
+std::size_t TDelimiterIndex::MatchAt(std::string_view S, std::size_t Position) const {
+    const auto c = static_cast<unsigned char>(S[Position]);
+    const std::string_view rest = S.substr(Position);
+    for (std::uint32_t k = FGroupStart[c]; k < FGroupStart[c + 1u]; ++k) {
+        const std::string& d = FDelimiters[FOrder[k]];
+        if (rest.starts_with(d))
+            return d.size();
+    }
+    return 0;
+}
+
+int TDelimiterIndex::FindPrefix(std::string_view S) const {
+    int found = -1;
+    if (!S.empty()) {
+        const auto c = static_cast<unsigned char>(S.front());
+        for (std::uint32_t k = FGroupStart[c]; k < FGroupStart[c + 1u]; ++k) {
+            if (S.starts_with(FDelimiters[FOrder[k]])) {
+                found = static_cast<int>(FOrder[k]);
+                break;
+            }
+        }
+    }
+    if (FFirstEmpty >= 0 && (found < 0 || FFirstEmpty < found))
+        found = FFirstEmpty;
+    return found;
+}
+
 std::vector<std::string> SplitText(const std::string& S, std::vector<std::string> Delimiters,
                                    bool SortDelimiters) {
-    std::vector<std::string> parts;
-    if (Delimiters.empty())
-        return parts;
     if (SortDelimiters)
         SortByLength(Delimiters);
+    return SplitText(S, TDelimiterIndex(std::move(Delimiters)));
+}
+
+namespace {
+std::string_view TrimView(std::string_view S) {
+    while (!S.empty() && IsBlank(S.back()))
+        S.remove_suffix(1);
+    while (!S.empty() && IsBlank(S.front()))
+        S.remove_prefix(1);
+    return S;
+}
+} // namespace
+
+std::vector<std::string> SplitText(const std::string& S, const TDelimiterIndex& Delimiters) {
+    std::vector<std::string> parts;
+    if (Delimiters.Delimiters().empty())
+        return parts;
     // One flag per character instead of a search of the locks at every position.
     std::vector<bool> locked(S.size(), false);
     for (const TLock& l : FindLocks(S))
         for (int i = l.First; i <= l.Last; ++i)
             locked[static_cast<std::size_t>(i)] = true;
-    std::vector<std::size_t> cuts;
+    const std::string_view text(S);
+    std::size_t from = 0;
+    auto addPiece = [&](std::size_t to) {
+        const std::string_view piece = TrimView(text.substr(from, to - from));
+        if (!piece.empty())
+            parts.emplace_back(piece);
+        from = to;
+    };
     for (std::size_t b = 0; b < S.size(); ++b) {
         if (locked[b])
             continue;
-        for (const std::string& d : Delimiters) {
-            // An empty delimiter would match everywhere and cut nothing.
-            if (!d.empty() && S.compare(b, d.size(), d) == 0) {
-                cuts.push_back(b);
-                b += d.size() - 1;
-                break;
-            }
+        // An empty delimiter would match everywhere and cut nothing.
+        const std::size_t length = Delimiters.MatchAt(text, b);
+        if (length > 0) {
+            addPiece(b);
+            b += length - 1;
         }
     }
-    std::size_t from = 0;
-    auto addPiece = [&](std::size_t to) {
-        std::string piece = Trim(S.substr(from, to - from));
-        if (!piece.empty())
-            parts.push_back(std::move(piece));
-        from = to;
-    };
-    for (std::size_t cut : cuts)
-        addPiece(cut);
     addPiece(S.size());
     return parts;
 }

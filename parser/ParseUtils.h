@@ -4,6 +4,7 @@
 
 #include "parser/ParseTypes.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,6 +68,34 @@ void SortByLength(std::vector<std::string>& Strings);
 // SplitText("2*3-4+5", {"-", "+"}) gives "2*3", "-4", "+5".
 std::vector<std::string> SplitText(const std::string& S, std::vector<std::string> Delimiters,
                                    bool SortDelimiters);
+
+// A list of delimiters (or names) grouped by their first byte, so that a
+// position of a text is compared only with the entries that can match there.
+// Within a group the entries keep the list's order.
+class TDelimiterIndex {
+public:
+    TDelimiterIndex() = default;
+    explicit TDelimiterIndex(std::vector<std::string> Delimiters);
+
+    const std::vector<std::string>& Delimiters() const { return FDelimiters; }
+    // The length of the first non-empty entry, in list order, that S holds
+    // at Position; 0 when none does.
+    std::size_t MatchAt(std::string_view S, std::size_t Position) const;
+    // The position in the list of the first entry that begins S (an empty
+    // entry begins every text), or -1.
+    int FindPrefix(std::string_view S) const;
+
+private:
+    std::vector<std::string> FDelimiters;
+    // Positions of the non-empty entries, grouped by first byte: group c is
+    // FOrder[FGroupStart[c] .. FGroupStart[c + 1]).
+    std::vector<std::uint32_t> FOrder;
+    std::array<std::uint32_t, 257> FGroupStart{};
+    int FFirstEmpty = -1;
+};
+
+// SplitText with delimiters indexed once and tried in their list order.
+std::vector<std::string> SplitText(const std::string& S, const TDelimiterIndex& Delimiters);
 
 // Finds the first complete outermost group Open ... Close in S and calls
 // Callback(S, Inner, First, LastClose) with 0-based positions of the two

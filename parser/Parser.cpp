@@ -81,6 +81,7 @@ void TCustomParser::AddFunction(int& IndexVar, const std::string& Name, bool Lef
     FFunctions.push_back(
         TFunctionEntry{&IndexVar, CutName(Name), LeftOperand, RightOperand, Foldable, ParamCount});
     IndexVar = static_cast<int>(FFunctions.size() - 1);
+    ++FFunctionsVersion;
     FFunctionsSorted = false;
 }
 
@@ -110,6 +111,7 @@ int TCustomParser::FindType(const std::string& Name) const {
 
 void TCustomParser::RemoveFunctionEntry(int Index) {
     FFunctions.erase(FFunctions.begin() + Index);
+    ++FFunctionsVersion;
 }
 
 void TCustomParser::RemoveTypeEntry(int Index) {
@@ -118,6 +120,7 @@ void TCustomParser::RemoveTypeEntry(int Index) {
 
 void TCustomParser::SortFunctions() {
     SortByNameLength(FFunctions, [this](std::size_t i) { RemoveFunctionEntry(static_cast<int>(i)); });
+    ++FFunctionsVersion;
     FFunctionsSorted = true;
 }
 
@@ -300,14 +303,11 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
                     [&](std::string& s, const std::string& inner, std::size_t first, std::size_t last) {
                         CompileBracket(s, inner, true, first, last, SubScripts);
                     });
-    const std::vector<std::string> items =
+    std::vector<std::string> items =
         SplitText(Text, AsParameters ? ParameterSeparators : TermSeparators, true);
-    std::vector<std::string> names;
-    names.reserve(Functions().size());
-    for (const TFunctionEntry& f : Functions())
-        names.push_back(f.Name);
+    const TDelimiterIndex& names = FunctionNames();
 
-    for (std::string item : items) {
+    for (std::string& item : items) {
         std::size_t termStart = Script.size();
         Script.resize(termStart + TermHeaderSize, 0);
         if (AsParameters)
@@ -331,8 +331,12 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
         // Calls that are each the right operand of the one before: the
         // executor recurses once per link.
         int chain = 0;
-        for (std::string token : SplitText(item, names, false)) {
-            const int idx = FindFunctionPrefix(Functions(), token);
+        for (std::string& token : SplitText(item, names)) {
+            // The first name in table order that begins the token; the token
+            // loses it and the blanks after it.
+            const int idx = names.FindPrefix(token);
+            if (idx >= 0)
+                token = TrimLeft(token.substr(names.Delimiters()[static_cast<std::size_t>(idx)].size()));
             if (idx >= 0 && idx == FSubScript) {
                 const bool isList = StripPrefix(std::string(1, ListReferenceMark), token, true);
                 CheckSyntax(state, isList ? skParameterList : skSubExpression);
@@ -373,6 +377,19 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
         SetInt32(Script, termStart, static_cast<std::int32_t>(Script.size() - termStart));
     }
     SetInt32(Script, ScriptSizeOffset, static_cast<std::int32_t>(Script.size()));
+}
+
+const TDelimiterIndex& TParser::FunctionNames() {
+    if (!FNamesBuilt || FNamesVersion != FunctionsVersion()) {
+        std::vector<std::string> names;
+        names.reserve(Functions().size());
+        for (const TFunctionEntry& f : Functions())
+            names.push_back(f.Name);
+        FNames = TDelimiterIndex(std::move(names));
+        FNamesVersion = FunctionsVersion();
+        FNamesBuilt = true;
+    }
+    return FNames;
 }
 
 double TParser::ExecuteScript(TByteDynArray& Script) {

@@ -19,6 +19,7 @@
 #include "parser/ParseTypes.h"
 #include "parser/ParseUtils.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -96,6 +97,9 @@ public:
 
 protected:
     void RemoveFunctionEntry(int Index);
+    // Changes whenever an entry of the function table is added, removed or
+    // moved.
+    std::uint64_t FunctionsVersion() const { return FFunctionsVersion; }
     void RemoveTypeEntry(int Index);
     void ClassifyToken(const std::string& S, TTokenInfo& Info) const;
     // Accepts the token Kind (Func for a function token) after State or raises
@@ -104,6 +108,7 @@ protected:
 
 private:
     TFunctions FFunctions;
+    std::uint64_t FFunctionsVersion = 0;
     TTypes FTypes;
     bool FFunctionsSorted = true;
     bool FTypesSorted = true;
@@ -216,6 +221,12 @@ private:
     int FOptimizeDepth = 0;
     int FCompileDepth = 0; // bracket groups being compiled
     int FExecuteDepth = 0; // nested scripts and calls being executed
+    // The function names indexed by first byte, rebuilt when the table
+    // has changed since.
+    const TDelimiterIndex& FunctionNames();
+    TDelimiterIndex FNames;
+    std::uint64_t FNamesVersion = 0;
+    bool FNamesBuilt = false;
     int FSubScript = -1;
     int FMultiply = -1, FDivide = -1, FNot = -1, FAnd = -1, FOr = -1, FXor = -1, FShl = -1, FShr = -1;
     int FShortint = -1, FByte = -1, FSmallint = -1, FWord = -1, FInteger = -1, FLongword = -1, FInt64 = -1,
