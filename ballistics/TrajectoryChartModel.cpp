@@ -1,5 +1,7 @@
 #include "ballistics/TrajectoryChartModel.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -81,6 +83,29 @@ void TrajectoryChartModel::FitAxes() {
     }
     SetAxisRange(axisX_, minX_, maxX_);
     SetAxisRange(axisY_, minY_, maxY_);
+}
+
+TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box) {
+    auto* chart = new QChart();
+    chart->setPlotAreaBackgroundVisible(false);
+    chart->legend()->hide();
+    auto* series = new QLineSeries();
+    series->setObjectName(QStringLiteral("Series1"));
+    series->setPen(QPen(Qt::red, 1));
+    series->setPointsVisible(false);
+    chart->addSeries(series);
+    auto* axisX = new QValueAxis();
+    auto* axisY = new QValueAxis();
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    series->attachAxis(axisX);
+    series->attachAxis(axisY);
+    auto* model = new TrajectoryChartModel(series, axisX, axisY, window);
+
+    auto* view = new QChartView(chart, window);
+    view->setObjectName(QStringLiteral("Chart1"));
+    view->setGeometry(box);
+    return {view, series, model};
 }
 
 } // namespace korvo

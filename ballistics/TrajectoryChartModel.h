@@ -21,8 +21,11 @@
 #include <limits>
 #include <vector>
 
+class QChartView;
 class QLineSeries;
+class QRect;
 class QValueAxis;
+class QWidget;
 
 namespace korvo {
 
@@ -55,5 +58,17 @@ private:
     double minY_ = std::numeric_limits<double>::infinity();
     double maxY_ = -std::numeric_limits<double>::infinity();
 };
+
+// The trajectory chart of a window: a view named "Chart1" in `window` at `box`,
+// holding one line series "Series1" drawn red, one pixel wide, without point
+// marks, on value axes along the bottom and the left, with no legend and no
+// plot-area background, and the model that keeps them (a child of `window`).
+// The chart's own background is left to the window.
+struct TrajectoryChart {
+    QChartView* view;
+    QLineSeries* series;
+    TrajectoryChartModel* model;
+};
+TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box);
 
 } // namespace korvo

@@ -1,8 +1,27 @@
 #include "ballistics/TrajectoryTableModel.h"
 
+#include <QHeaderView>
 #include <QTableView>
 
 namespace korvo {
+
+QTableView* MakeTrajectoryTableView(QWidget* parent, QAbstractItemModel* model, const QRect& box,
+                                    const QFont& font) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QStringLiteral("ListView1"));
+    view->setGeometry(box);
+    view->setFont(font);
+    view->setModel(model);
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(17);
+    return view;
+}
 
 const std::array<TrajectoryTableModel::Column, TrajectoryTableModel::kColumnCount>&
 TrajectoryTableModel::Columns() {
@@ -25,31 +44,14 @@ void TrajectoryTableModel::AppendRow(const std::array<std::string, kColumnCount>
     Row row;
     for (int column = 0; column < kColumnCount; ++column)
         row[column] = QString::fromStdString(texts[column]);
-    const int at = static_cast<int>(rows_.size());
-    beginInsertRows(QModelIndex(), at, at);
-    rows_.push_back(std::move(row));
-    endInsertRows();
-}
-
-void TrajectoryTableModel::Clear() {
-    beginResetModel();
-    rows_.clear();
-    endResetModel();
-}
-
-int TrajectoryTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int TrajectoryTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
+    TTextTableModel::AppendRow(std::move(row));
 }
 
 QVariant TrajectoryTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole)
-        return rows_[index.row()][index.column()];
+        return At(index.row())[index.column()];
     if (role == Qt::TextAlignmentRole)
         return static_cast<int>(Columns()[index.column()].alignment | Qt::AlignVCenter);
     return {};

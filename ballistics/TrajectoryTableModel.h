@@ -1,27 +1,77 @@
 #pragma once
-// The table of a real-trajectory run: ten columns of texts already formatted by
-// the integrator, one row per step, read-only.
-//
-// Rows are only ever appended (one per timer tick) or all removed, so they live
-// in one vector and each append tells the view about exactly one new row; a
-// view over 100,000 rows repaints only what it shows.
+// The read-only text tables of the trajectory windows, and the table of a
+// real-trajectory run: ten columns of texts already formatted by the
+// integrator, one row per step, appended one per timer tick and all removed by
+// the reset.
 #include "export/ListViewSource.h"
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
+class QFont;
+class QRect;
 class QTableView;
+class QWidget;
 
 namespace korvo {
 
-class TrajectoryTableModel : public QAbstractTableModel {
+// A read-only table of `Columns` text columns whose rows are only ever appended
+// one at a time, the last removed, or all removed. They live in one vector and
+// each change tells the view about exactly the rows it touches, so a view over
+// 100,000 rows repaints only what it shows. The texts and captions a view
+// reads (data, headerData, flags) are the derived model's.
+template <int Columns> class TTextTableModel : public QAbstractTableModel {
+public:
+    using Row = std::array<QString, Columns>;
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void AppendRow(Row row) {
+        const int at = static_cast<int>(rows_.size());
+        beginInsertRows(QModelIndex(), at, at);
+        rows_.push_back(std::move(row));
+        endInsertRows();
+    }
+    void RemoveLastRow() {
+        if (rows_.empty())
+            return;
+        const int last = static_cast<int>(rows_.size()) - 1;
+        beginRemoveRows(QModelIndex(), last, last);
+        rows_.pop_back();
+        endRemoveRows();
+    }
+    void Clear() {
+        beginResetModel();
+        rows_.clear();
+        endResetModel();
+    }
+    const Row& At(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : Columns;
+    }
+
+private:
+    std::vector<Row> rows_;
+};
+
+// The table view of a trajectory window: "ListView1" in `parent` at `box`
+// over `model`, with a grid, whole single rows selected, no editing, no word
+// wrap and no row captions. Its rows have one fixed height, so the view never
+// measures rows, however many there are.
+QTableView* MakeTrajectoryTableView(QWidget* parent, QAbstractItemModel* model, const QRect& box,
+                                    const QFont& font);
+
+class TrajectoryTableModel : public TTextTableModel<10> {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = 10;
-    using Row = std::array<QString, kColumnCount>;
 
     struct Column {
         const char* caption; // UTF-8
@@ -30,21 +80,15 @@ public:
     };
     static const std::array<Column, kColumnCount>& Columns();
 
-    using QAbstractTableModel::QAbstractTableModel;
+    using TTextTableModel::TTextTableModel;
 
     void AppendRow(const std::array<std::string, kColumnCount>& texts);
-    void Clear();
     // The text of a cell; column 0 is the row's caption, the others its sub-items.
-    const QString& Cell(int row, int column) const { return rows_.at(row).at(column); }
+    const QString& Cell(int row, int column) const { return At(row).at(column); }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-private:
-    std::vector<Row> rows_;
 };
 
 // The table as the export engine reads it: the model's texts, the view's

@@ -14,7 +14,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -22,13 +21,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
-#include <QValueAxis>
 
 #include <cerrno>
 #include <cstring>
@@ -137,36 +134,15 @@ TForm2::TForm2(QWidget* parent)
     BuildButtons();
     SetTabOrder();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &TForm2::OnTimer1);
-
-    // A step changes eleven fields, a table row and the chart every
-    // millisecond; painting the window after each one would take longer than
-    // the step itself and stretch the run. While the timer runs, repaints are
-    // paced instead: the changes of all steps in between are painted together.
-    paintPacer_ = new QTimer(this);
-    paintPacer_->setSingleShot(true);
-    paintPacer_->setInterval(kRunPaintMilliseconds);
-    connect(paintPacer_, &QTimer::timeout, this, [this] {
-        if (std::exchange(paintHeld_, false))
-            QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
-    });
+    pacer_ = new TRunPacer(this, [this] { Timer1Timer(); });
+    Timer1 = pacer_->Ticker();
 
     EnterState(RunState::Ready);
 }
 
 bool TForm2::event(QEvent* event) {
-    if (event->type() == QEvent::UpdateRequest && Timer1->isActive()) {
-        if (paintPacer_->isActive()) {
-            paintHeld_ = true;
-            return true;
-        }
-        paintPacer_->start();
-    }
-    return TChromeWindow::event(event);
+    // Children made in the constructor send events before the pacer exists.
+    return (pacer_ && pacer_->HoldsUpdate(event)) || TChromeWindow::event(event);
 }
 
 TForm2::~TForm2() = default;
@@ -282,27 +258,12 @@ void TForm2::BuildDisplays() {
 }
 
 void TForm2::BuildChart() {
-    auto* chart = new QChart();
-    chart->setBackgroundBrush(QColor(231, 230, 232));
-    chart->setBackgroundRoundness(0);
-    chart->setPlotAreaBackgroundVisible(false);
-    chart->legend()->hide();
-    Series1 = new QLineSeries();
-    Series1->setObjectName(QStringLiteral("Series1"));
-    Series1->setPen(QPen(Qt::red, 1));
-    Series1->setPointsVisible(false);
-    chart->addSeries(Series1);
-    auto* axisX = new QValueAxis();
-    auto* axisY = new QValueAxis();
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    Series1->attachAxis(axisX);
-    Series1->attachAxis(axisY);
-    chart_ = new TrajectoryChartModel(Series1, axisX, axisY, this);
-
-    Chart1 = new QChartView(chart, this);
-    Chart1->setObjectName(QStringLiteral("Chart1"));
-    Chart1->setGeometry(242, 26, 588, 413);
+    const TrajectoryChart made = MakeTrajectoryChart(this, {242, 26, 588, 413});
+    Chart1 = made.view;
+    Series1 = made.series;
+    chart_ = made.model;
+    Chart1->chart()->setBackgroundBrush(QColor(231, 230, 232));
+    Chart1->chart()->setBackgroundRoundness(0);
     Chart1->setFocusPolicy(Qt::StrongFocus);
     GuardarGrafico = new QAction(QStringLiteral("Guardar Grafico a Imagen BMP"), Chart1);
     GuardarGrafico->setObjectName(QStringLiteral("GuardarGrafico"));
@@ -315,20 +276,7 @@ void TForm2::BuildTable() {
     GroupBoxTabla = MakeGroup(QStringLiteral(" Tabla de Valores Procesados: "),
                               QStringLiteral("GroupBoxTabla"), this, {7, 442, 705, 103});
     ListModel = new TrajectoryTableModel(this);
-    ListView1 = new QTableView(GroupBoxTabla);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(5, 14, 694, 84);
-    ListView1->setFont(NormalFont());
-    ListView1->setModel(ListModel);
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->hide();
-    // Fixed row heights: the view never measures rows, however many there are.
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(17);
+    ListView1 = MakeTrajectoryTableView(GroupBoxTabla, ListModel, {5, 14, 694, 84}, NormalFont());
     ListSource = std::make_unique<TrajectoryListSource>(ListView1, ListModel);
     ExportarExcel = new QAction(QStringLiteral("Exportar datos a Excel"), ListView1);
     ExportarExcel->setObjectName(QStringLiteral("ExportarExcel"));
@@ -422,25 +370,9 @@ void TForm2::IniciarCalculosClick() {
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
         trajectory_.Start(*this);
-        runClock_.start();
-        timerSteps_ = 0;
-        Timer1->start();
+        pacer_->Start();
         EnterState(RunState::Running);
     });
-}
-
-// The timer's waits are rounded up to whole milliseconds by the event loop, so
-// its ticks come a little later than every millisecond and a repaint can hold
-// one back further. A late tick therefore also runs the steps that have fallen
-// due since the start of the run (a few at most, so that a tick stays short):
-// the run keeps its pace of one step per millisecond.
-void TForm2::OnTimer1() {
-    const qint64 due = runClock_.elapsed();
-    int budget = kMostStepsPerTick;
-    do {
-        Timer1Timer();
-        ++timerSteps_;
-    } while (Timer1->isActive() && timerSteps_ < due && --budget > 0);
 }
 
 void TForm2::Timer1Timer() {

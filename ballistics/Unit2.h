@@ -21,9 +21,9 @@
 // (Form2->ValorMasa->setText(...)) and read the run's totals through
 // Form2->Trajectory().State().
 #include "app/Chrome.h"
+#include "ballistics/RunPacing.h"
 #include "ballistics/core/RealTrajectory.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <memory>
@@ -110,9 +110,9 @@ public:
     QTimer* Timer1; // one step per tick, 1 ms, precise
 
     // While a run steps, the window repaints at most once per this interval.
-    static constexpr int kRunPaintMilliseconds = 40;
-    // The most steps one late tick may catch up on (see OnTimer1).
-    static constexpr int kMostStepsPerTick = 8;
+    static constexpr int kRunPaintMilliseconds = TRunPacer::kPaintMilliseconds;
+    // The most steps one late tick may catch up on.
+    static constexpr int kMostStepsPerTick = TRunPacer::kMostStepsPerTick;
 
     // The handlers; each reports its own failures and never throws.
     void CalcularDClick();
@@ -144,7 +144,6 @@ private:
     void AppendRow(const std::array<std::string, 10>& row) override;
     void AddChartPoint(double x, double y) override;
 
-    void OnTimer1();
     QLineEdit* Field(TrajectoryField field) const;
     void EnterState(RunState state);
     void BuildInputs();
@@ -157,10 +156,7 @@ private:
     RealTrajectory trajectory_;
     TrajectoryChartModel* chart_ = nullptr;
     RunState state_ = RunState::Ready;
-    QElapsedTimer runClock_;
-    qint64 timerSteps_ = 0;
-    QTimer* paintPacer_ = nullptr;
-    bool paintHeld_ = false;
+    TRunPacer* pacer_ = nullptr;
 };
 
 // The program-wide instance, made at start-up.

@@ -7,20 +7,13 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
-#include <QValueAxis>
-
-#include <algorithm>
-#include <utility>
 
 namespace korvo {
 
@@ -47,42 +40,9 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& captio
     return group;
 }
 
-// While a plot runs, the window repaints at most once per this interval.
-constexpr int kPlotPaintMilliseconds = 40;
-
 } // namespace
 
 // The point table.
-
-void TIdealTableModel::AppendRow(const Row& row) {
-    const int at = static_cast<int>(rows_.size());
-    beginInsertRows(QModelIndex(), at, at);
-    rows_.push_back(row);
-    endInsertRows();
-}
-
-void TIdealTableModel::RemoveLastRow() {
-    if (rows_.empty())
-        return;
-    const int last = static_cast<int>(rows_.size()) - 1;
-    beginRemoveRows(QModelIndex(), last, last);
-    rows_.pop_back();
-    endRemoveRows();
-}
-
-void TIdealTableModel::Clear() {
-    beginResetModel();
-    rows_.clear();
-    endResetModel();
-}
-
-int TIdealTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int TIdealTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 3;
-}
 
 QVariant TIdealTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
@@ -134,23 +94,8 @@ TForm7::TForm7(QWidget* parent)
     BuildTable();
     BuildChart();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &TForm7::OnTimer1);
-
-    // A point changes six fields, a table row and the chart every millisecond;
-    // painting the window after each one would take longer than the point
-    // itself and stretch the plot. While the timer runs, the changes of all
-    // points in between are painted together.
-    paintPacer_ = new QTimer(this);
-    paintPacer_->setSingleShot(true);
-    paintPacer_->setInterval(kPlotPaintMilliseconds);
-    connect(paintPacer_, &QTimer::timeout, this, [this] {
-        if (std::exchange(paintHeld_, false))
-            QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
-    });
+    pacer_ = new TRunPacer(this, [this] { Timer1Timer(); });
+    Timer1 = pacer_->Ticker();
 
     connect(CalcularResultados, &QPushButton::clicked, this, &TForm7::CalcularResultadosClick);
     connect(Graficar, &QPushButton::clicked, this, &TForm7::GraficarClick);
@@ -162,14 +107,8 @@ TForm7::TForm7(QWidget* parent)
 TForm7::~TForm7() = default;
 
 bool TForm7::event(QEvent* event) {
-    if (event->type() == QEvent::UpdateRequest && Timer1->isActive()) {
-        if (paintPacer_->isActive()) {
-            paintHeld_ = true;
-            return true;
-        }
-        paintPacer_->start();
-    }
-    return TChromeWindow::event(event);
+    // Children made in the constructor send events before the pacer exists.
+    return (pacer_ && pacer_->HoldsUpdate(event)) || TChromeWindow::event(event);
 }
 
 void TForm7::BuildInputs() {
@@ -274,20 +213,8 @@ void TForm7::BuildPlotControls() {
 
 void TForm7::BuildTable() {
     ListModel = new TIdealTableModel(this);
-    ListView1 = new QTableView(TabSheet2);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(1, 4, 202, 474);
-    ListView1->setFont(NormalFont());
-    ListView1->setModel(ListModel);
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1 = MakeTrajectoryTableView(TabSheet2, ListModel, {1, 4, 202, 474}, NormalFont());
     ListView1->setContextMenuPolicy(Qt::NoContextMenu);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(17);
     for (int column = 0; column < 3; ++column)
         ListView1->setColumnWidth(column, 58);
     QPalette palette = ListView1->palette();
@@ -296,26 +223,11 @@ void TForm7::BuildTable() {
 }
 
 void TForm7::BuildChart() {
-    auto* chart = new QChart();
-    chart->legend()->hide();
-    chart->setBackgroundVisible(false);
-    chart->setPlotAreaBackgroundVisible(false);
-    Series1 = new QLineSeries();
-    Series1->setObjectName(QStringLiteral("Series1"));
-    Series1->setPen(QPen(Qt::red, 1));
-    Series1->setPointsVisible(false);
-    chart->addSeries(Series1);
-    auto* axisX = new QValueAxis();
-    auto* axisY = new QValueAxis();
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    Series1->attachAxis(axisX);
-    Series1->attachAxis(axisY);
-    chart_ = new TrajectoryChartModel(Series1, axisX, axisY, this);
-
-    Chart1 = new QChartView(chart, this);
-    Chart1->setObjectName(QStringLiteral("Chart1"));
-    Chart1->setGeometry(218, 25, 519, 512);
+    const TrajectoryChart made = MakeTrajectoryChart(this, {218, 25, 519, 512});
+    Chart1 = made.view;
+    Series1 = made.series;
+    chart_ = made.model;
+    Chart1->chart()->setBackgroundVisible(false);
     Chart1->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
@@ -342,9 +254,7 @@ void TForm7::GraficarClick() {
     Guarded(this, [&] {
         CalcularResultados->setEnabled(false);
         plot_.GraficarClick(*this);
-        plotClock_.start();
-        timerPoints_ = 0;
-        Timer1->start();
+        pacer_->Start();
         Graficar->setEnabled(false);
     });
 }
@@ -363,18 +273,6 @@ void TForm7::Timer1Timer() {
         if (!goesOn)
             Timer1->stop();
     });
-}
-
-// A busy event loop delivers ticks late, and a late 1 ms timer does not catch
-// up by itself; the points due since the plot started are computed here, at
-// most kMostPointsPerTick of them, so that the plot keeps one point per
-// millisecond of wall time.
-void TForm7::OnTimer1() {
-    const qint64 due = std::clamp<qint64>(plotClock_.elapsed() - timerPoints_, 1, kMostPointsPerTick);
-    for (qint64 i = 0; i < due && Timer1->isActive(); ++i) {
-        ++timerPoints_;
-        Timer1Timer();
-    }
 }
 
 void TForm7::LimpiarClick() {

@@ -16,13 +16,12 @@
 // clears. A tick that fails stops the timer before its error is reported, so a
 // failing plot is reported once and ends there.
 #include "app/Chrome.h"
+#include "ballistics/RunPacing.h"
+#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/IdealPlot.h"
 
-#include <QAbstractTableModel>
-#include <QElapsedTimer>
-#include <array>
 #include <memory>
-#include <vector>
+#include <string>
 
 class QChartView;
 class QGroupBox;
@@ -39,25 +38,14 @@ class TMathParser;
 class TrajectoryChartModel;
 
 // The point table: three text columns (X, Y, time), rows appended one per tick.
-class TIdealTableModel : public QAbstractTableModel {
+class TIdealTableModel : public TTextTableModel<3> {
     Q_OBJECT
 public:
-    using Row = std::array<QString, 3>;
-    using QAbstractTableModel::QAbstractTableModel;
+    using TTextTableModel::TTextTableModel;
 
-    void AppendRow(const Row& row);
-    void RemoveLastRow();
-    void Clear();
-    const Row& At(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-private:
-    std::vector<Row> rows_;
 };
 
 class TForm7 : public TChromeWindow, private IdealView {
@@ -109,9 +97,6 @@ public:
     QTimer* Timer1;                           // one point per tick, 1 ms, precise
     std::unique_ptr<TMathParser> MathParser1; // the formula evaluator, from creation to the end
 
-    // The most points one late tick may catch up on (see OnTimer1).
-    static constexpr int kMostPointsPerTick = 8;
-
     // The handlers; each reports its own failures and never throws.
     void FormCreate();
     void CalcularResultadosClick();
@@ -136,7 +121,6 @@ private:
     void ClearChart() override;
 
     double Evaluate(const std::string& formula);
-    void OnTimer1();
     QLineEdit* Field(IdealField field) const;
     void BuildInputs();
     void BuildResults();
@@ -147,10 +131,7 @@ private:
     IdealCalculator calculator_;
     IdealPlot plot_;
     TrajectoryChartModel* chart_ = nullptr;
-    QElapsedTimer plotClock_;
-    qint64 timerPoints_ = 0;
-    QTimer* paintPacer_ = nullptr;
-    bool paintHeld_ = false;
+    TRunPacer* pacer_ = nullptr;
 };
 
 // The program-wide instance, made at start-up.

@@ -4,6 +4,7 @@ korvo_library(korvo_ballistics
   ${CMAKE_CURRENT_SOURCE_DIR}/Unit2.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryChartModel.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/TrajectoryTableModel.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/RunPacing.cpp
 )
 target_link_libraries(korvo_ballistics PUBLIC korvo_ballistics_core korvo_chrome korvo_export korvo_parser
   Qt6::Widgets Qt6::Charts)
