@@ -19,6 +19,8 @@
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 
+#include "bench/WindowBenchSupport.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPushButton>
@@ -31,33 +33,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Notes when each tick starts: the timer's event arrives before the handler runs.
-class TickWatch : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer) {
-            const Clock::time_point now = Clock::now();
-            if (started != Clock::time_point{})
-                longestGap = std::max(longestGap, now - started);
-            started = now;
-        }
-        return false;
-    }
-    void Ended() {
-        longestTick = std::max(longestTick, Clock::now() - started);
-        ++ticks;
-    }
-    Clock::time_point started{};
-    Clock::duration longestTick{};
-    Clock::duration longestGap{};
-    long ticks = 0;
-};
+using korvo::bench::Clock;
+using korvo::bench::Milliseconds;
+using korvo::bench::ShowExposed;
+using korvo::bench::TickWatch;
 
 void DefaultRun(benchmark::State& state) {
     double longestTick = 0, longestGap = 0;
@@ -66,9 +45,7 @@ void DefaultRun(benchmark::State& state) {
         state.PauseTiming();
         auto form = std::make_unique<korvo::TForm2>();
         korvo::Form2 = form.get();
-        form->ShowModal();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            state.SkipWithError("the window was never exposed");
+        ShowExposed(*form, state);
         TickWatch watch;
         form->Timer1->installEventFilter(&watch);
         QObject::connect(form->Timer1, &QTimer::timeout, &watch, [&watch] { watch.Ended(); });
@@ -100,9 +77,7 @@ BENCHMARK(DefaultRun)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime
 
 void TableRowAfter(benchmark::State& state) {
     korvo::TForm2 form;
-    form.ShowModal();
-    if (!QTest::qWaitForWindowExposed(&form))
-        state.SkipWithError("the window was never exposed");
+    ShowExposed(form, state);
     const std::array<std::string, 10> row{"100000", "1000",  "91.201",  "-0.106", "-0.001",
                                           "-9.806", "0.000", "-12.804", "0.611",  "0.062"};
     for (int i = 0; i < state.range(0); ++i)

@@ -9,6 +9,7 @@
 #include "app/Chrome.h"
 #include "app/Messages.h"
 #include "ballistics/Unit7.h"
+#include "bench/WindowBenchSupport.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -22,29 +23,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Notes when each tick starts: the timer's event arrives before the handler runs.
-class TickWatch : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Timer) {
-            const Clock::time_point now = Clock::now();
-            if (started != Clock::time_point{})
-                longestGap = std::max(longestGap, now - started);
-            started = now;
-        }
-        return false;
-    }
-    void Ended() { longestTick = std::max(longestTick, Clock::now() - started); }
-    Clock::time_point started{};
-    Clock::duration longestTick{};
-    Clock::duration longestGap{};
-};
+using korvo::bench::Milliseconds;
+using korvo::bench::ShowExposed;
+using korvo::bench::TickWatch;
 
 void DefaultPlot(benchmark::State& state) {
     double longestTick = 0, longestGap = 0;
@@ -53,9 +34,7 @@ void DefaultPlot(benchmark::State& state) {
         state.PauseTiming();
         auto form = std::make_unique<korvo::TForm7>();
         korvo::Form7 = form.get();
-        form->ShowModal();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            state.SkipWithError("the window was never exposed");
+        ShowExposed(*form, state);
         int reports = 0;
         const korvo::MessagePresenter previous =
             korvo::SetMessagePresenter([&reports](const korvo::MessageRequest&) { ++reports; });

@@ -1,0 +1,55 @@
+#pragma once
+// Timing helpers of the window benchmarks, which drive a window's 1 ms timer
+// for real on the event loop.
+#include "app/Chrome.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QTest>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+namespace korvo::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double Milliseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Notes when each tick starts (the timer's event arrives before the handler
+// runs, so install it as an event filter on the timer) and, through Ended()
+// connected after the window's own handler, how long the longest tick took.
+// The longest gap between two tick starts includes everything the event loop
+// did in between.
+class TickWatch : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer) {
+            const Clock::time_point now = Clock::now();
+            if (started != Clock::time_point{})
+                longestGap = std::max(longestGap, now - started);
+            started = now;
+        }
+        return false;
+    }
+    void Ended() {
+        longestTick = std::max(longestTick, Clock::now() - started);
+        ++ticks;
+    }
+    Clock::time_point started{};
+    Clock::duration longestTick{};
+    Clock::duration longestGap{};
+    long ticks = 0;
+};
+
+// Shows `window` and waits until the platform has exposed it; a window never
+// exposed fails the benchmark.
+inline void ShowExposed(korvo::TChromeWindow& window, benchmark::State& state) {
+    window.ShowModal();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("the window was never exposed");
+}
+
+} // namespace korvo::bench
