@@ -373,7 +373,7 @@ TScriptBounds CheckScript(const TByteDynArray& Bytes, std::size_t Start, std::si
     return TScriptBounds{Start, end, static_cast<std::size_t>(count), firstTerm, end};
 }
 
-std::size_t ItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd) {
+std::size_t detail::NestedItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd) {
     std::size_t length = 0;
     switch (CheckedInt32(Bytes, P, TermEnd)) {
     case icNumber:

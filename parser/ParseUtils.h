@@ -133,7 +133,6 @@ TScriptBounds CheckScript(const TByteDynArray& Bytes, std::size_t Start, std::si
                           bool AllowUnfinished = false);
 // The length of the item at P, which must end by TermEnd ("Invalid script"
 // for an unknown code or an item that does not fit).
-std::size_t ItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd);
 // Calls Callback(P, Term, TermEnd) for every item of every term, P being the
 // item's position; the callback must move P past the item, at most to
 // TermEnd. Terms that do not fit raise "Invalid script".
@@ -148,7 +147,22 @@ inline std::int32_t CheckedInt32(const TByteDynArray& Bytes, std::size_t P, std:
         RaiseInvalidScript();
     return GetInt32(Bytes, P);
 }
+// ItemLength for strings, sub-expressions and parameter lists.
+std::size_t NestedItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd);
 } // namespace detail
+
+// The length of the item at P, which must end by TermEnd ("Invalid script"
+// for an unknown code or an item that does not fit). Numbers and calls, the
+// most frequent items, are measured here without a call.
+inline std::size_t ItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd) {
+    const std::int32_t code = detail::CheckedInt32(Bytes, P, TermEnd);
+    if (code != icNumber && code != icCall)
+        return detail::NestedItemLength(Bytes, P, TermEnd);
+    const std::size_t length = code == icNumber ? 12 : 8;
+    if (TermEnd - P < length)
+        detail::RaiseInvalidScript();
+    return length;
+}
 
 // WalkScript with the callback called directly: the executor's walk, where
 // neither a type-erased call nor its allocation is wanted.
