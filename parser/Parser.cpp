@@ -59,6 +59,22 @@ std::string Reference(int N, bool AsList) {
     return text;
 }
 
+// The separators of terms and of parameters, longest first, indexed once.
+TDelimiterIndex SortedIndex(std::vector<std::string> Delimiters) {
+    SortByLength(Delimiters);
+    return TDelimiterIndex(std::move(Delimiters));
+}
+
+const TDelimiterIndex& TermSeparatorIndex() {
+    static const TDelimiterIndex index = SortedIndex(TermSeparators);
+    return index;
+}
+
+const TDelimiterIndex& ParameterSeparatorIndex() {
+    static const TDelimiterIndex index = SortedIndex(ParameterSeparators);
+    return index;
+}
+
 } // namespace
 
 TCustomParser::TCustomParser() {
@@ -304,7 +320,7 @@ void TParser::CompileExpression(std::string Text, TByteDynArray& Script, bool As
                         CompileBracket(s, inner, true, first, last, SubScripts);
                     });
     std::vector<std::string> items =
-        SplitText(Text, AsParameters ? ParameterSeparators : TermSeparators, true);
+        SplitText(Text, AsParameters ? ParameterSeparatorIndex() : TermSeparatorIndex());
     const TDelimiterIndex& names = FunctionNames();
 
     for (std::string& item : items) {
