@@ -354,25 +354,6 @@ using detail::CheckedInt32;
 
 } // namespace
 
-TScriptBounds CheckScript(const TByteDynArray& Bytes, std::size_t Start, std::size_t Limit,
-                          bool AllowUnfinished) {
-    if (Limit > Bytes.size() || Start > Limit || Limit - Start < ScriptHeaderSize)
-        InvalidScript();
-    const std::int32_t size = GetInt32(Bytes, Start + ScriptSizeOffset);
-    const std::int32_t count = GetInt32(Bytes, Start + ScriptCountOffset);
-    const std::size_t room = Limit - Start;
-    if (count < 0 || (room - ScriptHeaderSize) / 4 < static_cast<std::size_t>(count))
-        InvalidScript();
-    const std::size_t firstTerm = Start + ScriptHeaderSize + 4 * static_cast<std::size_t>(count);
-    if (size == 0 && AllowUnfinished)
-        return TScriptBounds{Start, Limit, static_cast<std::size_t>(count), firstTerm, firstTerm};
-    if (size < 0 || static_cast<std::size_t>(size) > room ||
-        Start + static_cast<std::size_t>(size) < firstTerm)
-        InvalidScript();
-    const std::size_t end = Start + static_cast<std::size_t>(size);
-    return TScriptBounds{Start, end, static_cast<std::size_t>(count), firstTerm, end};
-}
-
 std::size_t detail::NestedItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd) {
     std::size_t length = 0;
     switch (CheckedInt32(Bytes, P, TermEnd)) {

@@ -125,19 +125,6 @@ struct TScriptBounds {
     std::size_t FirstTerm; // Start + 16 + 4 * Count
     std::size_t TermsEnd;  // End, or FirstTerm for an unfinished script
 };
-// Checks the header of the script at Start, which must lie within
-// [Start, Limit). With AllowUnfinished, a Size of 0 (a script whose compile
-// was cut short) is taken as a script without terms whose nested scripts
-// may lie anywhere up to Limit. Raises "Invalid script" otherwise.
-TScriptBounds CheckScript(const TByteDynArray& Bytes, std::size_t Start, std::size_t Limit,
-                          bool AllowUnfinished = false);
-// The length of the item at P, which must end by TermEnd ("Invalid script"
-// for an unknown code or an item that does not fit).
-// Calls Callback(P, Term, TermEnd) for every item of every term, P being the
-// item's position; the callback must move P past the item, at most to
-// TermEnd. Terms that do not fit raise "Invalid script".
-using TWalkCallback = std::function<void(std::size_t& P, std::size_t Term, std::size_t TermEnd)>;
-void WalkScript(const TByteDynArray& Bytes, const TScriptBounds& Script, const TWalkCallback& Callback);
 
 namespace detail {
 [[noreturn]] void RaiseInvalidScript();
@@ -150,6 +137,35 @@ inline std::int32_t CheckedInt32(const TByteDynArray& Bytes, std::size_t P, std:
 // ItemLength for strings, sub-expressions and parameter lists.
 std::size_t NestedItemLength(const TByteDynArray& Bytes, std::size_t P, std::size_t TermEnd);
 } // namespace detail
+
+// Checks the header of the script at Start, which must lie within
+// [Start, Limit). With AllowUnfinished, a Size of 0 (a script whose compile
+// was cut short) is taken as a script without terms whose nested scripts
+// may lie anywhere up to Limit. Raises "Invalid script" otherwise.
+inline TScriptBounds CheckScript(const TByteDynArray& Bytes, std::size_t Start, std::size_t Limit,
+                                 bool AllowUnfinished = false) {
+    if (Limit > Bytes.size() || Start > Limit || Limit - Start < ScriptHeaderSize)
+        detail::RaiseInvalidScript();
+    const std::int32_t size = GetInt32(Bytes, Start + ScriptSizeOffset);
+    const std::int32_t count = GetInt32(Bytes, Start + ScriptCountOffset);
+    const std::size_t room = Limit - Start;
+    if (count < 0 || (room - ScriptHeaderSize) / 4 < static_cast<std::size_t>(count))
+        detail::RaiseInvalidScript();
+    const std::size_t firstTerm = Start + ScriptHeaderSize + 4 * static_cast<std::size_t>(count);
+    if (size == 0 && AllowUnfinished)
+        return TScriptBounds{Start, Limit, static_cast<std::size_t>(count), firstTerm, firstTerm};
+    if (size < 0 || static_cast<std::size_t>(size) > room ||
+        Start + static_cast<std::size_t>(size) < firstTerm)
+        detail::RaiseInvalidScript();
+    const std::size_t end = Start + static_cast<std::size_t>(size);
+    return TScriptBounds{Start, end, static_cast<std::size_t>(count), firstTerm, end};
+}
+
+// Calls Callback(P, Term, TermEnd) for every item of every term, P being the
+// item's position; the callback must move P past the item, at most to
+// TermEnd. Terms that do not fit raise "Invalid script".
+using TWalkCallback = std::function<void(std::size_t& P, std::size_t Term, std::size_t TermEnd)>;
+void WalkScript(const TByteDynArray& Bytes, const TScriptBounds& Script, const TWalkCallback& Callback);
 
 // The length of the item at P, which must end by TermEnd ("Invalid script"
 // for an unknown code or an item that does not fit). Numbers and calls, the
