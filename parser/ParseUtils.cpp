@@ -59,7 +59,7 @@ std::string Trim(const std::string& S) {
 
 namespace {
 char LowerChar(char C) {
-    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+    return detail::LowerAscii(C);
 }
 } // namespace
 
@@ -67,11 +67,6 @@ std::string LowerCase(std::string S) {
     for (char& c : S)
         c = LowerChar(c);
     return S;
-}
-
-bool SameText(std::string_view A, std::string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
-                                              [](char x, char y) { return LowerChar(x) == LowerChar(y); });
 }
 
 bool StripPrefix(const std::string& Prefix, std::string& S, bool Delete) {

@@ -28,8 +28,20 @@ std::string Trim(const std::string& S);
 std::string TrimLeft(const std::string& S);
 // ASCII letters lowercased; every other byte unchanged.
 std::string LowerCase(std::string S);
+namespace detail {
+constexpr char LowerAscii(char C) {
+    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+}
+} // namespace detail
 // ASCII letters compared without regard to case.
-bool SameText(std::string_view A, std::string_view B);
+inline bool SameText(std::string_view A, std::string_view B) {
+    if (A.size() != B.size())
+        return false;
+    for (std::size_t i = 0; i < A.size(); ++i)
+        if (detail::LowerAscii(A[i]) != detail::LowerAscii(B[i]))
+            return false;
+    return true;
+}
 
 // True when S begins with exactly Prefix (case-sensitive). With Delete set,
 // the prefix is then removed and S trimmed left.

@@ -112,6 +112,10 @@ void TCustomParser::AddType(int& IndexVar, const std::string& Name) {
 }
 
 int TCustomParser::FindFunction(const std::string& Name) const {
+    // Registered names are never empty; the compiler asks this for every
+    // token that is not a number, often an empty one.
+    if (Name.empty())
+        return -1;
     for (std::size_t i = 0; i < FFunctions.size(); ++i)
         if (SameText(FFunctions[i].Name, Name))
             return static_cast<int>(i);
