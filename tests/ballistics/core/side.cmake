@@ -1,2 +1,0 @@
-korvo_test(NAME ballistics_calculators SOURCES test_calculators.cpp LIBS korvo_ballistics_core)
-korvo_test(NAME ballistics_ideal SOURCES test_ideal.cpp LIBS korvo_ballistics_core)
