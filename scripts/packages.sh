@@ -1,11 +1,18 @@
 # Sourced by scripts/run and scripts/test: makes sure the Debian packages that
-# KORVO needs to build, test and run are installed.
+# KORVO needs to build, test and run are installed, and checks that the build
+# used nothing that this list does not bring.
+#
+# Packages are installed without their Recommends, as on a minimal Debian
+# machine, so everything the build finds must come from this list or from what
+# it pulls in through Depends. libqt6opengl6-dev, for one, is only recommended
+# by qt6-base-dev, yet Qt Charts' CMake package needs it.
 KORVO_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-charts-dev libgl-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-liberation fontconfig xvfb xauth
   python3 python3-xlrd python3-olefile
+  desktop-file-utils
 )
 
 korvo_missing_packages() {
@@ -31,4 +38,58 @@ korvo_ensure_packages() {
     echo "  apt-get install -y $missing"
     return 1
   fi
+}
+
+# The packages that the list brings: its own and what they pull in through
+# Depends (and Pre-Depends) alone, one name a line.
+korvo_listed_closure() {
+  apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+    --no-replaces --no-enhances "${KORVO_PACKAGES[@]}" 2>/dev/null | grep -v '^ ' | tr -d '<>' | sort -u
+}
+
+# The files that a build and its tests use from the system: the config file of
+# every CMake package that a configure found (the *_DIR entries of its cache),
+# the libraries that KORVO's own build files look for by path (the
+# libraries that CMake's find modules may look for on their own are optional
+# to them), and the programs and modules the tests run.
+# Arguments: build folders whose CMakeCache.txt to read.
+korvo_used_files() {
+  local build dir f
+  for build in "$@"; do
+    [ -f "$build/CMakeCache.txt" ] || continue
+    sed -n 's/^[A-Za-z0-9_]*_DIR:PATH=\(\/usr\/.*\)$/\1/p' "$build/CMakeCache.txt" | while read -r dir; do
+      for f in "$dir"/*Config.cmake "$dir"/*-config.cmake; do
+        [ -f "$f" ] && echo "$f" && break
+      done
+    done
+    sed -n 's/^KORVO_[A-Za-z0-9_]*_LIBRARY:FILEPATH=\(\/usr\/.*\)$/\1/p' "$build/CMakeCache.txt"
+  done
+  echo /usr/bin/python3
+  command -v Xvfb xauth clang-format desktop-file-validate
+  /usr/bin/python3 -c 'import xlrd, olefile; print(xlrd.__file__); print(olefile.__file__)' 2>/dev/null
+  if [ -n "${KORVO_CHECK_FUZZ:-}" ]; then
+    command -v clang clang++
+    clang -print-file-name=libclang_rt.fuzzer-x86_64.a
+  fi
+}
+
+# Fails, with one line naming each package, when the build used a file whose
+# Debian package the list does not bring.
+korvo_check_used_packages() {
+  local closure file owner status=0
+  closure=$(korvo_listed_closure)
+  while read -r file; do
+    [ -n "$file" ] || continue
+    owner=$(dpkg -S "$file" 2>/dev/null || dpkg -S "$(readlink -f "$file")" 2>/dev/null)
+    owner=${owner%%:*}
+    owner=${owner%%,*}
+    if [ -z "$owner" ]; then
+      echo "The build used $file, which no Debian package installed; add its package to scripts/packages.sh."
+      status=1
+    elif ! grep -qx "$owner" <<<"$closure"; then
+      echo "The build used $owner ($file), which scripts/packages.sh does not install; add it to the list."
+      status=1
+    fi
+  done < <(korvo_used_files "$@" | sort -u)
+  return $status
 }
