@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/Logo.h"
 #include "app/Messages.h"
 #include "app/Unit8.h"
 #include "ballistics/Unit2.h"
@@ -7,8 +8,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 
 namespace korvo {
@@ -48,42 +47,6 @@ TClickLabel* MakeGlyph(const QPixmap& picture, const QString& name, QWidget* par
 }
 
 } // namespace
-
-QPixmap LogoPicture() {
-    QPixmap picture(440, 260);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    // A fading arc: the flight of a projectile from the muzzle to the ground.
-    QPainterPath flight;
-    flight.moveTo(40, 180);
-    flight.cubicTo(140, -20, 300, -20, 400, 180);
-    QLinearGradient fade(40, 0, 400, 0);
-    fade.setColorAt(0.0, QColor(0x9c, 0x06, 0x07));
-    fade.setColorAt(1.0, QColor(0x9c, 0x06, 0x07, 60));
-    painter.setPen(QPen(QBrush(fade), 3, Qt::DashLine, Qt::RoundCap));
-    painter.drawPath(flight);
-
-    // A sight ring where the arc meets the ground.
-    painter.setPen(QPen(QColor(0x4b, 0x07, 0x06), 2));
-    painter.drawEllipse(QPointF(400, 180), 14, 14);
-    painter.drawLine(QPointF(380, 180), QPointF(420, 180));
-    painter.drawLine(QPointF(400, 160), QPointF(400, 200));
-    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
-    painter.drawLine(30, 181, 430, 181);
-
-    QFont name(QStringLiteral("Arial"), 40, QFont::Bold);
-    name.setLetterSpacing(QFont::AbsoluteSpacing, 6);
-    painter.setFont(name);
-    painter.setPen(QColor(0x4b, 0x07, 0x06));
-    painter.drawText(QRect(0, 92, 440, 70), Qt::AlignCenter, QStringLiteral("KORVO"));
-
-    painter.setFont(QFont(QStringLiteral("Arial"), 10));
-    painter.setPen(QColor(0x40, 0x40, 0x40));
-    painter.drawText(QRect(0, 200, 440, 24), Qt::AlignCenter, QStringLiteral("Balística Exterior Forense"));
-    return picture;
-}
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form1"));

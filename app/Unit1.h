@@ -45,9 +45,6 @@ private:
     void PlaceOnScreen();
 };
 
-// The product logo shown in the middle of the main window.
-QPixmap LogoPicture();
-
 extern TForm1* Form1;
 
 } // namespace korvo
