@@ -13,15 +13,14 @@
 // Edge cases: an infinity is written "INF" or "-INF" and a NaN "NAN" by both
 // writers; ParseReal does not accept those texts back. A value that rounds to
 // zero is written without a minus sign.
+#include "ballistics/core/Real.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace korvo {
-
-// The one precision type of the physics: the 80-bit extended format.
-using Real = long double;
 
 // A text that is not a number of the expected kind.
 class EConvertError : public std::runtime_error {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 namespace korvo {
 namespace {
@@ -17,6 +18,8 @@ using Row = std::array<std::string, 10>;
 
 TEST(Angles, PiIsTheProgramsExtendedConstant) {
     // Significand C90FDAA22168C234, exponent 1: one unit below the nearest pi.
+    // Its first 10 bytes are the 80-bit value, which Real.h holds Real to be.
+    static_assert(sizeof(Real) >= 10 && std::numeric_limits<Real>::digits == 64);
     unsigned char bytes[sizeof(Real)] = {};
     std::memcpy(bytes, &kPi, 10);
     const unsigned char expected[10] = {0x34, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40};
