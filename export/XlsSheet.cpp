@@ -2,22 +2,10 @@
 
 namespace korvo {
 
-TXLSOptions::TXLSOptions() {
+TXLSFormats::TXLSFormats() {
     CaptionsFormat.Font.Style.Bold = true;
     HyperlinkFormat.Font.Color = clrBlue;
     HyperlinkFormat.Font.Underline = fulSingle;
-}
-
-void TXLSOptions::Assign(const TXLSOptions& other) {
-    if (this == &other)
-        return;
-    HeaderFormat = other.HeaderFormat;
-    CaptionsFormat = other.CaptionsFormat;
-    DataFormat = other.DataFormat;
-    AggregateFormat = other.AggregateFormat;
-    FooterFormat = other.FooterFormat;
-    HyperlinkFormat = other.HyperlinkFormat;
-    NoteFormat = other.NoteFormat;
 }
 
 TxlsSheet& TxlsSheets::Add() {

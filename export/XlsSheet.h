@@ -24,25 +24,29 @@ struct TxlsNoteFormat {
     bool FontBold = true;
 };
 
-class TXLSOptions {
+// The seven formats of the options: what a copy of the options carries.
+struct TXLSFormats {
+    TXLSFormats();
+    TxlsFormat HeaderFormat, CaptionsFormat, DataFormat, AggregateFormat, FooterFormat, HyperlinkFormat;
+    TxlsNoteFormat NoteFormat;
+};
+
+class TXLSOptions : public TXLSFormats {
 public:
-    TXLSOptions();
+    TXLSOptions() = default;
     // Copies the seven formats only; page header, page footer and sheet title stay.
-    TXLSOptions(const TXLSOptions& other) : TXLSOptions() { Assign(other); }
+    TXLSOptions(const TXLSOptions& other) : TXLSFormats(other) {}
     TXLSOptions& operator=(const TXLSOptions& other) {
         Assign(other);
         return *this;
     }
-    void Assign(const TXLSOptions& other);
+    void Assign(const TXLSOptions& other) { static_cast<TXLSFormats&>(*this) = other; }
 
     std::string PageHeader; // UTF-8
     std::string PageFooter = "Page &P of &N";
     const std::string& SheetTitle() const { return sheetTitle_; }
     // The empty text stores "Sheet1".
     void SetSheetTitle(const std::string& title) { sheetTitle_ = title.empty() ? "Sheet1" : title; }
-
-    TxlsFormat HeaderFormat, CaptionsFormat, DataFormat, AggregateFormat, FooterFormat, HyperlinkFormat;
-    TxlsNoteFormat NoteFormat;
 
 private:
     std::string sheetTitle_ = "Sheet 1";

@@ -22,18 +22,6 @@ std::uint8_t PaletteIndex(TxlsColor color) {
     return i < kPaletteIndex.size() ? kPaletteIndex[i] : 8;
 }
 
-void TxlsFormat::Assign(const TxlsFormat& other) {
-    if (this == &other)
-        return;
-    Font = other.Font;
-    Borders = other.Borders;
-    Fill = other.Fill;
-    Alignment = other.Alignment;
-    Wrap = other.Wrap;
-    Rotation = other.Rotation;
-    Indent = other.Indent;
-}
-
 bool IsDefault(const TxlsFormat& format) {
     const TxlsBorders& b = format.Borders;
     for (const TxlsBorder* border : {&b.Left, &b.Right, &b.Top, &b.Bottom, &b.DiagDown, &b.DiagUp})

@@ -170,19 +170,23 @@ struct TxlsAlignment {
     bool operator==(const TxlsAlignment&) const = default;
 };
 
-class TxlsFormat {
-public:
+// What a copy of a format carries: everything that shapes a cell.
+struct TxlsCellStyle {
     TxlsFont Font;
     TxlsBorders Borders;
     TxlsFill Fill;
     TxlsAlignment Alignment;
     bool Wrap = false;
     std::uint8_t Rotation = 0;
-    std::string FieldName; // UTF-8; not carried by a copy
     std::uint8_t Indent = 0;
+};
+
+class TxlsFormat : public TxlsCellStyle {
+public:
+    std::string FieldName; // UTF-8; not carried by a copy
 
     TxlsFormat() = default;
-    TxlsFormat(const TxlsFormat& other) { Assign(other); }
+    TxlsFormat(const TxlsFormat& other) : TxlsCellStyle(other) {}
     TxlsFormat& operator=(const TxlsFormat& other) {
         Assign(other);
         return *this;
@@ -190,7 +194,7 @@ public:
     virtual ~TxlsFormat() = default;
 
     // Copies everything except FieldName.
-    void Assign(const TxlsFormat& other);
+    void Assign(const TxlsFormat& other) { static_cast<TxlsCellStyle&>(*this) = other; }
 };
 
 enum TxlsAggregate : std::uint8_t { aggNone, aggSum, aggAvg, aggMin, aggMax };

@@ -3,6 +3,7 @@
 #include "export/TableExportXLS.h"
 #include "tests/export/FakeListView.h"
 #include "tests/xls/ByteCompare.h"
+#include "tests/xls/ExpectedRecords.h"
 #include "tests/xls/OleReadBack.h"
 #include "xls/WorkbookGlobals.h"
 
@@ -139,24 +140,6 @@ TByteVector SheetOpening(const std::vector<std::uint16_t>& colInfoWidths, std::u
     return b;
 }
 
-TByteVector SheetClosing() {
-    return TBytes()
-        .U16(0x023E)
-        .U16(18)
-        .U16(0x06B6)
-        .Fill(0, 16)
-        .U16(0x001D)
-        .U16(16)
-        .U8(3)
-        .U16(0)
-        .U16(0)
-        .U16(0)
-        .U16(1)
-        .U16(0)
-        .U16(0)
-        .Raw({0, 0, 0, 0x0A, 0x00, 0x00, 0x00});
-}
-
 TEST_F(TExportFixture, WholeStreamOfASmallTable) {
     TFakeListView list;
     list.Columns = {{"Iteración:", 56}, {"T (seg)", 65}, {"X (m)", 80}};
@@ -187,8 +170,10 @@ TEST_F(TExportFixture, WholeStreamOfASmallTable) {
     text(3, 0, 21, 8), text(3, 1, 21, 9), text(3, 2, 21, 7);
 
     // Widths 7, 8 and 10 characters: (W + 1 + 1/7) × 256.
-    const TByteVector sheet =
-        TBytes().Append(SheetOpening({2085, 2341, 2853}, 4, 3)).Append(cells).Append(SheetClosing());
+    const TByteVector sheet = TBytes()
+                                  .Append(SheetOpening({2085, 2341, 2853}, 4, 3))
+                                  .Append(cells)
+                                  .Append(test::SheetClosingRecords());
     const std::uint32_t globalsSize = static_cast<std::uint32_t>(Globals(0, sst).size());
     const TByteVector expected = TBytes().Append(Globals(globalsSize, sst)).Append(sheet);
 

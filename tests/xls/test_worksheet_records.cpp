@@ -1,4 +1,5 @@
 #include "ByteCompare.h"
+#include "ExpectedRecords.h"
 #include "OleReadBack.h"
 #include "xls/WorkbookGlobals.h"
 #include "xls/WorksheetRecords.h"
@@ -213,25 +214,7 @@ TEST_F(TSheetTest, CellOutsideTheSheetIsRefused) {
 TEST_F(TSheetTest, EndSheetClosingRecords) {
     const std::size_t start = w.Position();
     EndSheet(w);
-    EXPECT_TRUE(BytesEqual(TBytes()
-                               .U16(0x023E)
-                               .U16(18)
-                               .U16(0x06B6)
-                               .Fill(0, 16)
-                               .U16(0x001D)
-                               .U16(16)
-                               .U8(3)
-                               .U16(0)
-                               .U16(0)
-                               .U16(0)
-                               .U16(1)
-                               .U16(0)
-                               .U16(0)
-                               .U8(0)
-                               .U8(0)
-                               .U8(0)
-                               .Raw({0x0A, 0x00, 0x00, 0x00}),
-                           Since(start)));
+    EXPECT_TRUE(BytesEqual(test::SheetClosingRecords(), Since(start)));
 }
 
 TEST_F(TSheetTest, UsedRangeBecomesTheDimensions) {
