@@ -287,6 +287,16 @@ bool TParser::IsConstantScript(const TByteDynArray& Script) const {
            GetInt32(Script, 28) == icNumber;
 }
 
+// What the compiler reads, informally (names ignore case):
+//   text      = term { ("+" | "-") term }
+//   term      = [sign] [type name] token { token }    applied strictly left to right
+//   token     = number | 'string' | function name | "(" text ")" | "[" list "]"
+//   list      = parameter { ("," | ";") parameter }
+// It rewrites and cuts text rather than descending a grammar: bracket groups are
+// compiled first, innermost first, and replaced in the text by the references
+// «{n}» and «{#n}»; the flat text left is cut into terms at "+" and "-", each
+// term into tokens at every function name, and a small state machine
+// (CheckSyntax) checks the order of values and functions within a term.
 void TParser::CompileScript(const std::string& Text, TByteDynArray& Script) {
     Script.clear();
     const std::string s = LowerCase(Trim(Text));
