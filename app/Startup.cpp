@@ -10,7 +10,7 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
-#include "export/RegionalSettings.h"
+#include "parser/RegionalSettings.h"
 
 #include <QLocale>
 

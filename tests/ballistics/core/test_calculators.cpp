@@ -1,6 +1,6 @@
 #include "MemoryTrajectoryView.h"
+#include "SeparatorGuard.h"
 #include "ballistics/core/Calculators.h"
-#include "export/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,10 @@
 namespace korvo {
 namespace {
 
-// Runs a test body under a given decimal separator and puts the "." back.
+// Runs a test body under a given decimal separator.
 class SideSeparatorTest : public ::testing::TestWithParam<char> {
 protected:
-    void SetUp() override { CurrentRegionalSettings().DecimalSeparator = GetParam(); }
-    void TearDown() override { CurrentRegionalSettings().DecimalSeparator = '.'; }
+    test::SeparatorGuard separator{GetParam()};
     // A number text written with "." in the test, in the separator in force.
     static std::string T(const std::string& text) { return BuiltInNumberText(text); }
 };
