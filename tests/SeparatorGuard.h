@@ -5,12 +5,15 @@
 // "." (as in a decimal-comma locale), under any other it is ",".
 //
 //   test::SeparatorGuard comma(',');   // before any window that writes its defaults
+//   test::SeparatorGuard saved;        // the start-up reads the desktop's settings
 #include "parser/RegionalSettings.h"
 
 namespace korvo::test {
 
 class SeparatorGuard {
 public:
+    // Only saves the settings, for a test that lets the program set them.
+    SeparatorGuard() : saved_(CurrentRegionalSettings()) {}
     explicit SeparatorGuard(char decimal) : saved_(CurrentRegionalSettings()) {
         CurrentRegionalSettings().DecimalSeparator = decimal;
         CurrentRegionalSettings().ThousandSeparator = decimal == ',' ? '.' : ',';
