@@ -1,8 +1,8 @@
 // The program's start-up under the desktop's regional settings and a user's
-// road through the windows with them. ctest runs this program twice, under
-// LC_ALL=es_ES.UTF-8 (a decimal comma) and under LC_ALL=C.UTF-8, and the same
-// road must show the same texts, in the locale's separator, and the same
-// message boxes.
+// road through the windows with them. ctest runs this program under
+// LC_ALL=es_ES.UTF-8 (a decimal comma), fr_FR.UTF-8 (a comma with a grouping
+// blank) and C.UTF-8: the same road must show the same texts, in the
+// locale's separator, and the same message boxes.
 #include "SeparatorGuard.h"
 #include "app/GuiTest.h"
 #include "app/Startup.h"
@@ -61,6 +61,7 @@ protected:
 TEST_F(RegionalStartup, EvaluatorAndWindowsShareTheDesktopsSeparator) {
     EXPECT_EQ(QChar(CurrentRegionalSettings().DecimalSeparator), Expected());
     EXPECT_EQ(QChar(DecimalSeparator()), Expected());
+    EXPECT_NE(CurrentRegionalSettings().ThousandSeparator, CurrentRegionalSettings().DecimalSeparator);
     // What the windows write, the evaluator reads.
     TMathParser parser;
     std::string formula = NumberToGeneralText(0.5L);
