@@ -10,7 +10,7 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
-#include "export/RegionalSettings.h"
+#include "parser/RegionalSettings.h"
 
 #include <QLocale>
 
@@ -57,6 +57,10 @@ void ReadRegionalSettings() {
     RegionalSettings& settings = CurrentRegionalSettings();
     settings.DecimalSeparator = SingleCharacter(locale.decimalPoint(), settings.DecimalSeparator);
     settings.ThousandSeparator = SingleCharacter(locale.groupSeparator(), settings.ThousandSeparator);
+    // A grouping blank (U+202F under fr_FR) keeps the default ",", which would
+    // then also be the decimal separator, and "1,000" would read as one.
+    if (settings.ThousandSeparator == settings.DecimalSeparator)
+        settings.ThousandSeparator = settings.DecimalSeparator == ',' ? '.' : ',';
     settings.DateSeparator =
         PatternSeparator(locale.dateFormat(QLocale::ShortFormat), settings.DateSeparator);
     settings.TimeSeparator =

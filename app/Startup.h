@@ -16,7 +16,11 @@ public:
 };
 
 // Stores the desktop's decimal, thousands, date and time separators in
-// CurrentRegionalSettings(). The program calls it once, before any window.
+// CurrentRegionalSettings(), the one place every number text takes them from:
+// the windows, the formula texts, the evaluator and the export. The program
+// calls it once, before any window. A separator that is not one printable
+// ASCII character keeps its default, and a thousands separator that would
+// equal the decimal one becomes the other of "." and ",".
 void ReadRegionalSettings();
 
 // Creates the eight windows in their order (main window, real trajectory, drag

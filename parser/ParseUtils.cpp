@@ -2,25 +2,21 @@
 
 #include "parser/ParseConsts.h"
 #include "parser/ParseErrors.h"
+#include "parser/RegionalSettings.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace korvo {
 
-namespace {
-std::atomic<char> GDecimalSeparator{'.'};
-} // namespace
-
 void SetDecimalSeparator(char Separator) {
-    GDecimalSeparator.store(Separator);
+    CurrentRegionalSettings().DecimalSeparator = Separator;
 }
 
 char DecimalSeparator() {
-    return GDecimalSeparator.load();
+    return CurrentRegionalSettings().DecimalSeparator;
 }
 
 std::int64_t Round64(double X) {

@@ -13,8 +13,10 @@
 
 namespace korvo {
 
-// The decimal separator of number texts, process-wide. The program sets it
-// once at start-up from the user's regional settings; the default is '.'.
+// The decimal separator of number texts: the one of the regional settings in
+// force (CurrentRegionalSettings(), read from the desktop once at start-up,
+// '.' until then). The evaluator keeps no copy of its own, so it reads the
+// same numbers the windows write. SetDecimalSeparator writes that setting.
 void SetDecimalSeparator(char Separator);
 char DecimalSeparator();
 

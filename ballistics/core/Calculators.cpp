@@ -1,6 +1,7 @@
 #include "ballistics/core/Calculators.h"
 
 #include "ballistics/core/Angles.h"
+#include "parser/RegionalSettings.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -14,6 +15,24 @@ namespace {
 // values of the decimal texts the program has always used.
 constexpr Real kGravedad = 9.81L;
 constexpr Real kDobleGravedad = 19.62L;
+
+// A help text with its numbers in the separators in force: a "." between two
+// digits becomes the decimal separator and a "," between two digits the
+// thousands separator, so that a value read off a help box can be typed into
+// its field as it stands.
+std::string NumbersInForce(std::string text) {
+    const RegionalSettings& settings = CurrentRegionalSettings();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        if (!digit(text[i - 1]) || !digit(text[i + 1]))
+            continue;
+        if (text[i] == '.')
+            text[i] = settings.DecimalSeparator;
+        else if (text[i] == ',')
+            text[i] = settings.ThousandSeparator;
+    }
+    return text;
+}
 
 std::string JoinLines(std::initializer_list<const char*> lines) {
     std::string text;
@@ -95,7 +114,7 @@ std::string AyudaDensidadAire() {
         const std::size_t blanks = altitud.size() == 2 ? 24 : altitud.size() == 4 ? 20 : 17;
         text += '\n' + altitud + std::string(blanks, ' ') + kDensidades[i];
     }
-    return text;
+    return NumbersInForce(text);
 }
 
 std::string AyudaCoeficienteArrastre() {
@@ -105,21 +124,22 @@ std::string AyudaCoeficienteArrastre() {
 }
 
 std::string AyudaRadioProyectil() {
-    return JoinLines({"Valor obtenido de la medicion de la base del proyectil.",
-                      "\"El valor debe ser introducido en Milímetros\", el programa",
-                      "automáticamente lo convertirá a Metros, para conservar",
-                      "la proporcionalidad de unidades utilizadas.", "",
-                      "Ejemplo: Diámetro del proyectil 9mm = 0.009m", "",
-                      "Nota: El programa automáticamente calculara el radio",
-                      "Radio calculado del proyectil 4.5mm = 0.0045m"});
+    return NumbersInForce(JoinLines({"Valor obtenido de la medicion de la base del proyectil.",
+                                     "\"El valor debe ser introducido en Milímetros\", el programa",
+                                     "automáticamente lo convertirá a Metros, para conservar",
+                                     "la proporcionalidad de unidades utilizadas.", "",
+                                     "Ejemplo: Diámetro del proyectil 9mm = 0.009m", "",
+                                     "Nota: El programa automáticamente calculara el radio",
+                                     "Radio calculado del proyectil 4.5mm = 0.0045m"}));
 }
 
 std::string AyudaValorPi() {
-    return JoinLines({"\"Pi\" es la relación entre la longitud de una circunferencia y su diametro.",
-                      "Frecuentemente se refiere a su valor como 3.1416",
-                      "El programa utiliza su valor con 20 decimales para realizar los calculos,",
-                      "para incluir las pequeñas variaciones derivadas de ello.",
-                      "Ejemplo: Pi = 3.14159265358979323846"});
+    return NumbersInForce(
+        JoinLines({"\"Pi\" es la relación entre la longitud de una circunferencia y su diametro.",
+                   "Frecuentemente se refiere a su valor como 3.1416",
+                   "El programa utiliza su valor con 20 decimales para realizar los calculos,",
+                   "para incluir las pequeñas variaciones derivadas de ello.",
+                   "Ejemplo: Pi = 3.14159265358979323846"}));
 }
 
 std::optional<std::string> ConvertirAKilos(const std::string& valor, const std::string& unidad) {

@@ -1,6 +1,6 @@
 #include "ballistics/core/NumberText.h"
 
-#include "export/RegionalSettings.h"
+#include "parser/RegionalSettings.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,10 +1,10 @@
 // The real-trajectory window's wiring: defaults, keyboard, the four run
 // states, the reset, failures during a run, hiding during a run, and the
 // chart bitmap.
+#include "SeparatorGuard.h"
 #include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
-#include "export/RegionalSettings.h"
 
 #include <QChartView>
 #include <QFile>
@@ -366,10 +366,7 @@ TEST_F(Unit2, ChartBitmapThatCannotBeCreatedIsReportedWithItsFullPath) {
 TEST(Unit2Comma, RunsAndResetsUnderACommaSeparator) {
     test::Application();
     test::RecordedMessages messages;
-    RegionalSettings& settings = CurrentRegionalSettings();
-    const RegionalSettings saved = settings;
-    settings.DecimalSeparator = ',';
-    settings.ThousandSeparator = '.';
+    test::SeparatorGuard comma(',');
     {
         TForm2 form;
         EXPECT_EQ(form.VTiempoIteraciones->text(), QStringLiteral("0,01"));
@@ -386,7 +383,6 @@ TEST(Unit2Comma, RunsAndResetsUnderACommaSeparator) {
         form.LimpiarDatosClick();
         EXPECT_EQ(form.VTiempoIteraciones->text(), QStringLiteral("0,01"));
     }
-    settings = saved;
 }
 
 TEST_F(Unit2, TableExportWritesTheWorkbookAndSaysSo) {

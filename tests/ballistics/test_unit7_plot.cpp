@@ -1,6 +1,7 @@
 // The ideal-trajectory plot driven through the window: the default plot to its
 // end, the formulas of the first tick, refused intervals, a failing tick that
 // ends the plot with one report, clearing during a plot, and angle 90.
+#include "SeparatorGuard.h"
 #include "app/GuiTest.h"
 #include "ballistics/Unit7.h"
 #include "ballistics/core/IdealPlot.h"
@@ -18,7 +19,7 @@ namespace {
 
 class Unit7Plot : public ::testing::Test {
 protected:
-    Unit7Plot() { Form7 = &form; }
+    explicit Unit7Plot(char decimal = '.') : separator(decimal) { Form7 = &form; }
     ~Unit7Plot() override { Form7 = nullptr; }
 
     // Ticks until the timer stops; a guard against a plot that never ends.
@@ -38,28 +39,49 @@ protected:
     int Rows() const { return form.ListModel->rowCount(); }
 
     QApplication& application = test::Application(); // before any widget
+    test::SeparatorGuard separator;                  // before the window writes its texts
     test::RecordedMessages messages;
     TForm7 form;
 };
 
-TEST_F(Unit7Plot, DefaultPlotRunsToTheFlightTime) {
+// The same window under either decimal separator, with the real evaluator:
+// the formula texts are written with the separator in force and read back by it.
+class Unit7PlotSeparators : public ::testing::WithParamInterface<char>, public Unit7Plot {
+protected:
+    Unit7PlotSeparators() : Unit7Plot(GetParam()) {}
+    // A text written with "." in the test, in the separator of the run.
+    static QString T(const char* dotText) {
+        return QString::fromUtf8(dotText).replace(u'.', QChar(GetParam()));
+    }
+    static QStringList T(std::initializer_list<const char*> dotTexts) {
+        QStringList texts;
+        for (const char* text : dotTexts)
+            texts << T(text);
+        return texts;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothSeparators, Unit7PlotSeparators, ::testing::Values('.', ','));
+
+TEST_P(Unit7PlotSeparators, DefaultPlotRunsToTheFlightTime) {
     form.CalcularResultados->click();
+    EXPECT_EQ(form.TTVuelo->text(), T("67.80"));
     form.Graficar->click();
     EXPECT_TRUE(form.Timer1->isActive());
     EXPECT_FALSE(form.Graficar->isEnabled());
     EXPECT_FALSE(form.CalcularResultados->isEnabled());
     ASSERT_EQ(Rows(), 1);
-    EXPECT_EQ(Row(0), (QStringList{"0.00", "0.00", "0"}));
+    EXPECT_EQ(Row(0), T({"0.00", "0.00", "0"}));
     EXPECT_EQ(form.Series1->count(), 0);
 
     form.Timer1Timer();
-    EXPECT_EQ(form.CalcularX->text(), QStringLiteral("(0)+(340)*(0.207911690817759)*(00.05)"));
+    EXPECT_EQ(form.CalcularX->text(), T("(0)+(340)*(0.207911690817759)*(00.05)"));
     EXPECT_EQ(form.CalcularY->text(),
-              QStringLiteral("(0)+(340)*(0.978147600733806)*(00.05)-(0.5)*(9.80)*((00.05)*(00.05))"));
-    EXPECT_EQ(form.ResultadoX->text(), QStringLiteral("3.53"));
-    EXPECT_EQ(form.ResultadoY->text(), QStringLiteral("16.62"));
+              T("(0)+(340)*(0.978147600733806)*(00.05)-(0.5)*(9.80)*((00.05)*(00.05))"));
+    EXPECT_EQ(form.ResultadoX->text(), T("3.53"));
+    EXPECT_EQ(form.ResultadoY->text(), T("16.62"));
     EXPECT_EQ(form.Items->text(), QStringLiteral("50"));
-    EXPECT_EQ(Row(1), (QStringList{"3.53", "16.62", "00.05"}));
+    EXPECT_EQ(Row(1), T({"3.53", "16.62", "00.05"}));
 
     EXPECT_EQ(PlotToEnd(), 1356);
     EXPECT_TRUE(messages.list.empty());
@@ -67,7 +89,7 @@ TEST_F(Unit7Plot, DefaultPlotRunsToTheFlightTime) {
     EXPECT_FALSE(form.Graficar->isEnabled());
     EXPECT_FALSE(form.CalcularResultados->isEnabled());
     ASSERT_EQ(Rows(), 1357);
-    EXPECT_EQ(Row(1356), (QStringList{"4792.78", "23.74", "67.80"}));
+    EXPECT_EQ(Row(1356), T({"4792.78", "23.74", "67.80"}));
     // The last point is charted twice; the launch point not at all.
     EXPECT_EQ(form.ChartPointCount(), 1357);
 }

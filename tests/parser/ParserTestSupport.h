@@ -2,6 +2,7 @@
 // Helpers shared by the evaluator's tests: a parser with a few library-like
 // functions, and a byte comparison that names the first difference.
 
+#include "SeparatorGuard.h"
 #include "parser/Parser.h"
 
 #include <gtest/gtest.h>
@@ -84,13 +85,6 @@ protected:
             return;
         Call.Done = true;
     }
-};
-
-// Sets the decimal separator for one test and puts '.' back afterwards.
-class SeparatorScope {
-public:
-    explicit SeparatorScope(char C) { SetDecimalSeparator(C); }
-    ~SeparatorScope() { SetDecimalSeparator('.'); }
 };
 
 // Equal byte arrays, or a message with the first differing offset and the

@@ -56,7 +56,7 @@ TEST(Compiler, SyntaxErrors) {
 TEST(Compiler, ParameterGroupDependsOnTheSeparator) {
     TTestParser p;
     EXPECT_PARSE_ERROR(p.Compile("max(1,2)"), "Unknown identifier: \"1,2\"");
-    SeparatorScope comma(',');
+    SeparatorGuard comma(',');
     EXPECT_PARSE_ERROR(p.Compile("max(1,2)"), "Function \"max\" requires parameters");
 }
 

@@ -268,7 +268,7 @@ TEST(Executor, SelfReferencesAndDeepCraftedNestingAreRefused) {
 }
 
 TEST(Executor, FormulaTextsUnderACommaSeparator) {
-    SeparatorScope comma(',');
+    SeparatorGuard comma(',');
     TTestParser p;
     EXPECT_DOUBLE_EQ(p.Eval("(0)+(340)*(0,5)*(2)-(0,5)*(9,80)*((2)*(2))"), 340 - 19.6);
 }

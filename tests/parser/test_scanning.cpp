@@ -150,7 +150,7 @@ TEST(Scanning, ClassifyTokenUnderBothSeparators) {
         {'.', "(", tokUnknown, 0, ""},
     };
     for (const Row& r : rows) {
-        SeparatorScope scope(r.separator);
+        SeparatorGuard scope(r.separator);
         TTokenInfo info;
         p.ClassifyToken(r.text, info);
         EXPECT_EQ(info.Kind, r.kind) << r.text << " with " << r.separator;
@@ -161,6 +161,22 @@ TEST(Scanning, ClassifyTokenUnderBothSeparators) {
             EXPECT_EQ(info.Literal, r.literal) << r.text;
         }
     }
+}
+
+// The evaluator has no separator of its own: a change of the regional settings
+// (start-up, the export's swap around a cell) is what it reads at once, and
+// SetDecimalSeparator writes those settings.
+TEST(Scanning, DecimalSeparatorIsTheRegionalSetting) {
+    SeparatorGuard guard('.');
+    TTestParser p;
+    for (char decimal : {',', '.', ','}) {
+        CurrentRegionalSettings().DecimalSeparator = decimal;
+        EXPECT_EQ(DecimalSeparator(), decimal);
+        const std::string half = decimal == ',' ? "0,5" : "0.5";
+        EXPECT_EQ(p.Eval("(" + half + ")*(4)"), 2.0) << half;
+    }
+    SetDecimalSeparator('.');
+    EXPECT_EQ(CurrentRegionalSettings().DecimalSeparator, '.');
 }
 
 TEST(Scanning, TypePrefix) {

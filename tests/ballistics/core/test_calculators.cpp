@@ -1,6 +1,6 @@
 #include "MemoryTrajectoryView.h"
+#include "SeparatorGuard.h"
 #include "ballistics/core/Calculators.h"
-#include "export/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,10 @@
 namespace korvo {
 namespace {
 
-// Runs a test body under a given decimal separator and puts the "." back.
+// Runs a test body under a given decimal separator.
 class SideSeparatorTest : public ::testing::TestWithParam<char> {
 protected:
-    void SetUp() override { CurrentRegionalSettings().DecimalSeparator = GetParam(); }
-    void TearDown() override { CurrentRegionalSettings().DecimalSeparator = '.'; }
+    test::SeparatorGuard separator{GetParam()};
     // A number text written with "." in the test, in the separator in force.
     static std::string T(const std::string& text) { return BuiltInNumberText(text); }
 };
@@ -119,6 +118,20 @@ TEST(DragConstant, TheFirstTextThatIsNotANumberIsTheOneReported) {
             EXPECT_STREQ(e.what(), row.message);
         }
     }
+}
+
+// Under a decimal comma the helps write their numbers as the fields read them.
+TEST(DragConstant, HelpNumbersFollowTheSeparators) {
+    test::SeparatorGuard comma(',');
+    const std::vector<std::string> lines = Lines(AyudaDensidadAire());
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[4], "0m" + std::string(24, ' ') + "1,2254");
+    EXPECT_EQ(lines[8], "1.000m" + std::string(17, ' ') + "1,1101");
+    EXPECT_NO_THROW(ParseReal(lines[8].substr(lines[8].rfind(' ') + 1)));
+    EXPECT_EQ(Lines(AyudaValorPi()).back(), "Ejemplo: Pi = 3,14159265358979323846");
+    EXPECT_EQ(Lines(AyudaRadioProyectil())[5], "Ejemplo: Diámetro del proyectil 9mm = 0,009m");
+    EXPECT_EQ(Lines(AyudaCoeficienteArrastre()).front(),
+              "Valores asignados para el Coeficiente de Arrastre.");
 }
 
 TEST(DragConstant, DensityHelpTableLinesUpAsGiven) {

@@ -1,6 +1,6 @@
+#include "SeparatorGuard.h"
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/IdealPlot.h"
-#include "export/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -114,8 +114,7 @@ private:
 
 class IdealTest : public ::testing::TestWithParam<char> {
 protected:
-    void SetUp() override { CurrentRegionalSettings().DecimalSeparator = GetParam(); }
-    void TearDown() override { CurrentRegionalSettings().DecimalSeparator = '.'; }
+    test::SeparatorGuard separator{GetParam()};
     static std::string T(const std::string& text) { return BuiltInNumberText(text); }
 
     // "&Calcular", then "&Generar Grafica" and its ticks until the plot ends;

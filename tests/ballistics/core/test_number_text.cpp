@@ -1,5 +1,5 @@
+#include "SeparatorGuard.h"
 #include "ballistics/core/NumberText.h"
-#include "export/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,10 @@
 namespace korvo {
 namespace {
 
-// Runs a test body under a given decimal separator and puts the "." back.
+// Runs a test body under a given decimal separator.
 class SeparatorTest : public ::testing::TestWithParam<char> {
 protected:
-    void SetUp() override { CurrentRegionalSettings().DecimalSeparator = GetParam(); }
-    void TearDown() override { CurrentRegionalSettings().DecimalSeparator = '.'; }
+    test::SeparatorGuard separator{GetParam()};
     // An expected text written with "." in the test, in the separator in force.
     static std::string T(std::string text) { return BuiltInNumberText(text); }
 };

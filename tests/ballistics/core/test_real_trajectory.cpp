@@ -1,7 +1,7 @@
 #include "MemoryTrajectoryView.h"
 
+#include "SeparatorGuard.h"
 #include "ballistics/core/Angles.h"
-#include "export/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -129,21 +129,20 @@ TEST(RealTrajectory, MassEditedDuringTheRunActsFromTheNextStep) {
 }
 
 TEST(RealTrajectory, RunsUnderACommaSeparator) {
-    CurrentRegionalSettings().DecimalSeparator = ',';
+    test::SeparatorGuard comma(',');
     MemoryTrajectoryView view;
     for (auto& [field, text] : view.texts)
         text = BuiltInNumberText(text);
     RealTrajectory run;
     RunToEnd(run, view);
-    CurrentRegionalSettings().DecimalSeparator = '.';
     EXPECT_EQ(view.rows.size(), 3481u);
     EXPECT_EQ(view.texts[F::TiempoTotal], "34,81");
     EXPECT_EQ(view.rows[0][2], "0,699");
 }
 
 TEST(RealTrajectory, ResetTextsUnderBothSeparators) {
-    for (char separator : {'.', ','}) {
-        CurrentRegionalSettings().DecimalSeparator = separator;
+    for (char decimal : {'.', ','}) {
+        test::SeparatorGuard separator(decimal);
         for (const auto& [field, text] : ResetTrajectoryTexts()) {
             EXPECT_EQ(text, field == F::T ? BuiltInNumberText("0.01") : "0");
             EXPECT_NO_THROW(ParseReal(text)); // the next start reads them back
@@ -153,7 +152,6 @@ TEST(RealTrajectory, ResetTextsUnderBothSeparators) {
                 EXPECT_NO_THROW(ParseReal(text));
             }
     }
-    CurrentRegionalSettings().DecimalSeparator = '.';
 }
 
 TEST(RealTrajectory, ResetKeepsHmaxUntilTheNextStart) {

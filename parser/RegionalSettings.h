@@ -1,8 +1,10 @@
 #pragma once
 // The user's regional number and date settings, read once at start-up by the
-// program (from the desktop's locale) and shared by every number text of the
-// system: the calculator windows' conversions, the formula texts and the export
-// engine's conversions of non-text cells.
+// program (from the desktop's locale). They are the one owner of the decimal
+// separator: the evaluator's number reading, the calculator windows'
+// conversions, the formula texts and the export engine's conversions of
+// non-text cells all take it from here, so no two of them can disagree.
+// Standard library only, so that every layer may use it.
 //
 // The object is process-wide on purpose: the export engine swaps the separators
 // for the duration of one cell's conversion and puts them back right after, and

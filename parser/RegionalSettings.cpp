@@ -1,4 +1,4 @@
-#include "export/RegionalSettings.h"
+#include "parser/RegionalSettings.h"
 
 namespace korvo {
 
