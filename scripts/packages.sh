@@ -12,8 +12,12 @@ KORVO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-liberation fontconfig xvfb xauth
   python3 python3-xlrd python3-olefile
-  desktop-file-utils
+  desktop-file-utils locales
 )
+
+# The locales that the tests run KORVO under, as its users do: Spanish, with a
+# decimal comma, and French, whose thousands separator is a blank.
+KORVO_TEST_LOCALES=(es_ES.UTF-8 fr_FR.UTF-8)
 
 korvo_missing_packages() {
   local missing=() p
@@ -36,6 +40,27 @@ korvo_ensure_packages() {
   else
     echo "KORVO needs these Debian packages. Run as root:"
     echo "  apt-get install -y $missing"
+    return 1
+  fi
+}
+
+# Generates the test locales that the C library does not have yet (as root;
+# otherwise it says what to run).
+korvo_ensure_locales() {
+  local missing=() l
+  for l in "${KORVO_TEST_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l%%.*}.utf8" || missing+=("$l")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Generating the locales: ${missing[*]}"
+    for l in "${missing[@]}"; do
+      sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+      grep -qx "${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" >>/etc/locale.gen
+    done
+    locale-gen >/dev/null
+  else
+    echo "The tests need these locales. Run as root: add '${missing[*]}' (each followed by ' UTF-8') to /etc/locale.gen, then locale-gen"
     return 1
   fi
 }
