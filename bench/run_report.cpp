@@ -15,7 +15,6 @@
 
 #include "bench/WindowBenchSupport.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -80,12 +79,5 @@ BENCHMARK_CAPTURE(RunReport, about_100000_rows, "0.000352")
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    korvo::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvo::bench::RunWindowBenchmarks(argc, argv);
 }

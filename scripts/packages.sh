@@ -4,7 +4,7 @@ KORVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-charts-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  fonts-liberation fontconfig xvfb xauth
+  fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils
   python3 python3-xlrd python3-olefile
 )
 
