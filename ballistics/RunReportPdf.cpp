@@ -246,8 +246,9 @@ void Model(Pages& pages, const Content& c) {
     pages.Paragraph(
         QStringLiteral("Resistencia del aire lineal en la velocidad: en cada eje, la aceleración de "
                        "arrastre es −(D ÷ M) × Vo × (la velocidad en ese eje), con Vo la velocidad "
-                       "inicial del campo y no la velocidad actual; la gravedad es g = 9.81 m/s². "
-                       "Cada paso de duración T calcula, en este orden:"),
+                       "inicial del campo y no la velocidad actual; la gravedad es g = %1 m/s². "
+                       "Cada paso de duración T calcula, en este orden:")
+            .arg(Q(BuiltInNumberText("9.81"))),
         body);
     pages.Paragraph(QStringLiteral("Ax = −(D ÷ M) × Vo × Vx        Ay = −g − (D ÷ M) × Vo × Vy"), formula,
                     indent);
