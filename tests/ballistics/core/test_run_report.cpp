@@ -1,7 +1,7 @@
 // The report's arithmetic: the exact solution against an independent fine
 // integration and against vacuum as the drag vanishes, the stepped run
-// converging on it as the step halves, the default run's figures, the
-// ground crossing and the digest's byte layout.
+// converging on it as the step halves, the default run's figures and the
+// ground crossing.
 #include "MemoryTrajectoryView.h"
 
 #include "ballistics/core/Calculators.h"
@@ -213,17 +213,6 @@ TEST(RunReport, GroundCrossingOnlyBetweenAStepAboveAndOneAtOrBelow) {
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, 0, 2, 10, -2));    // starts on the ground (angle 0)
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, -1, 2, 10, -2));   // both below
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, NAN, 2, 10, NAN)); // a run gone undefined
-}
-
-TEST(RunReport, DigestTextsAreNetstringsAndRecordsLines) {
-    std::string out;
-    AppendDigestText(out, "0.01");
-    AppendDigestText(out, "");
-    AppendDigestText(out, "Ec (kg\xC2\xB7m2/s2)"); // the middle dot is two bytes
-    EndDigestRecord(out);
-    AppendDigestText(out, "1,2:");
-    EndDigestRecord(out);
-    EXPECT_EQ(out, "4:0.01,0:,14:Ec (kg\xC2\xB7m2/s2),\n4:1,2:,\n");
 }
 
 } // namespace
