@@ -1,6 +1,7 @@
 #include "ballistics/Unit2.h"
 
 #include "app/Messages.h"
+#include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit3.h"
@@ -14,6 +15,8 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -270,6 +273,10 @@ void TForm2::BuildChart() {
     Chart1->addAction(GuardarGrafico);
     Chart1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(GuardarGrafico, &QAction::triggered, this, &TForm2::GuardarGraficoClick);
+    InformeGrafico = new QAction(QStringLiteral("Generar Informe PDF"), Chart1);
+    InformeGrafico->setObjectName(QStringLiteral("InformeGrafico"));
+    Chart1->addAction(InformeGrafico);
+    connect(InformeGrafico, &QAction::triggered, this, &TForm2::GenerarInformeClick);
 }
 
 void TForm2::BuildTable() {
@@ -283,6 +290,10 @@ void TForm2::BuildTable() {
     ListView1->addAction(ExportarExcel);
     ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(ExportarExcel, &QAction::triggered, this, &TForm2::ExportarExcelClick);
+    InformeTabla = new QAction(QStringLiteral("Generar Informe PDF"), ListView1);
+    InformeTabla->setObjectName(QStringLiteral("InformeTabla"));
+    ListView1->addAction(InformeTabla);
+    connect(InformeTabla, &QAction::triggered, this, &TForm2::GenerarInformeClick);
 
     TableExportXLS1 = std::make_unique<TTableExportXLS>();
     TableExportXLS1->ExportSource = esListView;
@@ -346,6 +357,8 @@ void TForm2::EnterState(RunState state) {
     for (QPushButton* button : {CalcularD, ConvertirMasa, IniciarCalculos, ConvertirVelocidad})
         button->setEnabled(ready);
     Resultados->setEnabled(state == RunState::Finished);
+    InformeGrafico->setEnabled(state == RunState::Finished);
+    InformeTabla->setEnabled(state == RunState::Finished);
 }
 
 void TForm2::CalcularDClick() {
@@ -369,6 +382,10 @@ void TForm2::IniciarCalculosClick() {
         // The input buttons go off before any input is read: a start that
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
+        startInputs_ = {Text(TrajectoryField::D),      Text(TrajectoryField::T),
+                        Text(TrajectoryField::M),      ValorXo->text().toStdString(),
+                        ValorYo->text().toStdString(), Text(TrajectoryField::Angulo),
+                        Text(TrajectoryField::Vo)};
         trajectory_.Start(*this);
         pacer_->Start();
         EnterState(RunState::Running);
@@ -429,6 +446,27 @@ void TForm2::GuardarGraficoClick() {
 
 void TForm2::ExportarExcelClick() {
     Guarded(this, [&] { TableExportXLS1->Execute(); });
+}
+
+void TForm2::GenerarInformeClick() {
+    Guarded(this, [&] {
+        if (state_ != RunState::Finished)
+            return;
+        SaveRunReport(kRunReportFileName);
+        ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
+    });
+}
+
+void TForm2::SaveRunReport(const QString& path) {
+    chart_->Flush();
+    const RunReportSource source{startInputs_,
+                                 FinishedRunOf(trajectory_.State(), Text(TrajectoryField::X),
+                                               Text(TrajectoryField::TiempoTotal), *ListModel),
+                                 ListModel, Chart1->chart(), QDateTime::currentDateTime()};
+    // The window keeps painting while the pages are written; the user's input
+    // waits, so the table cannot be reset under the report.
+    WriteRunReportPdf(path, source,
+                      [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }
 
 void TForm2::SaveChartBitmap(const QString& path) const {

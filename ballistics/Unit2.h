@@ -23,6 +23,7 @@
 #include "app/Chrome.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/core/RealTrajectory.h"
+#include "ballistics/core/RunReport.h"
 
 #include <QString>
 #include <array>
@@ -90,6 +91,10 @@ public:
     QChartView* Chart1;
     QLineSeries* Series1;
     QAction* GuardarGrafico; // "Guardar Grafico a Imagen BMP"
+    // "Generar Informe PDF", in the chart's menu and in the table's; enabled
+    // only while Finished.
+    QAction* InformeGrafico;
+    QAction* InformeTabla;
 
     // The table of steps.
     QGroupBox* GroupBoxTabla;
@@ -125,6 +130,9 @@ public:
     void LimpiarDatosClick();
     void GuardarGraficoClick();
     void ExportarExcelClick();
+    // Writes the finished run's report to "InformeTrayectoriaReal.pdf" in the
+    // current directory; nothing happens in any other state.
+    void GenerarInformeClick();
 
     // Stops the stepping timer.
     void DetenerProceso();
@@ -134,6 +142,8 @@ public:
     // it to `path`, replacing any file of that name. Throws
     // "Cannot create file "<full path>". <reason>" when the file cannot be made.
     void SaveChartBitmap(const QString& path) const;
+    // Writes the finished run's report to `path` whole or not at all.
+    void SaveRunReport(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
@@ -154,6 +164,7 @@ private:
     void SetTabOrder();
 
     RealTrajectory trajectory_;
+    RunInputTexts startInputs_; // the inputs as the last start found them
     TrajectoryChartModel* chart_ = nullptr;
     RunState state_ = RunState::Ready;
     TRunPacer* pacer_ = nullptr;

@@ -3,6 +3,7 @@
 // for real on the event loop.
 #include "app/Chrome.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTest>
@@ -50,6 +51,20 @@ inline void ShowExposed(korvo::TChromeWindow& window, benchmark::State& state) {
     window.ShowModal();
     if (!QTest::qWaitForWindowExposed(&window))
         state.SkipWithError("the window was never exposed");
+}
+
+// The main program of a window benchmark: the offscreen platform unless a
+// display platform is asked for, one application object, the font
+// substitutions of the windows, then every benchmark asked for.
+inline int RunWindowBenchmarks(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    korvo::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace korvo::bench

@@ -74,12 +74,5 @@ BENCHMARK(DefaultPlot)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTim
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    korvo::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvo::bench::RunWindowBenchmarks(argc, argv);
 }

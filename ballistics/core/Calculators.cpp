@@ -166,6 +166,22 @@ std::string AyudaConvertirPeso() {
                       "cual debe ser convertido a Kilos."});
 }
 
+Real TiempoAlturaMaximaIdeal(Real v, Real seno) {
+    return (v * seno) / kGravedad;
+}
+
+Real AlturaMaximaIdeal(Real v, Real seno) {
+    return ((v * v) * (seno * seno)) / kDobleGravedad;
+}
+
+Real TiempoTotalVueloIdeal(Real v, Real seno) {
+    return ((v * 2) * seno) / kGravedad;
+}
+
+Real AlcanceMaximoIdeal(Real v, Real anguloGrados) {
+    return (std::sin(DegreesToRadians(anguloGrados * 2)) * (v * v)) / kGravedad;
+}
+
 void IdealCalculator::CalcularResultados(IdealView& view) {
     SenoGrados4Radianes(view);
     CosenoGrados4Radianes(view);
@@ -190,13 +206,13 @@ void IdealCalculator::CosenoGrados4Radianes(const IdealView& view) {
 
 void IdealCalculator::TiempoAlturaMaxima(IdealView& view) const {
     const Real v = ParseReal(view.Text(IdealField::VelocidadInicial));
-    const Real t1 = (v * state_.Seno) / kGravedad;
+    const Real t1 = TiempoAlturaMaximaIdeal(v, state_.Seno);
     view.SetText(IdealField::TAlturaMaxima, NumberToPatternText("0.00", t1));
 }
 
 void IdealCalculator::AlturaMaxima(IdealView& view) const {
     const Real v = ParseReal(view.Text(IdealField::VelocidadInicial));
-    const Real h = ((v * v) * (state_.Seno * state_.Seno)) / kDobleGravedad;
+    const Real h = AlturaMaximaIdeal(v, state_.Seno);
     view.SetText(IdealField::AlturaMax, NumberToPatternText("0.00", h));
 }
 
@@ -209,14 +225,14 @@ void IdealCalculator::TiempoCaidaAlturaMaxima(IdealView& view) const {
 
 void IdealCalculator::TiempoTotalVuelo(IdealView& view) const {
     const Real v = ParseReal(view.Text(IdealField::VelocidadInicial));
-    const Real t = ((v * 2) * state_.Seno) / kGravedad;
+    const Real t = TiempoTotalVueloIdeal(v, state_.Seno);
     view.SetText(IdealField::TTVuelo, NumberToPatternText("0.00", t));
 }
 
 void IdealCalculator::AlcanceMaximo(IdealView& view) const {
     const Real a = ParseReal(view.Text(IdealField::Angulo));
     const Real v = ParseReal(view.Text(IdealField::VelocidadInicial));
-    const Real r = (std::sin(DegreesToRadians(a * 2)) * (v * v)) / kGravedad;
+    const Real r = AlcanceMaximoIdeal(v, a);
     view.SetText(IdealField::AlcanceMax, NumberToPatternText("0.00", r));
 }
 

@@ -124,6 +124,17 @@ public:
     virtual void ClearChart() = 0;
 };
 
+// The closed forms of the ideal trajectory, in vacuum with launch and impact at
+// the same height, for the speed V (m/s) and the sine of the firing angle (the
+// range takes the angle itself, in degrees). The ideal-trajectory window and
+// the run report's vacuum comparison both compute them here, in this grouping.
+//   t1 = (V x sin a) / 9.81          H = ((V x V) x (sin a x sin a)) / 19.62
+//   T  = ((V x 2) x sin a) / 9.81    R = (sin(2a) x (V x V)) / 9.81
+Real TiempoAlturaMaximaIdeal(Real v, Real seno);
+Real AlturaMaximaIdeal(Real v, Real seno);
+Real TiempoTotalVueloIdeal(Real v, Real seno);
+Real AlcanceMaximoIdeal(Real v, Real anguloGrados);
+
 // Sine and cosine of the firing angle, fixed by "&Calcular" and read by every
 // plotted point.
 struct EstadoIdeal {

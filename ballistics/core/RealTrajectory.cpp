@@ -37,6 +37,7 @@ void RealTrajectory::CosenoGrados4Radianes(const TrajectoryView& view) {
 void RealTrajectory::Start(TrajectoryView& view) {
     EstadoTrayectoria& s = state_;
     s.Hmax = 0;
+    s.IteracionHmax = 0;
     SenoGrados4Radianes(view);
     CosenoGrados4Radianes(view);
     s.Vo = Read(view, F::Vo);
@@ -79,6 +80,8 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     const Real y = s.Y + dY;
     Show(view, F::X, x);
     Show(view, F::Y, y);
+    s.XAnterior = s.X;
+    s.YAnterior = s.Y;
     s.X = x;
     s.Y = y;
 
@@ -86,8 +89,10 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     s.Ec = ((s.Vx * s.Vx) + vy2) * (half * s.M);
     s.Ec2 = s.Ec / kEnergyDivisor;
 
-    if (s.Y > s.Hmax)
+    if (s.Y > s.Hmax) {
         s.Hmax = s.Y;
+        s.IteracionHmax = s.Iteraciones + 1;
+    }
     view.AddChartPoint(static_cast<double>(s.X), static_cast<double>(s.Y));
     ++s.Iteraciones;
 

@@ -53,6 +53,11 @@ struct EstadoTrayectoria {
     Real Vx = 0, Vy = 0, Ax = 0, Ay = 0, VFx = 0, VFy = 0;
     Real DeltaT = 0, X = 0, Y = 0, Hmax = 0, Ec = 0, Ec2 = 0;
     std::int32_t Iteraciones = 0;
+    // The position before the last step, so that the ground crossing can be
+    // interpolated between the last two steps, and the step (counted from 1)
+    // that raised Hmax last (0 while it has never been raised).
+    Real XAnterior = 0, YAnterior = 0;
+    std::int32_t IteracionHmax = 0;
 };
 
 class RealTrajectory {

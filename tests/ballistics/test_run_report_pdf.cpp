@@ -1,0 +1,221 @@
+// The run report as the user gets it: the menu entries and their states, the
+// PDF read back by an independent reader (pdftotext), the digest's layout and
+// its repeatability, and a target that cannot be written.
+#include "app/GuiTest.h"
+#include "ballistics/RunReportPdf.h"
+#include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/Unit2.h"
+
+#include <QAction>
+#include <QChartView>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace korvo {
+namespace {
+
+using State = TForm2::RunState;
+
+class RunReportPdf : public ::testing::Test {
+protected:
+    RunReportPdf() { Form2 = &form; }
+    ~RunReportPdf() override { Form2 = nullptr; }
+
+    void Run() {
+        form.IniciarCalculosClick();
+        for (int ticks = 0; form.Timer1->isActive() && ticks < 200000; ++ticks)
+            form.Timer1Timer();
+        messages.list.clear();
+    }
+    void RunWith(const char* angle, const char* vo) {
+        form.ReiniciarValores();
+        form.ValorConstanteProporcionalidad->setText(QStringLiteral("0.000016788592601"));
+        form.ValorMasa->setText(QStringLiteral("0.00745"));
+        form.ValorGrados->setText(QString::fromUtf8(angle));
+        form.ValorVelocidadInicial->setText(QString::fromUtf8(vo));
+        Run();
+    }
+    QString Digest() const {
+        const RunInputTexts inputs{form.ValorConstanteProporcionalidad->text().toStdString(),
+                                   form.VTiempoIteraciones->text().toStdString(),
+                                   form.ValorMasa->text().toStdString(),
+                                   form.ValorXo->text().toStdString(),
+                                   form.ValorYo->text().toStdString(),
+                                   form.ValorGrados->text().toStdString(),
+                                   form.ValorVelocidadInicial->text().toStdString()};
+        return RunDigest(inputs, *form.ListModel);
+    }
+
+    QApplication& application = test::Application();
+    test::RecordedMessages messages;
+    TForm2 form;
+};
+
+// The report's text as pdftotext lays it out, or empty when it is not installed.
+QString PdfText(const QString& path) {
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (reader.isEmpty())
+        return {};
+    QProcess process;
+    process.start(reader, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+                           QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(RunReportPdf, MenuEntriesAreSecondAndEnabledOnlyWhenFinished) {
+    for (QWidget* owner : {static_cast<QWidget*>(form.Chart1), static_cast<QWidget*>(form.ListView1)}) {
+        ASSERT_EQ(owner->actions().size(), 2);
+        EXPECT_EQ(owner->actions().at(1)->text(), QStringLiteral("Generar Informe PDF"));
+    }
+    const auto enabled = [&] { return form.InformeGrafico->isEnabled() && form.InformeTabla->isEnabled(); };
+    const auto disabled = [&] {
+        return !form.InformeGrafico->isEnabled() && !form.InformeTabla->isEnabled();
+    };
+    EXPECT_TRUE(disabled()); // Ready
+    form.IniciarCalculosClick();
+    EXPECT_EQ(form.State(), State::Running);
+    EXPECT_TRUE(disabled());
+    while (form.Timer1->isActive())
+        form.Timer1Timer();
+    EXPECT_EQ(form.State(), State::Finished);
+    EXPECT_TRUE(enabled());
+    form.ReiniciarValores();
+    EXPECT_TRUE(disabled());
+    form.ValorGrados->setText(QStringLiteral("78.5"));
+    form.IniciarCalculosClick();
+    EXPECT_EQ(form.State(), State::Blocked);
+    EXPECT_TRUE(disabled());
+    // Triggered anyway (not from the menu), it writes nothing.
+    test::TemporaryCurrentDirectory directory;
+    messages.list.clear();
+    form.GenerarInformeClick();
+    EXPECT_TRUE(messages.list.empty());
+    EXPECT_FALSE(QFile::exists(kRunReportFileName));
+}
+
+TEST_F(RunReportPdf, ReaderFindsInputsResultsEveryRowAndTheDigest) {
+    test::TemporaryCurrentDirectory directory;
+    Run();
+    form.InformeTabla->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    const QString text = PdfText(kRunReportFileName);
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+
+    // Every line with its blanks collapsed, so that a row reads as its ten
+    // texts separated by one blank.
+    std::set<QString> lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.insert(line.simplified());
+    const auto has = [&](const QString& part) { return text.contains(part); };
+    for (const char* part :
+         {"Informe de Trayectoria Real", "0.000016788592601", "0.00745", "Separador decimal",
+          // the results window's figures
+          "3481", "34.81 seg.", "374.220 m.", "91.201 m.",
+          // the exact solution (hand-checked in the core's tests) and vacuum
+          "35.206298", "92.261581", "378.996448", "67.802", "4792.941", "interpolado", "Página 1 de "})
+        EXPECT_TRUE(has(QString::fromUtf8(part))) << part;
+
+    const TrajectoryTableModel& rows = *form.ListModel;
+    ASSERT_EQ(rows.rowCount(), 3481);
+    int missing = 0;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        QStringList cells;
+        for (const QString& cell : rows.At(r))
+            cells << cell;
+        if (!lines.count(cells.join(QLatin1Char(' '))) && ++missing <= 3)
+            ADD_FAILURE() << "row " << r + 1 << " missing: " << cells.join(QLatin1Char(' ')).toStdString();
+    }
+    EXPECT_EQ(missing, 0);
+    // The captions come back on every table page.
+    QStringList captions;
+    for (const auto& column : TrajectoryTableModel::Columns())
+        captions << QString::fromUtf8(column.caption);
+    int captionLines = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        captionLines += line.simplified() == captions.join(QLatin1Char(' '));
+    EXPECT_GT(captionLines, 3481 / 100);
+
+    const QString digest = Digest();
+    EXPECT_EQ(digest.size(), 64);
+    EXPECT_TRUE(has(digest));
+    // The last page is numbered with the total.
+    const qsizetype at = text.lastIndexOf(QStringLiteral("Página "));
+    const QStringList words = text.mid(at).simplified().split(QLatin1Char(' '));
+    ASSERT_GE(words.size(), 4);
+    EXPECT_EQ(words[1], words[3]);
+}
+
+TEST_F(RunReportPdf, SameInputsGiveTheSameDigestAndAnotherInputAnother) {
+    Run();
+    const QString first = Digest();
+    RunWith("78", "340");
+    EXPECT_EQ(Digest(), first);
+    // Xo takes no part in the run, but it is one of the inputs the digest covers.
+    form.ReiniciarValores();
+    RunWith("78", "340");
+    form.ValorXo->setText(QStringLiteral("5"));
+    EXPECT_NE(Digest(), first);
+    RunWith("78", "341");
+    EXPECT_NE(Digest(), first);
+}
+
+TEST_F(RunReportPdf, DigestInputLayoutIsPinned) {
+    // Computed independently (Python's hashlib) over the netstrings of the
+    // default inputs, the captions and the default run's first row.
+    TrajectoryTableModel model;
+    model.AppendRow(std::array<std::string, 10>{"1", "0.01", "0.699", "3.286", "-54.162", "-264.622",
+                                                "70.148", "329.924", "423.796", "43.244"});
+    const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"};
+    EXPECT_EQ(RunDigest(inputs, model),
+              QStringLiteral("b069ea67f0dd411752c27ceb9e80736a96df0b1e4e3dca891e47c2a4aa73ee52"));
+}
+
+TEST_F(RunReportPdf, ZeroMassRunStillGetsItsReport) {
+    // Its values are INF and NAN, the results window cannot read its X back,
+    // and the exact solution has no finite drag rate: the report says so.
+    test::TemporaryCurrentDirectory directory;
+    form.ValorMasa->setText(QStringLiteral("0"));
+    Run();
+    ASSERT_EQ(form.State(), State::Finished);
+    form.GenerarInformeClick();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    const QString text = PdfText(kRunReportFileName);
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(text.contains(QStringLiteral("INF")));
+    EXPECT_TRUE(text.contains(QStringLiteral("NAN")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Página 3 de 3")));
+}
+
+TEST_F(RunReportPdf, DirectoryInTheWayIsOneErrorAndNoSuccess) {
+    test::TemporaryCurrentDirectory directory;
+    Run();
+    ASSERT_TRUE(QDir().mkdir(kRunReportFileName));
+    QFile inside(kRunReportFileName + QStringLiteral("/kept"));
+    ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
+    inside.write("earlier");
+    inside.close();
+
+    form.InformeGrafico->trigger();
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Cannot create file \"%1/%2\". Is a directory.")
+                                         .arg(directory.Path(), kRunReportFileName));
+    EXPECT_TRUE(QFileInfo(kRunReportFileName).isDir());
+    ASSERT_TRUE(inside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(inside.readAll(), QByteArray("earlier"));
+}
+
+} // namespace
+} // namespace korvo
