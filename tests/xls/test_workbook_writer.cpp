@@ -87,9 +87,11 @@ TEST_F(TEarlierFile, CompleteStreamReplacesTheFileAndLeavesNothingElse) {
 TEST(WorkbookWriter, TargetThatCannotBeCreated) {
     const test::TScratchFolder folder;
     std::filesystem::create_directory(folder / "taken");
+    WriteText(folder / "plain", "a file");
     const std::string cases[] = {
         (folder / "taken").string(),
         (folder / "missing" / "x.xls").string(),
+        (folder / "plain" / "x.xls").string(), // a folder name that is a file
         "",
     };
     for (const std::string& name : cases) {
@@ -97,7 +99,7 @@ TEST(WorkbookWriter, TargetThatCannotBeCreated) {
         EXPECT_EQ(Message([&] { w.OpenWorkbookFile(name); }), "Cannot create file " + name);
         EXPECT_FALSE(w.IsOpen());
     }
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"taken"});
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"plain", "taken"}));
 }
 
 // An export that fails or stops half-way closes an incomplete stream: the earlier file stays as it was.
