@@ -35,10 +35,10 @@ void ExpectSameAsExactAt(int low, int high, int count, unsigned seed) {
 }
 
 TEST(LeadingDigits, SameDigitsAsTheExactExpansionAtEveryMagnitude) {
-    ExpectSameAsExactAt(-13300, -13270, 150, 1); // near 1E-4000
-    ExpectSameAsExactAt(13270, 13300, 150, 2);   // near 1E+4000
-    ExpectSameAsExactAt(-16444, -16382, 100, 3); // the denormals
-    ExpectSameAsExactAt(-200, 200, 20000, 4);    // ordinary values
+    ExpectSameAsExactAt(-13300, -13270, 80, 1); // near 1E-4000
+    ExpectSameAsExactAt(13270, 13300, 80, 2);   // near 1E+4000
+    ExpectSameAsExactAt(-16444, -16382, 40, 3); // the denormals
+    ExpectSameAsExactAt(-200, 200, 5000, 4);    // ordinary values
     for (const Real x : {std::numeric_limits<Real>::max(), std::numeric_limits<Real>::min(),
                          std::numeric_limits<Real>::denorm_min(), 1e-4000L, 1e4000L, 0.5L})
         ExpectSameAsExact(x);
