@@ -29,51 +29,48 @@ constexpr int kTiny = -13288;
 constexpr int kHuge = 13288;
 constexpr int kDenormal = -16400;
 
-void BM_GeneralText(benchmark::State& state) {
-    const std::vector<korvo::Real> values = Values(static_cast<int>(state.range(0)));
+// Runs `convert` on the inputs in turn.
+template <class Input, class Convert>
+void Cycle(benchmark::State& state, const std::vector<Input>& inputs, Convert convert) {
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(korvo::NumberToGeneralText(values[i++ % values.size()]));
+        benchmark::DoNotOptimize(convert(inputs[i++ % inputs.size()]));
 }
-BENCHMARK(BM_GeneralText)
-    ->Arg(kOrdinary)
-    ->Arg(kTiny)
-    ->Arg(kHuge)
-    ->Arg(kDenormal)
-    ->Unit(benchmark::kMicrosecond);
+
+// The values of the case's magnitude.
+std::vector<korvo::Real> Values(const benchmark::State& state) {
+    return Values(static_cast<int>(state.range(0)));
+}
+
+// Every case at the four magnitudes.
+void AtEveryMagnitude(benchmark::internal::Benchmark* b) {
+    b->Arg(kOrdinary)->Arg(kTiny)->Arg(kHuge)->Arg(kDenormal)->Unit(benchmark::kMicrosecond);
+}
+
+void BM_GeneralText(benchmark::State& state) {
+    Cycle(state, Values(state), [](korvo::Real x) { return korvo::NumberToGeneralText(x); });
+}
+BENCHMARK(BM_GeneralText)->Apply(AtEveryMagnitude);
 
 void BM_PatternText(benchmark::State& state) {
-    const std::vector<korvo::Real> values = Values(static_cast<int>(state.range(0)));
-    std::size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(korvo::NumberToPatternText("0.000", values[i++ % values.size()]));
+    Cycle(state, Values(state), [](korvo::Real x) { return korvo::NumberToPatternText("0.000", x); });
 }
-BENCHMARK(BM_PatternText)->Arg(kOrdinary)->Arg(kTiny)->Arg(kHuge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PatternText)->Apply(AtEveryMagnitude);
 
 // The texts read back, denormals included.
 void BM_ParseReal(benchmark::State& state) {
     std::vector<std::string> texts;
-    for (const korvo::Real x : Values(static_cast<int>(state.range(0))))
+    for (const korvo::Real x : Values(state))
         texts.push_back(korvo::NumberToGeneralText(x));
-    std::size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(korvo::ParseReal(texts[i++ % texts.size()]));
+    Cycle(state, texts, [](const std::string& text) { return korvo::ParseReal(text); });
 }
-BENCHMARK(BM_ParseReal)
-    ->Arg(kOrdinary)
-    ->Arg(kTiny)
-    ->Arg(kHuge)
-    ->Arg(kDenormal)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseReal)->Apply(AtEveryMagnitude);
 
 // The exact expansion the fast digits are checked against, for scale.
 void BM_ExactDigits(benchmark::State& state) {
-    const std::vector<korvo::Real> values = Values(static_cast<int>(state.range(0)));
-    std::size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(korvo::LeadingDigitsExact(values[i++ % values.size()]));
+    Cycle(state, Values(state), [](korvo::Real x) { return korvo::LeadingDigitsExact(x); });
 }
-BENCHMARK(BM_ExactDigits)->Arg(kOrdinary)->Arg(kTiny)->Arg(kHuge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExactDigits)->Apply(AtEveryMagnitude);
 
 } // namespace
 

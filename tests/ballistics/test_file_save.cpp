@@ -1,4 +1,5 @@
 #include "ballistics/FileSave.h"
+#include "tests/xls/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <functional>
 #include <stdexcept>
-#include <sys/resource.h>
 
 namespace korvo {
 namespace {
@@ -65,17 +64,12 @@ TEST_F(FileSave, FailedSaveKeepsTheEarlierFile) {
               QStringLiteral("Cannot create file \"%1\". Permission denied").arg(earlier));
     QFile(earlier).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    // A write that does not go through, as on a full disk: the process may
-    // not write files past 64 KiB.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 65536;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString full = Message([&] { SaveWholeFile(earlier, QByteArray(300000, 'B')); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    // A write that does not go through, as on a full disk.
+    QString full;
+    {
+        const test::TFileSizeLimit limit(65536);
+        full = Message([&] { SaveWholeFile(earlier, QByteArray(300000, 'B')); });
+    }
     EXPECT_EQ(full, QStringLiteral("Error writing output file \"%1\". File too large").arg(earlier));
 
     EXPECT_EQ(Read(earlier), "the earlier file");
