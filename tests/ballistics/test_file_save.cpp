@@ -53,11 +53,8 @@ TEST_F(FileSave, ReplacesTheEarlierFileWhole) {
 TEST_F(FileSave, FailedSaveKeepsTheEarlierFile) {
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.bmp")));
     const QString taken = folder.filePath(QStringLiteral("taken.bmp"));
-    const QString under = earlier + QStringLiteral("/x.bmp");
     EXPECT_EQ(Message([&] { SaveWholeFile(taken, "new"); }),
               QStringLiteral("Cannot create file \"%1\". Is a directory").arg(taken));
-    EXPECT_EQ(Message([&] { SaveWholeFile(under, "new"); }),
-              QStringLiteral("Cannot create file \"%1\". Not a directory").arg(under));
 
     QFile(earlier).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     EXPECT_EQ(Message([&] { SaveWholeFile(earlier, "new"); }),
