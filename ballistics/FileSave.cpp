@@ -1,40 +1,28 @@
 #include "ballistics/FileSave.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "xls/ReplacingFile.h"
 
-#include <cerrno>
-#include <cstring>
+#include <QDir>
+#include <QFile>
+
 #include <stdexcept>
 #include <string>
 
 namespace korvo {
 
-namespace {
-
-[[noreturn]] void ThrowCannotCreate(const QString& path, const std::string& reason) {
-    const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    throw std::runtime_error("Cannot create file \"" + full.toStdString() + "\". " + reason);
-}
-
-} // namespace
-
 void SaveWholeFile(const QString& path, const QByteArray& bytes) {
-    // A directory of that name would make the temporary file's rename fail
-    // only at the end; the system's own reason is the one to show.
-    if (QFileInfo(path).isDir())
-        ThrowCannotCreate(path, std::strerror(EISDIR));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowCannotCreate(path, file.errorString().toStdString());
-    if (file.write(bytes) != bytes.size()) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        ThrowCannotCreate(path, reason);
+    // The full path, as the error report shows it.
+    const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    try {
+        TReplacingFile file;
+        file.Open(QFile::encodeName(full).toStdString());
+        file.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        file.Commit();
+    } catch (const EFileReplace& e) {
+        const char* what = e.FailedStep() == EFileReplace::Step::Write ? "Error writing output file \""
+                                                                       : "Cannot create file \"";
+        throw std::runtime_error(what + full.toStdString() + "\". " + e.what());
     }
-    if (!file.commit())
-        ThrowCannotCreate(path, file.errorString().toStdString());
 }
 
 } // namespace korvo

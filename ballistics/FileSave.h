@@ -1,14 +1,25 @@
 #pragma once
-// Writing a file whole or not at all: the bytes go to a temporary file beside
-// the target, which replaces the target only once every byte is written, so a
-// failure leaves any earlier file of that name as it was.
+// Saving a file the program makes whole in memory (the chart bitmap, a report)
+// so that a failure never costs the user the earlier file of that name.
+//
+//     korvo::SaveWholeFile("GraficoTrayectoriaReal.bmp", bytes);
+//
+// The bytes go to a new file beside the target ("<name>.<8 hex digits>.tmp"),
+// which reaches the disk before it is renamed over the target, and the folder
+// after; so the name holds the earlier file or the new one, also after a
+// power cut. Temporaries a killed save left behind go at the next save of that
+// file. An earlier file the user may not write (mode 0444, another user's) is
+// not replaced. The workbook is saved the same way (xls/ReplacingFile.h).
 #include <QByteArray>
 #include <QString>
 
 namespace korvo {
 
 // Writes `bytes` to `path` whole or not at all; throws std::runtime_error with
-// "Cannot create file \"<full path>\". <system reason>" when it cannot.
+// "Cannot create file \"<full path>\". <system reason>" when it cannot
+// ("Is a directory", "Not a directory", "Permission denied"), and with
+// "Error writing output file \"<full path>\". <system reason>" when the
+// writing itself fails (a full disk). The earlier file stays on every failure.
 void SaveWholeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace korvo

@@ -1,6 +1,7 @@
 #include "ballistics/Unit2.h"
 
 #include "app/Messages.h"
+#include "ballistics/ChartBitmap.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
@@ -12,7 +13,6 @@
 #include "export/TableExportXLS.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
@@ -21,20 +21,14 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 #include <utility>
 
 namespace korvo {
@@ -100,16 +94,6 @@ QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* pa
 void ShowSideWindow(TChromeWindow* window) {
     if (window)
         window->ShowModal();
-}
-
-// The full path of a file name, as the error report shows it.
-QString FullPath(const QString& path) {
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
-}
-
-[[noreturn]] void ThrowCannotCreate(const QString& path, int error) {
-    throw std::runtime_error("Cannot create file \"" + FullPath(path).toStdString() + "\". " +
-                             std::strerror(error));
 }
 
 } // namespace
@@ -471,42 +455,7 @@ void TForm2::SaveRunReport(const QString& path) {
 
 void TForm2::SaveChartBitmap(const QString& path) const {
     chart_->Flush();
-    QImage image(Chart1->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        Chart1->render(&painter);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "BMP"))
-        throw std::runtime_error("Error writing output file");
-
-    // Written through the system's own calls so that a failure carries the
-    // system's reason ("Is a directory", "Permission denied").
-    const QByteArray name = QFile::encodeName(path);
-    const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (file < 0)
-        ThrowCannotCreate(path, errno);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(file, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int error = errno;
-            ::close(file);
-            throw std::runtime_error("Error writing output file \"" + FullPath(path).toStdString() + "\". " +
-                                     std::strerror(error));
-        }
-        data += written;
-        left -= written;
-    }
-    if (::close(file) != 0)
-        throw std::runtime_error("Error writing output file \"" + FullPath(path).toStdString() + "\". " +
-                                 std::strerror(errno));
+    WriteChartBitmap(*Chart1, path);
 }
 
 QLineEdit* TForm2::Field(TrajectoryField field) const {

@@ -139,8 +139,9 @@ public:
     // Ends any run and brings the window back to Ready with the reset texts.
     void ReiniciarValores();
     // Renders the chart at its on-screen size onto a white bitmap and writes
-    // it to `path`, replacing any file of that name. Throws
-    // "Cannot create file "<full path>". <reason>" when the file cannot be made.
+    // it to `path`, replacing any file of that name whole or not at all.
+    // Throws "Cannot create file "<full path>". <reason>" when the file cannot
+    // be made (see SaveWholeFile).
     void SaveChartBitmap(const QString& path) const;
     // Writes the finished run's report to `path` whole or not at all.
     void SaveRunReport(const QString& path);

@@ -3,9 +3,6 @@
 #include "xls/BiffRecord.h"
 #include "xls/CompoundFile.h"
 
-#include <atomic>
-#include <filesystem>
-#include <random>
 #include <stdexcept>
 
 namespace korvo {
@@ -14,55 +11,6 @@ namespace {
 
 const char* const kCannotCreate = "Cannot create file ";
 const char* const kWriteError = "Error writing output file";
-
-// A name beside the target that no other file has: the rename that ends a complete write then stays
-// inside one directory, and so inside one file system, where it replaces the target in one step.
-std::FILE* CreateTemporaryBeside(const std::string& target, std::string& name) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const unsigned tag = seed ^ (0x9E3779B9u * ++counter);
-        char hex[9];
-        for (int i = 0; i < 8; ++i) {
-            hex[i] = "0123456789abcdef"[(tag >> (28 - 4 * i)) & 0xF];
-        }
-        hex[8] = '\0';
-        name = target + "." + hex + ".tmp";
-        // "x": fails if the name exists, so an unrelated file is never overwritten.
-        if (std::FILE* f = std::fopen(name.c_str(), "wbx")) {
-            return f;
-        }
-        std::error_code ec;
-        if (!std::filesystem::exists(name, ec)) {
-            break; // failed for another reason than a name clash: the folder does not take files
-        }
-    }
-    name.clear();
-    return nullptr;
-}
-
-// The file that the new one replaces. A link is followed, so that the file it points at is replaced and
-// the link stays, as when the file is written through the link. The earlier file's permissions pass to
-// the new one.
-std::filesystem::path ReplacedPath(const std::string& target) {
-    std::error_code ec;
-    std::filesystem::path path = target;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) {
-            path = real;
-        }
-    }
-    return path;
-}
-
-void KeepPermissions(const std::string& target, const std::string& temporary) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(target, ec);
-    if (!ec && std::filesystem::is_regular_file(status)) {
-        std::filesystem::permissions(temporary, status.permissions(), ec);
-    }
-}
 
 } // namespace
 
@@ -73,13 +21,7 @@ TWorkbookWriter::~TWorkbookWriter() {
 }
 
 void TWorkbookWriter::Discard() noexcept {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-        std::error_code ec;
-        std::filesystem::remove(tempName_, ec);
-    }
-    tempName_.clear();
+    file_.Discard();
 }
 
 void TWorkbookWriter::Reset() {
@@ -95,54 +37,36 @@ void TWorkbookWriter::Reset() {
 void TWorkbookWriter::OpenWorkbookFile(const std::string& fileName) {
     Discard();
     Reset();
-    std::error_code ec;
     fileName_ = fileName;
-    targetPath_ = std::filesystem::absolute(fileName, ec).string();
-    // The rename at the end could never replace a directory; say so now, before any record is written.
-    if (fileName.empty() || std::filesystem::is_directory(fileName, ec)) {
-        throw std::runtime_error(kCannotCreate + fileName);
-    }
-    file_ = CreateTemporaryBeside(targetPath_, tempName_);
-    if (file_ == nullptr) {
+    try {
+        file_.Open(fileName);
+    } catch (const EFileReplace& e) {
+        // An earlier file the user may not write is refused with the system's reason, as the
+        // create-or-replace open of the original refuses it.
+        if (e.FailedStep() == EFileReplace::Step::Refuse)
+            throw std::runtime_error(kCannotCreate + fileName + ". " + e.what());
         throw std::runtime_error(kCannotCreate + fileName);
     }
 }
 
 void TWorkbookWriter::CloseWorkbookFile() {
-    if (file_ == nullptr) {
-        Reset();
-        return;
-    }
-    if (!complete_) {
+    if (!file_.IsOpen() || !complete_) {
         Discard();
         Reset();
         return;
     }
-    bool ok = true;
     try {
-        WriteCompoundFile(stream_, [this, &ok](const std::uint8_t* data, std::size_t count) {
-            if (ok && std::fwrite(data, 1, count, file_) != count) {
-                ok = false;
-            }
-        });
+        WriteCompoundFile(stream_,
+                          [this](const std::uint8_t* data, std::size_t count) { file_.Write(data, count); });
+        file_.Commit();
+    } catch (const EFileReplace&) {
+        Reset(); // the file has discarded itself
+        throw std::runtime_error(kWriteError);
     } catch (const std::length_error&) {
-        ok = false;
-    }
-    ok = std::fflush(file_) == 0 && ok;
-    KeepPermissions(targetPath_, tempName_);
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    std::error_code ec;
-    if (ok && closed) {
-        std::filesystem::rename(tempName_, ReplacedPath(targetPath_), ec);
-    }
-    if (!ok || !closed || ec) {
-        std::filesystem::remove(tempName_, ec);
-        tempName_.clear();
+        Discard();
         Reset();
         throw std::runtime_error(kWriteError);
     }
-    tempName_.clear();
     Reset();
 }
 

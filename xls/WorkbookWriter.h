@@ -15,22 +15,22 @@
 //     w.CloseWorkbookFile();               // now out.xls is replaced, all at once
 //
 // The file of the target name is at every moment either the earlier complete file or the new complete
-// file. OpenWorkbookFile creates an empty temporary file beside the target (so that a target that cannot
-// be created is reported before any record is written); the record stream is kept in memory;
-// CloseWorkbookFile writes the compound document into the temporary file, closes it and renames it over
-// the target, but only for a stream marked complete. Closing an incomplete stream (an export that failed
-// or stopped half-way), or destroying the writer while open, removes the temporary file and leaves the
-// earlier file as it was.
+// file, even after a power cut (see TReplacingFile). OpenWorkbookFile creates an empty temporary file
+// beside the target (so that a target that cannot be created is reported before any record is written);
+// the record stream is kept in memory; CloseWorkbookFile writes the compound document into the temporary
+// file, writes it to the disk and renames it over the target, but only for a stream marked complete.
+// Closing an incomplete stream (an export that failed or stopped half-way), or destroying the writer while
+// open, removes the temporary file and leaves the earlier file as it was.
 //
 // Only CloseWorkbookFile knows whether the new file reached the disk, so an export that tells the user
 // of a written file closes first and reports after; closing again then does nothing.
 #include "xls/ByteStream.h"
+#include "xls/ReplacingFile.h"
 #include "xls/SstStrings.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -63,14 +63,16 @@ public:
 
     // Starts a new workbook file of that name (an existing one is replaced when the file is closed
     // complete). A name that cannot be created, such as an existing directory or a missing folder, throws
-    // std::runtime_error "Cannot create file <name>". A writer that is still open discards its file first.
+    // std::runtime_error "Cannot create file <name>"; an earlier file that the user may not write (mode
+    // 0444, another user's) is not replaced: "Cannot create file <name>. Permission denied". A writer that
+    // is still open discards its file first.
     void OpenWorkbookFile(const std::string& fileName);
     // Writes the file and renames it over the target when the stream is complete, then releases the
     // stream, the string table and the lists. A failing write, close or rename throws "Error writing
     // output file" and leaves the earlier file and no temporary file. An incomplete stream is dropped
     // without error. Does nothing when no file is open.
     void CloseWorkbookFile();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.IsOpen(); }
     const std::string& FileName() const { return fileName_; }
 
     // The stream is finished: CloseWorkbookFile may replace the target with it.
@@ -119,10 +121,9 @@ private:
     void Reset();
     void Discard() noexcept;
 
-    std::string fileName_;   // as given, for messages
-    std::string targetPath_; // absolute, so that a change of the working folder meanwhile does not matter
-    std::string tempName_;
-    std::FILE* file_ = nullptr;
+    std::string fileName_; // as given, for messages
+    TReplacingFile
+        file_; // resolved at opening, so that a change of the working folder meanwhile does not matter
     bool complete_ = false;
     TByteStream stream_;
     std::array<std::uint8_t, kScratchSize> scratch_{};

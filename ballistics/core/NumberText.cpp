@@ -1,15 +1,19 @@
 #include "ballistics/core/NumberText.h"
 
+#include "ballistics/core/LeadingDigits.h"
+
 #include "parser/RegionalSettings.h"
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace korvo {
 namespace {
@@ -31,118 +35,6 @@ bool IsDigit(char c) {
 
 [[noreturn]] void RefuseWhole(std::string_view text) {
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
-}
-
-// A finite value's decimal digits: Digits holds significant digits without
-// leading zeros (at most 18, possibly fewer after rounding), and the value is
-// 0.Digits x 10^Exponent. A zero has no digits.
-struct Decimal {
-    bool Negative = false;
-    std::string Digits;
-    int Exponent = 0;
-};
-
-// A non-negative whole number of any size, in base-10^9 limbs, least
-// significant first: enough to expand an extended value exactly.
-class BigWhole {
-public:
-    explicit BigWhole(std::uint64_t value) {
-        do {
-            limbs_.push_back(static_cast<std::uint32_t>(value % kBase));
-            value /= kBase;
-        } while (value != 0);
-    }
-
-    // Multiplies by factor^count, factor at most 5^13 so that a limb times the
-    // factor plus a carry fits 64 bits.
-    void MultiplyByPower(std::uint32_t factor, int count) {
-        for (int i = 0; i < count; ++i)
-            MultiplyBy(factor);
-    }
-
-    void MultiplyBy(std::uint64_t factor) {
-        std::uint64_t carry = 0;
-        for (std::uint32_t& limb : limbs_) {
-            const std::uint64_t product = limb * factor + carry;
-            limb = static_cast<std::uint32_t>(product % kBase);
-            carry = product / kBase;
-        }
-        while (carry != 0) {
-            limbs_.push_back(static_cast<std::uint32_t>(carry % kBase));
-            carry /= kBase;
-        }
-    }
-
-    std::string DecimalDigits() const {
-        std::string digits = std::to_string(limbs_.back());
-        char block[10];
-        for (std::size_t i = limbs_.size() - 1; i-- > 0;) {
-            std::uint32_t limb = limbs_[i];
-            for (int j = 8; j >= 0; --j) {
-                block[j] = static_cast<char>('0' + limb % 10);
-                limb /= 10;
-            }
-            digits.append(block, 9);
-        }
-        return digits;
-    }
-
-private:
-    static constexpr std::uint64_t kBase = 1000000000;
-    std::vector<std::uint32_t> limbs_;
-};
-
-// Multiplies by 2^count or 5^count in the largest steps that keep a limb
-// product within 64 bits.
-void MultiplyByPowerOf(BigWhole& n, std::uint32_t prime, int count) {
-    const int step = prime == 2 ? 29 : 13;
-    std::uint32_t big = 1;
-    for (int i = 0; i < step; ++i)
-        big *= prime;
-    n.MultiplyByPower(big, count / step);
-    std::uint32_t rest = 1;
-    for (int i = 0; i < count % step; ++i)
-        rest *= prime;
-    n.MultiplyBy(rest);
-}
-
-// Reduces a finite value to its 18 leading significant digits, rounded to
-// nearest (a tie rounds away from zero). The value is m x 2^k with m the 64-bit
-// significand, so its exact decimal expansion is m x 2^k when k >= 0 and
-// (m x 5^-k) x 10^k when k < 0; both are whole numbers of at most a few
-// thousand digits.
-Decimal EighteenDigits(Real x) {
-    Decimal d;
-    d.Negative = std::signbit(x);
-    if (x == 0)
-        return d;
-    int binaryExponent = 0;
-    const Real fraction = std::frexp(std::fabs(x), &binaryExponent); // in [0.5, 1)
-    const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    const int k = binaryExponent - 64;
-    BigWhole n(significand);
-    MultiplyByPowerOf(n, k >= 0 ? 2 : 5, k >= 0 ? k : -k);
-    std::string digits = n.DecimalDigits();
-    d.Exponent = static_cast<int>(digits.size()) + (k < 0 ? k : 0);
-    constexpr std::size_t kKept = 18;
-    if (digits.size() > kKept) {
-        const bool up = digits[kKept] >= '5';
-        digits.resize(kKept);
-        if (up) {
-            std::size_t i = kKept;
-            while (i > 0 && digits[i - 1] == '9')
-                digits[--i] = '0';
-            if (i == 0) {
-                digits.insert(digits.begin(), '1');
-                digits.pop_back();
-                d.Exponent += 1;
-            } else {
-                ++digits[i - 1];
-            }
-        }
-    }
-    d.Digits = std::move(digits);
-    return d;
 }
 
 // Keeps the first `keep` digits, rounding half up on the digit after them
@@ -213,6 +105,18 @@ long long LeadingDigitExponent(std::string_view normal) {
     return exponent;
 }
 
+// A text below the normal range read to its nearest value: a denormal, or a
+// zero of the text's sign below half the smallest denormal. The C library's
+// conversion rounds correctly there; it is called with the "C" locale object,
+// so that the process's LC_NUMERIC never matters (the text already has ".").
+Real NearestDenormal(const std::string& normal) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const Real value = strtold_l(normal.c_str(), nullptr, cLocale);
+    if (value == 0 && normal[0] == '-')
+        return -0.0L;
+    return value;
+}
+
 std::string NonFiniteText(Real x) {
     if (std::isnan(x))
         return "NAN";
@@ -271,11 +175,13 @@ Real ParseReal(std::string_view text) {
     const char* last = first + normal.size();
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
-        // Beyond the largest extended value the text is refused; below the
-        // smallest denormal it reads as zero.
+        // Beyond the largest extended value the text is refused.
         if (LeadingDigitExponent(normal) > 0)
             RefuseReal(text);
-        return normal[0] == '-' ? -0.0L : 0.0L;
+        // Below the smallest normal value the converter reports an underflow
+        // and gives nothing back, yet the text may name a denormal, as the
+        // writers produce for such values ("3.36210314311209E-4935").
+        return NearestDenormal(normal);
     }
     if (result.ec != std::errc() || result.ptr != last)
         RefuseReal(text);
@@ -311,7 +217,7 @@ std::int32_t ParseWhole(std::string_view text) {
 std::string NumberToGeneralText(Real x) {
     if (!std::isfinite(x))
         return NonFiniteText(x);
-    Decimal d = EighteenDigits(x);
+    Decimal d = LeadingDigits(x);
     RoundDigits(d, 15);
     StripTrailingZeros(d);
     if (d.Digits.empty())
@@ -358,7 +264,7 @@ std::string NumberToPatternText(std::string_view pattern, Real x) {
         for (char c : pattern.substr(point + 1))
             decimals += c == '0';
 
-    Decimal d = EighteenDigits(x);
+    Decimal d = LeadingDigits(x);
     if (!d.Digits.empty())
         RoundDigits(d, d.Exponent + decimals);
     StripTrailingZeros(d);

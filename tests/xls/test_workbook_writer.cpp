@@ -1,11 +1,10 @@
 #include "ByteCompare.h"
+#include "FileSizeLimit.h"
 #include "OleReadBack.h"
 #include "xls/WorkbookWriter.h"
 
-#include <csignal>
 #include <fstream>
 #include <stdexcept>
-#include <sys/resource.h>
 
 using namespace korvo;
 using korvo::test::BytesEqual;
@@ -87,9 +86,11 @@ TEST_F(TEarlierFile, CompleteStreamReplacesTheFileAndLeavesNothingElse) {
 TEST(WorkbookWriter, TargetThatCannotBeCreated) {
     const test::TScratchFolder folder;
     std::filesystem::create_directory(folder / "taken");
+    WriteText(folder / "plain", "a file");
     const std::string cases[] = {
         (folder / "taken").string(),
         (folder / "missing" / "x.xls").string(),
+        (folder / "plain" / "x.xls").string(), // a folder name that is a file
         "",
     };
     for (const std::string& name : cases) {
@@ -97,7 +98,7 @@ TEST(WorkbookWriter, TargetThatCannotBeCreated) {
         EXPECT_EQ(Message([&] { w.OpenWorkbookFile(name); }), "Cannot create file " + name);
         EXPECT_FALSE(w.IsOpen());
     }
-    EXPECT_EQ(folder.Files(), std::vector<std::string>{"taken"});
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"plain", "taken"}));
 }
 
 // An export that fails or stops half-way closes an incomplete stream: the earlier file stays as it was.
@@ -124,15 +125,11 @@ TEST_F(TEarlierFile, FailingWriteKeepsTheEarlierFile) {
     w.Stream().WriteFill(0x5A, 300000);
     w.MarkComplete();
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 65536;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string message = Message([&] { w.CloseWorkbookFile(); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::string message;
+    {
+        const test::TFileSizeLimit limit(65536);
+        message = Message([&] { w.CloseWorkbookFile(); });
+    }
 
     EXPECT_EQ(message, "Error writing output file");
     ExpectEarlierFileAlone();

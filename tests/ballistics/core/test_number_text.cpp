@@ -118,6 +118,25 @@ TEST_P(SeparatorTest, ParseRealAcceptsTheGrammar) {
     EXPECT_EQ(ParseReal(NumberToGeneralText(1.67885926009675e-5L)), 1.67885926009675e-5L);
 }
 
+// Below the smallest normal value (about 3.4E-4932) a text still names its
+// nearest value, down to half the smallest denormal; the texts the writers
+// make of such values read back to the same texts.
+TEST_P(SeparatorTest, ParseRealReadsDenormalTextsToTheirNearestValue) {
+    const Real smallest = std::numeric_limits<Real>::denorm_min();
+    for (const char* text : {"3.36210314311209E-4935", "3.36210314311209E-4932", "3.64519953188247E-4951"}) {
+        const Real value = ParseReal(T(text));
+        EXPECT_NE(value, 0) << text;
+        EXPECT_EQ(NumberToGeneralText(value), T(text));
+    }
+    // The compiler reads a literal to its nearest value too.
+    EXPECT_EQ(ParseReal(T("3.36210314311209E-4935")), 3.36210314311209E-4935L);
+    EXPECT_EQ(ParseReal(T("-1.5E-4940")), -1.5E-4940L);
+    EXPECT_EQ(ParseReal(T("3.6451995318824746E-4951")), smallest);
+    EXPECT_EQ(ParseReal(T("1.83E-4951")), smallest); // just above half of it
+    EXPECT_EQ(ParseReal(T("1.82E-4951")), 0);        // just below
+    EXPECT_TRUE(std::signbit(ParseReal("-1e-5000")));
+}
+
 TEST_P(SeparatorTest, ParseRealRefusesEverythingElse) {
     const char* refused[] = {"",   " ", "abc", "NAN", "INF", "-INF", "0x1p3",   "1e",
                              "e5", ".", "-",   "1 2", "1e+", "12a",  "1e99999", "--1"};
