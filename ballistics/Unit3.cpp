@@ -39,7 +39,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
 
 QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
                      const QFont& font, bool readOnly, const QColor& background) {
-    auto* field = new QLineEdit(text, parent);
+    auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(box);
     field->setFont(font);
@@ -51,8 +51,13 @@ QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, con
         palette.setColor(QPalette::Base, background);
         field->setPalette(palette);
     }
-    field->setCursorPosition(0);
+    ShowText(field, text);
     return field;
+}
+
+void ShowText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
@@ -178,8 +183,8 @@ void TForm3::OnShowing() {
         SelectItem(VDensidadAire, kDensidadAireDefaultIndex);
         SelectItem(VCoeficienteArrastre, kCoeficienteArrastreDefaultIndex);
         VRadioProyectil->setText(side::ToQString(BuiltInNumberText("0")));
-        VConstanteProporcionalidad->setText(side::ToQString(BuiltInNumberText("0")));
-        VPi->setText(side::ToQString(PiDefaultText()));
+        side::ShowText(VConstanteProporcionalidad, side::ToQString(BuiltInNumberText("0")));
+        side::ShowText(VPi, side::ToQString(PiDefaultText()));
         VDensidadAire->setFocus();
     });
 }
@@ -195,11 +200,11 @@ void TForm3::CalularConstanteClick() {
         const ConstanteProporcionalidad d = CalcularConstanteProporcionalidad(
             ToStdString(VDensidadAire->currentText()), ToStdString(VCoeficienteArrastre->currentText()),
             ToStdString(VPi->text()), ToStdString(VRadioProyectil->text()));
-        VConstanteProporcionalidad->setText(side::ToQString(d.VConstanteProporcionalidad));
-        VConstanteProporcionalidadSignificativa->setText(
-            side::ToQString(d.VConstanteProporcionalidadSignificativa));
+        side::ShowText(VConstanteProporcionalidad, side::ToQString(d.VConstanteProporcionalidad));
+        side::ShowText(VConstanteProporcionalidadSignificativa,
+                       side::ToQString(d.VConstanteProporcionalidadSignificativa));
         if (Form2)
-            Form2->ValorConstanteProporcionalidad->setText(VConstanteProporcionalidad->text());
+            side::ShowText(Form2->ValorConstanteProporcionalidad, VConstanteProporcionalidad->text());
         Salir->setFocus();
     });
 }

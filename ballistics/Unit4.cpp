@@ -68,7 +68,7 @@ void TForm4::ConvertirPesoClick() {
         if (!kilos)
             return;
         if (Form2)
-            Form2->ValorMasa->setText(side::ToQString(*kilos));
+            side::ShowText(Form2->ValorMasa, side::ToQString(*kilos));
         close();
     });
 }

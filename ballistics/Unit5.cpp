@@ -47,7 +47,7 @@ void TForm5::ConvertirFTSClick() {
     Guarded(this, [&] {
         const std::string metros = ConvertirAMetrosSegundos(side::ToStdString(ValorFTS->text()));
         if (Form2)
-            Form2->ValorVelocidadInicial->setText(side::ToQString(metros));
+            side::ShowText(Form2->ValorVelocidadInicial, side::ToQString(metros));
         close();
     });
 }

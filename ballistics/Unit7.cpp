@@ -338,9 +338,7 @@ std::string TForm7::Text(IdealField field) const {
 }
 
 void TForm7::SetText(IdealField field, const std::string& text) {
-    QLineEdit* edit = Field(field);
-    edit->setText(QString::fromStdString(text));
-    edit->setCursorPosition(0);
+    side::ShowText(Field(field), QString::fromStdString(text));
 }
 
 void TForm7::ClearTable() {

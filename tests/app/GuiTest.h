@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <vector>
 
@@ -23,6 +24,13 @@ inline QApplication& Application() {
         return made;
     }();
     return *application;
+}
+
+// Where a field draws its cursor, in the field's coordinates, once it has laid
+// its text out as it is drawn: near 0 when the field shows the text's start.
+inline int CursorLeftAsDrawn(QLineEdit* field) {
+    field->grab();
+    return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
 }
 
 // Records every message box for its lifetime; restores the previous presenter.
