@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -355,6 +356,10 @@ void TForm7::RemoveLastRow() {
     // The last row becomes the selection, and the selection is deleted.
     ListView1->selectRow(ListModel->rowCount() - 1);
     ListModel->RemoveLastRow();
+    // The row that took the removed row's place as current must not stay
+    // highlighted once the plot has ended.
+    ListView1->clearSelection();
+    ListView1->selectionModel()->clearCurrentIndex();
 }
 
 void TForm7::AddChartPoint(double x, double y) {
