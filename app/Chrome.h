@@ -45,7 +45,8 @@ protected:
 };
 
 // The title strip. How it moves its window: on a press of any button, on
-// pointer motion (the about window), or never (the main window).
+// pointer motion with the left button held (the about window), or never (the
+// main window).
 class TTitleStrip : public QLabel {
     Q_OBJECT
 public:
@@ -62,6 +63,7 @@ protected:
 private:
     void RequestMove();
     Move move_;
+    bool moveRequestedSincePress_ = false;
 };
 
 struct ChromeSettings {
