@@ -5,6 +5,7 @@
 #include "ballistics/core/Calculators.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -28,9 +29,16 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
     label->setFont(font);
     label->setAlignment(alignment);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    if (box.width() > 0)
-        label->setGeometry(box);
-    else {
+    if (box.width() > 0) {
+        // A right-aligned caption wider than its box (the substituted fonts run
+        // a little wider than the designed ones) grows to the left, so that it
+        // still ends beside its control and is read in full.
+        QRect placed = box;
+        const int needed = QFontMetrics(font).horizontalAdvance(text);
+        if ((alignment & Qt::AlignRight) && needed > placed.width())
+            placed.setLeft(std::max(0, placed.right() + 1 - needed));
+        label->setGeometry(placed);
+    } else {
         label->move(box.topLeft());
         label->adjustSize();
     }

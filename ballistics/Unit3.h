@@ -53,7 +53,8 @@ protected:
 extern TForm3* Form3;
 
 // Control makers of the side windows. Positions are in window coordinates (the
-// title strip takes rows 0 to 20); a label box with no size takes its text's size.
+// title strip takes rows 0 to 20); a label box with no size takes its text's size,
+// and a right-aligned caption wider than its box grows to the left.
 namespace side {
 
 QString ToQString(const std::string& text);

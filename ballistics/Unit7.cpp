@@ -34,7 +34,7 @@ QFont BoldFont() {
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box) {
-    auto* group = new QGroupBox(caption, parent);
+    auto* group = new TGroupBox(caption, parent);
     group->setObjectName(name);
     group->setGeometry(box);
     group->setFont(BoldFont());
@@ -165,13 +165,17 @@ void TForm7::BuildResults() {
         {"Alcance Maximo:", AlcanceMax, "AlcanceMax", 98, "m."},
         {"Vel. Final al Impacto:", VFinalImpacto, "VFinalImpacto", 118, "m/s"},
     };
+    // "Vel. Final al Impacto:" is wider in the substituted font than the
+    // 100-pixel caption column, and growing it to the left would put it on the
+    // group's frame; the display and unit columns sit 3 pixels further right.
+    const int shift = 3;
     for (const Display& display : displays) {
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100, 14},
+        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
                         NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
         display.field =
-            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104, display.top, 53, 18},
+            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
                             QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160, display.top + 2, 0, 0},
+        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
                         NormalFont());
     }
 }

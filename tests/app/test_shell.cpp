@@ -12,8 +12,11 @@
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -153,6 +156,58 @@ TEST_F(Shell, SalirAndCerrarCloseTheMainWindow) {
         QTest::mouseClick(closer, Qt::LeftButton);
         EXPECT_EQ(closed.count(), 1) << closer->objectName().toStdString();
         EXPECT_FALSE(Form1->isVisible());
+    }
+}
+
+// Where a label's text lies in its parent, by its width and alignment.
+QRect TextExtent(const QLabel* label) {
+    const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+    const QRect box = label->geometry();
+    const Qt::Alignment alignment = label->alignment();
+    const int left = alignment & Qt::AlignRight     ? box.right() + 1 - width
+                     : alignment & Qt::AlignHCenter ? box.left() + (box.width() - width) / 2
+                                                    : box.left();
+    return QRect(left, box.top(), width, box.height());
+}
+
+bool IsControl(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return !label->text().isEmpty();
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget) ||
+           qobject_cast<const QAbstractButton*>(widget);
+}
+
+// With the fonts the program installs: every caption reads in full and keeps
+// two pixels clear of the controls beside it, and every control of a group lies
+// inside the group's frame, below its caption.
+TEST_F(Shell, CaptionsFitAndControlsStayInsideTheirFrames) {
+    QWidget* windows[] = {Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8};
+    for (QWidget* window : windows) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            const std::string name = window->objectName().toStdString() + ": " + label->text().toStdString();
+            const QRect text = TextExtent(label);
+            EXPECT_LE(text.width(), label->contentsRect().width()) << name;
+            for (const QObject* child : label->parentWidget()->children()) {
+                const auto* sibling = qobject_cast<const QWidget*>(child);
+                if (sibling && sibling != label && IsControl(sibling)) {
+                    const auto* other = qobject_cast<const QLabel*>(sibling);
+                    EXPECT_FALSE(text.adjusted(-2, 0, 2, 0)
+                                     .intersects(other ? TextExtent(other) : sibling->geometry()))
+                        << name << " against " << sibling->objectName().toStdString();
+                }
+            }
+        }
+        for (const TGroupBox* group : window->findChildren<TGroupBox*>()) {
+            const QRect inside = group->FrameRect().adjusted(1, 1, -1, -1);
+            for (const QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const std::string name =
+                    group->title().toStdString() + ": " + child->objectName().toStdString();
+                EXPECT_TRUE(inside.contains(child->geometry())) << name;
+                EXPECT_FALSE(group->CaptionRect().intersects(child->geometry())) << name;
+            }
+        }
     }
 }
 
