@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace korvo::test {
@@ -26,11 +27,17 @@ inline QApplication& Application() {
     return *application;
 }
 
-// Where a field draws its cursor, in the field's coordinates, once it has laid
-// its text out as it is drawn: near 0 when the field shows the text's start.
-inline int CursorLeftAsDrawn(QLineEdit* field) {
+// Whether a field shows the start of a text wider than itself, as after Home:
+// the cursor at 0 and drawn at the field's left edge once the field has laid
+// its text out as it is drawn.
+inline ::testing::AssertionResult ShowsItsStart(QLineEdit* field) {
+    if (field->fontMetrics().horizontalAdvance(field->text()) <= field->width())
+        return ::testing::AssertionFailure() << "the text fits its field";
     field->grab();
-    return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    const int left = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    if (field->cursorPosition() != 0 || left >= 8)
+        return ::testing::AssertionFailure() << "cursor " << field->cursorPosition() << " drawn at " << left;
+    return ::testing::AssertionSuccess();
 }
 
 // Records every message box for its lifetime; restores the previous presenter.
