@@ -93,28 +93,57 @@ TTitleStrip::TTitleStrip(Move move, QWidget* parent) : QLabel(parent), move_(mov
     setObjectName(QStringLiteral("Titulo"));
     setPixmap(TitleStripPicture());
     setScaledContents(true);
-    setMouseTracking(move_ == Move::OnPointerMotion);
 }
 
 void TTitleStrip::RequestMove() {
     emit moveRequested();
     // The press's mouse grab is handed to the window system, which drags the
-    // window until the button is released. Without a button held (the about
-    // window's motion case) the system simply declines.
+    // window until the button is released.
     if (QWindow* handle = window()->windowHandle())
         handle->startSystemMove();
 }
 
 void TTitleStrip::mousePressEvent(QMouseEvent* event) {
+    moveRequestedSincePress_ = false;
     if (move_ == Move::OnPress)
         RequestMove();
     QLabel::mousePressEvent(event);
 }
 
 void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
-    if (move_ == Move::OnPointerMotion)
+    // A window system asked to move a window with no button held drags it with
+    // the bare pointer until the next click, out of the user's reach. So the
+    // move is asked for only with the left button held, and once per press: a
+    // second request can reach the window system after the button is released.
+    if (move_ == Move::OnPointerMotion && (event->buttons() & Qt::LeftButton) && !moveRequestedSincePress_) {
+        moveRequestedSincePress_ = true;
         RequestMove();
+    }
     QLabel::mouseMoveEvent(event);
+}
+
+TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+QRect TGroupBox::FrameRect() const {
+    const int middle = fontMetrics().height() / 2;
+    return QRect(0, middle, width(), height() - middle);
+}
+
+QRect TGroupBox::CaptionRect() const {
+    const QFontMetrics metrics = fontMetrics();
+    return QRect(8, 0, metrics.horizontalAdvance(title()), metrics.height());
+}
+
+void TGroupBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect caption = CaptionRect();
+    painter.setClipRegion(QRegion(rect()) - caption);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRoundedRect(QRectF(FrameRect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    painter.setClipping(false);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
 }
 
 TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)

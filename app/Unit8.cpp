@@ -64,11 +64,22 @@ const QStringList& TForm8::Lines() {
         QStringLiteral("aplicables a la balística y en los aquí expuestos la actualización y mejora "),
         QStringLiteral("para acelerar su rendimiento, así como también de su plataforma."),
         QString(),
-        QStringLiteral("Agradezco a la Dra. Irene Valdivia Soto su paciente asesoría"),
-        QStringLiteral("en los modelos físicos del movimiento con resistencia del aire,"),
+        QStringLiteral("Agradezco a la Dra. Irene Valdivia Soto su paciente asesoría "),
+        QStringLiteral("en los modelos físicos del movimiento con resistencia del aire, "),
         QStringLiteral("sin la cual este trabajo no habría sido posible."),
     };
     return lines;
+}
+
+QString TForm8::ShownText() {
+    const QStringList& lines = Lines();
+    QString text;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        if (i + 1 < lines.size() && !lines[i].endsWith(u' '))
+            text += u'\n';
+    }
+    return text;
 }
 
 TForm8::TForm8(QWidget* parent)
@@ -93,12 +104,17 @@ TForm8::TForm8(QWidget* parent)
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setGeometry(203, 43, 436, 396);
     RichEdit1->setFrameShape(QFrame::NoFrame);
-    RichEdit1->setReadOnly(true);
     RichEdit1->setFont(WindowFont(QStringLiteral("MS Sans Serif"), 9, true));
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    RichEdit1->setPlainText(Lines().join(u'\n'));
-    RichEdit1->setEnabled(false);
-    // Disabled for input, but the text keeps its navy colour rather than grey.
+    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setPlainText(ShownText());
+    // Enabled, so that the wheel and the scroll bar reach the whole text, but
+    // it takes no focus, shows no caret and offers nothing to edit or select.
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setTextInteractionFlags(Qt::NoTextInteraction);
+    RichEdit1->setFocusPolicy(Qt::NoFocus);
+    RichEdit1->setContextMenuPolicy(Qt::NoContextMenu);
+    RichEdit1->viewport()->setCursor(Qt::ArrowCursor);
     QPalette colours = RichEdit1->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Text, QColor(0, 0, 128));

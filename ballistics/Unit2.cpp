@@ -56,7 +56,7 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& box,
 }
 
 QGroupBox* MakeGroup(const QString& caption, const QString& name, QWidget* parent, const QRect& box) {
-    auto* group = new QGroupBox(caption, parent);
+    auto* group = new TGroupBox(caption, parent);
     group->setObjectName(name);
     group->setGeometry(box);
     group->setFont(BoldFont());
@@ -167,7 +167,8 @@ void TForm2::BuildInputs() {
         {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "340", "m/s"},
     };
     for (const Input& input : inputs) {
-        MakeLabel(QString::fromUtf8(input.label), GroupBox1, {3, input.box.top() + 2, 20, 14},
+        // Ends two pixels before its field, so that the caption does not touch it.
+        MakeLabel(QString::fromUtf8(input.label), GroupBox1, {2, input.box.top() + 2, 20, 14},
                   Qt::AlignRight | Qt::AlignVCenter);
         input.field = MakeField(QString::fromUtf8(input.name), GroupBox1, input.box,
                                 BuiltInNumberText(input.defaultText), false);

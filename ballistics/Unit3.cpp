@@ -5,6 +5,7 @@
 #include "ballistics/core/Calculators.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -28,9 +29,16 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
     label->setFont(font);
     label->setAlignment(alignment);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    if (box.width() > 0)
-        label->setGeometry(box);
-    else {
+    if (box.width() > 0) {
+        // A right-aligned caption wider than its box (the substituted fonts run
+        // a little wider than the designed ones) grows to the left, so that it
+        // still ends beside its control and is read in full.
+        QRect placed = box;
+        const int needed = QFontMetrics(font).horizontalAdvance(text);
+        if ((alignment & Qt::AlignRight) && needed > placed.width())
+            placed.setLeft(std::max(0, placed.right() + 1 - needed));
+        label->setGeometry(placed);
+    } else {
         label->move(box.topLeft());
         label->adjustSize();
     }
@@ -39,7 +47,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
 
 QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
                      const QFont& font, bool readOnly, const QColor& background) {
-    auto* field = new QLineEdit(text, parent);
+    auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(box);
     field->setFont(font);
@@ -51,8 +59,13 @@ QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, con
         palette.setColor(QPalette::Base, background);
         field->setPalette(palette);
     }
-    field->setCursorPosition(0);
+    ShowText(field, text);
     return field;
+}
+
+void ShowText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
@@ -178,8 +191,8 @@ void TForm3::OnShowing() {
         SelectItem(VDensidadAire, kDensidadAireDefaultIndex);
         SelectItem(VCoeficienteArrastre, kCoeficienteArrastreDefaultIndex);
         VRadioProyectil->setText(side::ToQString(BuiltInNumberText("0")));
-        VConstanteProporcionalidad->setText(side::ToQString(BuiltInNumberText("0")));
-        VPi->setText(side::ToQString(PiDefaultText()));
+        side::ShowText(VConstanteProporcionalidad, side::ToQString(BuiltInNumberText("0")));
+        side::ShowText(VPi, side::ToQString(PiDefaultText()));
         VDensidadAire->setFocus();
     });
 }
@@ -195,11 +208,11 @@ void TForm3::CalularConstanteClick() {
         const ConstanteProporcionalidad d = CalcularConstanteProporcionalidad(
             ToStdString(VDensidadAire->currentText()), ToStdString(VCoeficienteArrastre->currentText()),
             ToStdString(VPi->text()), ToStdString(VRadioProyectil->text()));
-        VConstanteProporcionalidad->setText(side::ToQString(d.VConstanteProporcionalidad));
-        VConstanteProporcionalidadSignificativa->setText(
-            side::ToQString(d.VConstanteProporcionalidadSignificativa));
+        side::ShowText(VConstanteProporcionalidad, side::ToQString(d.VConstanteProporcionalidad));
+        side::ShowText(VConstanteProporcionalidadSignificativa,
+                       side::ToQString(d.VConstanteProporcionalidadSignificativa));
         if (Form2)
-            Form2->ValorConstanteProporcionalidad->setText(VConstanteProporcionalidad->text());
+            side::ShowText(Form2->ValorConstanteProporcionalidad, VConstanteProporcionalidad->text());
         Salir->setFocus();
     });
 }

@@ -53,7 +53,8 @@ protected:
 extern TForm3* Form3;
 
 // Control makers of the side windows. Positions are in window coordinates (the
-// title strip takes rows 0 to 20); a label box with no size takes its text's size.
+// title strip takes rows 0 to 20); a label box with no size takes its text's size,
+// and a right-aligned caption wider than its box grows to the left.
 namespace side {
 
 QString ToQString(const std::string& text);
@@ -64,6 +65,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
 // A single-line field; a read-only one takes no focus from the keyboard.
 QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
                      const QFont& font, bool readOnly, const QColor& background = QColor());
+// Writes a text into a field and shows its start, as after Home: a field left
+// with its cursor at the end shows only the tail of a text wider than itself.
+void ShowText(QLineEdit* field, const QString& text);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
                         const QFont& font);
 // A sunken horizontal line across the window at `top`.

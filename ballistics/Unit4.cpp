@@ -28,7 +28,10 @@ TForm4::TForm4(QWidget* parent)
     const QFont bold = WindowFont(family, 8, true);
     setFont(normal);
 
-    MakeLabel(this, QStringLiteral("Convertir:"), {16, 32, 0, 0}, normal);
+    // Right-aligned beside its field, so that a wider font grows it to the left
+    // instead of against the field.
+    MakeLabel(this, QStringLiteral("Convertir:"), {16, 32, 45, 14}, normal,
+              Qt::AlignRight | Qt::AlignVCenter);
     ValorPeso = MakeField(this, QStringLiteral("ValorPeso"), {65, 30, 80, 21}, QStringLiteral("0"), bold,
                           false, QColor(255, 250, 234));
     BAyudaConvertir =
@@ -68,7 +71,7 @@ void TForm4::ConvertirPesoClick() {
         if (!kilos)
             return;
         if (Form2)
-            Form2->ValorMasa->setText(side::ToQString(*kilos));
+            side::ShowText(Form2->ValorMasa, side::ToQString(*kilos));
         close();
     });
 }

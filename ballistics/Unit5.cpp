@@ -26,7 +26,8 @@ TForm5::TForm5(QWidget* parent)
     const QFont normal = WindowFont(family, 8);
     setFont(normal);
 
-    MakeLabel(this, QStringLiteral("Convertir:"), {11, 32, 0, 0}, normal);
+    MakeLabel(this, QStringLiteral("Convertir:"), {11, 32, 45, 14}, normal,
+              Qt::AlignRight | Qt::AlignVCenter);
     ValorFTS = MakeField(this, QStringLiteral("ValorFTS"), {60, 30, 72, 21}, QStringLiteral("0"),
                          WindowFont(family, 8, true), false, QColor(255, 250, 234));
     MakeLabel(this, QStringLiteral("ft/s"), {139, 32, 0, 0}, normal);
@@ -47,7 +48,7 @@ void TForm5::ConvertirFTSClick() {
     Guarded(this, [&] {
         const std::string metros = ConvertirAMetrosSegundos(side::ToStdString(ValorFTS->text()));
         if (Form2)
-            Form2->ValorVelocidadInicial->setText(side::ToQString(metros));
+            side::ShowText(Form2->ValorVelocidadInicial, side::ToQString(metros));
         close();
     });
 }

@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -33,7 +34,7 @@ QFont BoldFont() {
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box) {
-    auto* group = new QGroupBox(caption, parent);
+    auto* group = new TGroupBox(caption, parent);
     group->setObjectName(name);
     group->setGeometry(box);
     group->setFont(BoldFont());
@@ -164,13 +165,17 @@ void TForm7::BuildResults() {
         {"Alcance Maximo:", AlcanceMax, "AlcanceMax", 98, "m."},
         {"Vel. Final al Impacto:", VFinalImpacto, "VFinalImpacto", 118, "m/s"},
     };
+    // "Vel. Final al Impacto:" is wider in the substituted font than the
+    // 100-pixel caption column, and growing it to the left would put it on the
+    // group's frame; the display and unit columns sit 3 pixels further right.
+    const int shift = 3;
     for (const Display& display : displays) {
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100, 14},
+        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
                         NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
         display.field =
-            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104, display.top, 53, 18},
+            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
                             QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160, display.top + 2, 0, 0},
+        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
                         NormalFont());
     }
 }
@@ -338,9 +343,7 @@ std::string TForm7::Text(IdealField field) const {
 }
 
 void TForm7::SetText(IdealField field, const std::string& text) {
-    QLineEdit* edit = Field(field);
-    edit->setText(QString::fromStdString(text));
-    edit->setCursorPosition(0);
+    side::ShowText(Field(field), QString::fromStdString(text));
 }
 
 void TForm7::ClearTable() {
@@ -357,6 +360,10 @@ void TForm7::RemoveLastRow() {
     // The last row becomes the selection, and the selection is deleted.
     ListView1->selectRow(ListModel->rowCount() - 1);
     ListModel->RemoveLastRow();
+    // The row that took the removed row's place as current must not stay
+    // highlighted once the plot has ended.
+    ListView1->clearSelection();
+    ListView1->selectionModel()->clearCurrentIndex();
 }
 
 void TForm7::AddChartPoint(double x, double y) {

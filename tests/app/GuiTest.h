@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace korvo::test {
@@ -23,6 +25,19 @@ inline QApplication& Application() {
         return made;
     }();
     return *application;
+}
+
+// Whether a field shows the start of a text wider than itself, as after Home:
+// the cursor at 0 and drawn at the field's left edge once the field has laid
+// its text out as it is drawn.
+inline ::testing::AssertionResult ShowsItsStart(QLineEdit* field) {
+    if (field->fontMetrics().horizontalAdvance(field->text()) <= field->width())
+        return ::testing::AssertionFailure() << "the text fits its field";
+    field->grab();
+    const int left = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    if (field->cursorPosition() != 0 || left >= 8)
+        return ::testing::AssertionFailure() << "cursor " << field->cursorPosition() << " drawn at " << left;
+    return ::testing::AssertionSuccess();
 }
 
 // Records every message box for its lifetime; restores the previous presenter.

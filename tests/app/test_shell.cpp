@@ -12,14 +12,23 @@
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -150,13 +159,72 @@ TEST_F(Shell, SalirAndCerrarCloseTheMainWindow) {
     }
 }
 
-// Which strip asks the window system for a move, and on what.
+// Where a label's text lies in its parent, by its width and alignment.
+QRect TextExtent(const QLabel* label) {
+    const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+    const QRect box = label->geometry();
+    const Qt::Alignment alignment = label->alignment();
+    const int left = alignment & Qt::AlignRight     ? box.right() + 1 - width
+                     : alignment & Qt::AlignHCenter ? box.left() + (box.width() - width) / 2
+                                                    : box.left();
+    return QRect(left, box.top(), width, box.height());
+}
+
+bool IsControl(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return !label->text().isEmpty();
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget) ||
+           qobject_cast<const QAbstractButton*>(widget);
+}
+
+// With the fonts the program installs: every caption reads in full and keeps
+// two pixels clear of the controls beside it, and every control of a group lies
+// inside the group's frame, below its caption.
+TEST_F(Shell, CaptionsFitAndControlsStayInsideTheirFrames) {
+    QWidget* windows[] = {Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8};
+    for (QWidget* window : windows) {
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            const std::string name = window->objectName().toStdString() + ": " + label->text().toStdString();
+            const QRect text = TextExtent(label);
+            EXPECT_LE(text.width(), label->contentsRect().width()) << name;
+            for (const QObject* child : label->parentWidget()->children()) {
+                const auto* sibling = qobject_cast<const QWidget*>(child);
+                if (sibling && sibling != label && IsControl(sibling)) {
+                    const auto* other = qobject_cast<const QLabel*>(sibling);
+                    EXPECT_FALSE(text.adjusted(-2, 0, 2, 0)
+                                     .intersects(other ? TextExtent(other) : sibling->geometry()))
+                        << name << " against " << sibling->objectName().toStdString();
+                }
+            }
+        }
+        for (const TGroupBox* group : window->findChildren<TGroupBox*>()) {
+            const QRect inside = group->FrameRect().adjusted(1, 1, -1, -1);
+            for (const QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const std::string name =
+                    group->title().toStdString() + ": " + child->objectName().toStdString();
+                EXPECT_TRUE(inside.contains(child->geometry())) << name;
+                EXPECT_FALSE(group->CaptionRect().intersects(child->geometry())) << name;
+            }
+        }
+    }
+}
+
+// Sends a pointer motion straight to the strip, whatever its tracking.
+void MovePointer(QWidget* strip, const QPoint& at, Qt::MouseButtons held) {
+    QMouseEvent motion(QEvent::MouseMove, at, strip->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(strip, &motion);
+}
+
+// Which strip asks the window system for a move, and on what: a bare pointer
+// motion never moves a window, or the window would chase the pointer.
 TEST_F(Shell, StripsMoveTheirWindowsOnTheirOwnTrigger) {
     struct Case {
         QWidget* window;
         TTitleStrip* strip;
         int onPress;
-        int onMotion;
+        int onHeldMotion;
     };
     const Case cases[] = {
         {Form1, Form1->Titulo, 0, 0},
@@ -164,19 +232,26 @@ TEST_F(Shell, StripsMoveTheirWindowsOnTheirOwnTrigger) {
         {Form8, Form8->Titulo, 0, 1},
     };
     for (const Case& c : cases) {
+        const std::string name = c.window->objectName().toStdString();
         c.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(c.window));
         QSignalSpy press(c.strip, &TTitleStrip::moveRequested);
         QTest::mousePress(c.strip, Qt::LeftButton, {}, QPoint(40, 10));
         QTest::mouseRelease(c.strip, Qt::LeftButton, {}, QPoint(40, 10));
-        EXPECT_EQ(press.count(), c.onPress) << c.window->objectName().toStdString();
-        QSignalSpy motion(c.strip, &TTitleStrip::moveRequested);
+        EXPECT_EQ(press.count(), c.onPress) << name;
+
+        QSignalSpy bare(c.strip, &TTitleStrip::moveRequested);
         QTest::mouseMove(c.strip, QPoint(60, 12));
-        QTest::mouseMove(c.strip, QPoint(80, 12));
-        EXPECT_GE(motion.count(), c.onMotion) << c.window->objectName().toStdString();
-        if (c.onMotion == 0) {
-            EXPECT_EQ(motion.count(), 0) << c.window->objectName().toStdString();
-        }
+        MovePointer(c.strip, QPoint(80, 12), Qt::NoButton);
+        MovePointer(c.strip, QPoint(90, 12), Qt::RightButton);
+        EXPECT_EQ(bare.count(), 0) << name;
+
+        QSignalSpy held(c.strip, &TTitleStrip::moveRequested);
+        // Once per press: a later request could reach the window system after
+        // the button is up.
+        MovePointer(c.strip, QPoint(100, 12), Qt::LeftButton);
+        MovePointer(c.strip, QPoint(110, 12), Qt::LeftButton);
+        EXPECT_EQ(held.count(), c.onHeldMotion) << name;
         c.window->hide();
     }
 }
@@ -191,11 +266,44 @@ TEST_F(Shell, AboutWindowShowsItsTextReadOnly) {
         EXPECT_TRUE(lines[blank].isEmpty()) << blank;
     EXPECT_EQ(lines[11],
               QStringLiteral("reduciendo drásticamente  el tiempo que una persona de manera manual "));
-    EXPECT_EQ(Form8->RichEdit1->toPlainText(), lines.join(u'\n'));
-    EXPECT_FALSE(Form8->RichEdit1->isEnabled());
+    // Every line in its order; a paragraph's prose lines flow into one, the
+    // title and the credit lines stay lines of their own.
+    const QString shown = Form8->RichEdit1->toPlainText();
+    EXPECT_EQ(QString(shown).remove(u'\n'), lines.join(QString()));
+    const QStringList paragraphs = shown.split(u'\n');
+    EXPECT_EQ(paragraphs.mid(0, 7), lines.mid(0, 7));
+    EXPECT_EQ(paragraphs[7], lines[7] + lines[8]);
+    EXPECT_EQ(paragraphs.size(), 18);
+
     EXPECT_TRUE(Form8->RichEdit1->isReadOnly());
+    EXPECT_EQ(Form8->RichEdit1->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(Form8->RichEdit1->geometry(), QRect(203, 43, 436, 396));
     EXPECT_EQ(Form8->Image1->geometry(), QRect(7, 32, 189, 417));
+}
+
+// The text wraps at the box's width and the rest is reached with the wheel.
+TEST_F(Shell, AboutTextWrapsAndScrolls) {
+    Form8->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form8));
+    QTextEdit* text = Form8->RichEdit1;
+    EXPECT_LE(text->document()->size().width(), text->viewport()->width());
+    int wrapped = 0;
+    for (QTextBlock block = text->document()->firstBlock(); block.isValid(); block = block.next())
+        wrapped += block.layout()->lineCount() > 1;
+    EXPECT_GE(wrapped, 5);
+
+    QScrollBar* bar = text->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+    const QPointF inside(100, 100);
+    QWheelEvent wheel(inside, text->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(text->viewport(), &wheel);
+    EXPECT_GT(bar->value(), 0);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(text->cursorForPosition(QPoint(10, text->viewport()->height() - 5)).block(),
+              text->document()->lastBlock());
+    Form8->hide();
 }
 
 } // namespace

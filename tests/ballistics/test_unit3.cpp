@@ -47,6 +47,17 @@ TEST_F(Unit3, CalculationWritesBothResultsAndTheRealWindowsD) {
     EXPECT_TRUE(form.isVisible());
 }
 
+TEST_F(Unit3, LongResultsShowTheirStart) {
+    real.ShowModal();
+    form.ShowModal();
+    QTest::keyClicks(form.VRadioProyectil, QStringLiteral("90000000")); // after the shown "0"
+    form.CalularConstante->click();
+    EXPECT_EQ(form.VConstanteProporcionalidadSignificativa->text(), QStringLiteral("1678859260.09675"));
+    for (QLineEdit* field : {real.ValorConstanteProporcionalidad, form.VConstanteProporcionalidad})
+        EXPECT_TRUE(test::ShowsItsStart(field)) << field->objectName().toStdString();
+    real.close();
+}
+
 TEST_F(Unit3, TypedListTextsAreReadAsTheyStand) {
     form.VDensidadAire->setEditText(QStringLiteral("1.2254"));
     form.VCoeficienteArrastre->setEditText(QStringLiteral("1.0"));

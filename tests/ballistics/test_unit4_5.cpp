@@ -128,6 +128,25 @@ TEST_F(Converters, SpeedIsWrittenIntoVoAndTheConverterCloses) {
     EXPECT_TRUE(messages.list.empty());
 }
 
+// A result wider than its target field shows its start, as after Home, not
+// its tail ("9719835" of 0.009719835).
+TEST_F(Converters, ResultsShowTheirStartInTheTargetField) {
+    real.ShowModal();
+    mass.ShowModal();
+    mass.UnidadPeso->setCurrentIndex(0);
+    QTest::keyClicks(mass.ValorPeso, QStringLiteral("150")); // typed after the shown "0"
+    mass.ConvertirPeso->click();
+    speed.ShowModal();
+    QTest::keyClicks(speed.ValorFTS, QStringLiteral("1234.5678"));
+    speed.ConvertirFTS->click();
+    ASSERT_TRUE(messages.list.empty());
+    EXPECT_EQ(real.ValorMasa->text(), QStringLiteral("0.009719835"));
+    EXPECT_EQ(real.ValorVelocidadInicial->text(), QStringLiteral("376.29626544"));
+    for (QLineEdit* field : {real.ValorMasa, real.ValorVelocidadInicial})
+        EXPECT_TRUE(test::ShowsItsStart(field)) << field->objectName().toStdString();
+    real.close();
+}
+
 TEST_F(Converters, ControlsCarryTheirAcceleratorsAndKinds) {
     EXPECT_FALSE(mass.UnidadPeso->isEditable());
     EXPECT_EQ(mass.UnidadPeso->currentText(), QStringLiteral("Grains"));

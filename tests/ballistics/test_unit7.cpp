@@ -4,6 +4,7 @@
 #include "app/GuiTest.h"
 #include "ballistics/Unit7.h"
 
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -133,6 +134,22 @@ TEST_F(Unit7, LimpiarClearsEveryFieldAndGoesBackToReady) {
     EXPECT_TRUE(form.CalcularResultados->isEnabled());
     EXPECT_FALSE(form.Graficar->isEnabled());
     EXPECT_EQ(form.focusWidget(), form.VelocidadInicial);
+}
+
+// The end of a plot removes the last row through the selection; no row may be
+// left highlighted after it, nor be the current row drawn with a focus frame.
+TEST_F(Unit7, EndedPlotLeavesNoRowHighlighted) {
+    form.ShowModal();
+    form.VelocidadInicial->setText(QStringLiteral("10"));
+    form.CalcularResultados->click();
+    form.Graficar->click();
+    while (form.Timer1->isActive())
+        form.Timer1Timer();
+    ASSERT_TRUE(messages.list.empty());
+    ASSERT_GT(form.ListModel->rowCount(), 2);
+    EXPECT_FALSE(form.ListView1->selectionModel()->hasSelection());
+    EXPECT_FALSE(form.ListView1->currentIndex().isValid());
+    form.close();
 }
 
 } // namespace
