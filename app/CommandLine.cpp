@@ -86,8 +86,9 @@ Opciones de sweep:
   --vary NOMBRE=DESDE:HASTA:PASO
                  la entrada que varía: d, t, m, xo, yo, angle o vo
                  (obligatoria); su valor sustituye al de la opción de la entrada
-  --jobs N       hilos de cálculo (por omisión, los núcleos de la máquina); las
-                 filas salen en el orden de los valores con cualquier N
+  --jobs N       hilos de cálculo (por omisión, los núcleos de la máquina; a lo
+                 sumo 256); las filas salen en el orden de los valores con
+                 cualquier N
 
 Opciones de ideal (por omisión, los valores de la ventana):
   --vo V         velocidad inicial, m/s (340)

@@ -5,9 +5,11 @@
 #include "export/RegionalSettings.h"
 #include "parser/MathParser.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace korvo {
@@ -213,10 +215,15 @@ std::vector<SweepRow> RunSweep(const RealInputs& inputs, RealInput varied,
         for (std::size_t i = next++; i < values.size(); i = next++)
             rows[i] = SweepOne(inputs, varied, values[i]);
     };
-    const std::size_t threads = std::min<std::size_t>(std::max(jobs, 1u), values.size());
+    const std::size_t threads = std::min<std::size_t>({std::max(jobs, 1u), values.size(), kMostSweepJobs});
     std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back(work);
+    try {
+        for (std::size_t t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // The system would not start another thread: those started, and this
+        // one, share the values among themselves.
+    }
     work();
     for (std::thread& thread : pool)
         thread.join();

@@ -92,7 +92,11 @@ struct SweepRow {
 // more than `most` values.
 std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t most);
 
-// Runs one real trajectory per value on `jobs` threads. The rows come back in the
+// The most threads a sweep starts, whatever it is asked for.
+inline constexpr std::size_t kMostSweepJobs = 256;
+
+// Runs one real trajectory per value on `jobs` threads (at most kMostSweepJobs,
+// and no more than there are values). The rows come back in the
 // order of the values and do not depend on `jobs`; a value that is refused gets
 // the refusal's message in its row and the others go on. The runs share nothing
 // but the regional settings, which they only read.

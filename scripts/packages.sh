@@ -12,7 +12,7 @@ KORVO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-liberation fontconfig xvfb xauth
   python3 python3-xlrd python3-olefile
-  desktop-file-utils
+  desktop-file-utils help2man
 )
 
 korvo_missing_packages() {
