@@ -275,12 +275,19 @@ void WriteOutput(const std::string& target, const std::string& bytes) {
 // the same series and axes) and saves it: rendered onto a white bitmap, in BMP.
 std::string TrajectoryChartBitmap(const std::vector<std::pair<double, double>>& points) {
     QWidget host;
+    host.resize(588, 413);
     const TrajectoryChart made = MakeTrajectoryChart(&host, {0, 0, 588, 413});
     made.view->chart()->setBackgroundBrush(QColor(231, 230, 232));
     made.view->chart()->setBackgroundRoundness(0);
     for (const auto& [x, y] : points)
         made.model->Add(x, y);
     made.model->Flush();
+    // The chart lays itself out in the view's resize and layout events, which
+    // a widget receives once it is shown: shown on no screen, as the window's
+    // chart is on the screen before it is saved.
+    host.setAttribute(Qt::WA_DontShowOnScreen);
+    host.show();
+    QCoreApplication::processEvents();
     QImage image(made.view->size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -504,6 +511,12 @@ int RunCommandLine(int argc, char** argv) {
     // Only the chart needs a GUI application, and then on the offscreen
     // platform, so that no command ever needs a display. Qt sees no argument
     // of the user's.
+    // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen platform,
+    // say) are not the command's output: only its errors reach standard error.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            Print(stderr, "KORVO: " + message.toStdString() + "\n");
+    });
     static int appArgc = 1;
     static char appName[] = "KORVO";
     static char* appArgv[] = {appName, nullptr};

@@ -46,6 +46,18 @@ private:
     std::array<std::string, kTrajectoryFieldCount> texts_;
 };
 
+// The point where the line through two steps crosses height 0; none unless the
+// first is above 0 and the second at or below it (a run already below after its
+// first step, or gone NaN, has no crossing between them). The run report's
+// arithmetic has the same interpolation; this one goes when both meet.
+std::optional<RealRun::Crossing> GroundCrossingBetween(Real tPrev, Real xPrev, Real yPrev, Real tLast,
+                                                       Real xLast, Real yLast) {
+    if (!(yPrev > 0 && yLast <= 0))
+        return std::nullopt;
+    const Real f = yPrev / (yPrev - yLast);
+    return RealRun::Crossing{tPrev + (tLast - tPrev) * f, xPrev + (xLast - xPrev) * f};
+}
+
 char Separator() {
     return CurrentRegionalSettings().DecimalSeparator;
 }
@@ -157,12 +169,8 @@ RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     run.Estado = trajectory.State();
     run.ValorX = view.Text(F::X);
     run.TiempoTotal = view.Text(F::TiempoTotal);
-    const Real yLast = run.Estado.Y;
-    if (yPrev > 0 && yLast <= 0) {
-        const Real f = yPrev / (yPrev - yLast);
-        const Real tLast = ParseReal(run.TiempoTotal);
-        run.Cruce = RealRun::Crossing{tPrev + (tLast - tPrev) * f, xPrev + (run.Estado.X - xPrev) * f};
-    }
+    run.Cruce =
+        GroundCrossingBetween(tPrev, xPrev, yPrev, ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
     return run;
 }
 

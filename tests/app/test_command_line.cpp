@@ -1,5 +1,5 @@
-// KORVO from the command line, run as a process with no display: the workbook
-// and the printed results against the real-trajectory window driven offscreen
+// KORVO from the command line, run as a process with no display: the workbook,
+// the chart and the printed results against the real-trajectory window driven offscreen
 // in this test, under "." and ","; the sweep's rows, order and refusals; and
 // refused inputs and failed writes with their exit status.
 #include "app/CommandRuns.h"
@@ -76,6 +76,10 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
         for (int ticks = 0; window.Timer1->isActive() && ticks < 10000; ++ticks)
             window.Timer1Timer();
         window.ExportarExcelClick();
+        window.show();
+        QCoreApplication::processEvents();
+        window.SaveChartBitmap(QStringLiteral("window.bmp"));
+        window.close();
         summary.ShowModal();
         results = QStringList{summary.TotalIteraciones->text(), summary.TTotalVuelo->text(),
                               summary.HMax->text(), summary.DistanciaMax->text()};
@@ -87,12 +91,16 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
     EXPECT_EQ(messages.list[1].text, QStringLiteral("Archivo Generado Exitosamente"));
 
     // "." is read under either separator.
-    const Result run =
-        Korvo({"real", "--vo", "340.0", "--xls", "cli.xls"}, directory.Path(), GetParam().locale);
+    const Result run = Korvo({"real", "--vo", "340.0", "--xls", "cli.xls", "--bmp", "cli.bmp"},
+                             directory.Path(), GetParam().locale);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QByteArray window = Contents(QStringLiteral("DatosTrayectoriaRealCalculada.xls"));
     ASSERT_FALSE(window.isEmpty());
     EXPECT_TRUE(Contents(QStringLiteral("cli.xls")) == window);
+    // The chart as the window draws it, pixel for pixel.
+    const QImage chart(QStringLiteral("cli.bmp"), "BMP");
+    EXPECT_EQ(chart.size(), QSize(588, 413));
+    EXPECT_TRUE(chart == QImage(QStringLiteral("window.bmp"), "BMP"));
     EXPECT_EQ(run.out, QStringLiteral("Total de Iteraciones: %1\nTiempo Total de Vuelo: %2\n"
                                       "Altura Maxima (Hmax): %3\nAlcance Maximo (Amax): %4\n")
                            .arg(results[0], results[1], results[2], results[3]));
