@@ -65,9 +65,11 @@ char Separator() {
 } // namespace
 
 std::string FieldText(std::string_view typed) {
+    // Only "." and the separator in force: under a "." setting "1,000" stays
+    // refused rather than read as 1.
     std::string text(typed);
     for (char& c : text)
-        if (c == '.' || c == ',')
+        if (c == '.')
             c = Separator();
     try {
         ParseReal(text);

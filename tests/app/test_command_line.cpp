@@ -193,6 +193,7 @@ TEST(CommandLineRefusals, ExitTwoWithTheWindowsMessageAndWriteNothing) {
     const Case cases[] = {
         {{"real", "--vo", "abc"}, "'abc' is not a valid floating point value."},
         {{"real", "--angle", "78.5"}, "'78.5' is not a valid integer value."},
+        {{"real", "--vo", "1,000"}, "'1,000' is not a valid floating point value."},
         {{"real", "--bogus", "1"}, "Opción desconocida: --bogus."},
         {{"real", "--vo"}, ""},
         {{"sweep", "--vary", "mass=1:2:1"}, ""},
