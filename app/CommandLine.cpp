@@ -28,6 +28,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
@@ -154,17 +155,13 @@ constexpr Option kIdealOptions[] = {{"vo", "V"},       {"angle", "A"},    {"heig
 // values and stray arguments.
 class Arguments {
 public:
-    Arguments(const QStringList& arguments, std::initializer_list<const Option*> groups,
-              std::initializer_list<std::size_t> sizes) {
+    Arguments(const QStringList& arguments, std::initializer_list<std::span<const Option>> groups) {
         parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        auto size = sizes.begin();
-        for (const Option* group : groups) {
-            for (std::size_t i = 0; i < *size; ++i)
-                parser_.addOption(QCommandLineOption(QString::fromUtf8(group[i].name), QString(),
-                                                     QString::fromUtf8(group[i].value)));
-            ++size;
-        }
-        parser_.addOption(QCommandLineOption(QStringLiteral("help")));
+        for (const std::span<const Option> group : groups)
+            for (const Option& option : group)
+                parser_.addOption(QCommandLineOption(QString::fromUtf8(option.name), QString(),
+                                                     QString::fromUtf8(option.value)));
+        parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
         if (!parser_.parse(arguments)) {
             if (!parser_.unknownOptionNames().isEmpty())
                 throw Refused("Opción desconocida: --" + parser_.unknownOptionNames().front().toStdString());
@@ -487,16 +484,15 @@ int RunCommandLine(int argc, char** argv) {
     for (int i = 2; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
+    using Groups = std::initializer_list<std::span<const Option>>;
     std::unique_ptr<Arguments> parsed;
     try {
         if (command == "real")
-            parsed.reset(new Arguments(arguments, {kRealOptions, kRealFiles},
-                                       {std::size(kRealOptions), std::size(kRealFiles)}));
+            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kRealFiles});
         else if (command == "sweep")
-            parsed.reset(new Arguments(arguments, {kRealOptions, kSweepOptions},
-                                       {std::size(kRealOptions), std::size(kSweepOptions)}));
+            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kSweepOptions});
         else if (command == "ideal")
-            parsed.reset(new Arguments(arguments, {kIdealOptions}, {std::size(kIdealOptions)}));
+            parsed = std::make_unique<Arguments>(arguments, Groups{kIdealOptions});
         else
             throw Refused("Orden desconocida: " + command + " (KORVO --help muestra las órdenes)");
     } catch (const Refused& error) {
