@@ -266,6 +266,23 @@ TEST(CommandLineWrites, FailedWriteExitsOneAndKeepsWhatWasThere) {
     EXPECT_EQ(image.size(), QSize(588, 413));
 }
 
+TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
+    test::Application();
+    const Result values = Korvo({"ideal"}, QDir::currentPath(), "es_ES.UTF-8");
+    ASSERT_EQ(values.status, 0) << values.err.toStdString();
+    EXPECT_EQ(values.out, QStringLiteral("Tiempo Altura Max: 33,90 seg.\nT. Caida Altura Max: 33,90 seg.\n"
+                                         "Tiempo T. de Vuelo: 67,80 seg.\nAltura Maxima: 5637,25 m.\n"
+                                         "Alcance Maximo: 4792,94 m.\nVel. Final al Impacto: 339,99 m/s\n"));
+    const Result points = Korvo({"ideal", "--csv", "-"}, QDir::currentPath());
+    ASSERT_EQ(points.status, 0) << points.err.toStdString();
+    const QStringList lines = CsvLines(points.out);
+    // The caption row, the launch row and 1356 points.
+    ASSERT_EQ(lines.size(), 1358);
+    EXPECT_EQ(lines[0], QStringLiteral("X,Y,T (Seg.)"));
+    EXPECT_EQ(lines[2], QStringLiteral("3.53,16.62,00.05"));
+    EXPECT_EQ(lines.back(), QStringLiteral("4792.78,23.74,67.80"));
+}
+
 TEST(CommandLineHelp, ListsEveryCommandAndOption) {
     test::Application();
     const Result help = Korvo({"--help"}, QDir::currentPath());
