@@ -1,10 +1,15 @@
-// KORVO: start-up. The windows are created once, the main window is shown and
-// the event loop runs until the main window closes.
+// KORVO: start-up. With a command as its first argument the program runs it
+// from the command line and opens no window. Otherwise the windows are created
+// once, the main window is shown and the event loop runs until the main window
+// closes.
 #include "app/Chrome.h"
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 
 int main(int argc, char** argv) {
+    if (korvo::IsCommandLine(argc, argv))
+        return korvo::RunCommandLine(argc, argv);
     korvo::TKorvoApplication application(argc, argv);
     korvo::InstallFontSubstitutions();
     korvo::ReadRegionalSettings();

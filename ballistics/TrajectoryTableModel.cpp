@@ -1,5 +1,7 @@
 #include "ballistics/TrajectoryTableModel.h"
 
+#include "export/TableExportXLS.h"
+
 #include <QHeaderView>
 #include <QTableView>
 
@@ -72,21 +74,29 @@ Qt::ItemFlags TrajectoryTableModel::flags(const QModelIndex& index) const {
                            : Qt::NoItemFlags;
 }
 
-int TrajectoryListSource::ColumnCount() const {
+int TrajectoryColumnsSource::ColumnCount() const {
     return TrajectoryTableModel::kColumnCount;
 }
 
-std::string TrajectoryListSource::ColumnCaption(int column) const {
+std::string TrajectoryColumnsSource::ColumnCaption(int column) const {
     return TrajectoryTableModel::Columns().at(column).caption;
+}
+
+int TrajectoryColumnsSource::ColumnWidth(int column) const {
+    return TrajectoryTableModel::Columns().at(column).width;
+}
+
+TListColumnAlign TrajectoryColumnsSource::ColumnAlignment(int column) const {
+    return TrajectoryTableModel::Columns().at(column).alignment & Qt::AlignHCenter ? TListColumnAlign::Center
+                                                                                   : TListColumnAlign::Left;
+}
+
+int TrajectoryColumnsSource::SubItemCount(int) const {
+    return TrajectoryTableModel::kColumnCount - 1;
 }
 
 int TrajectoryListSource::ColumnWidth(int column) const {
     return view_->columnWidth(column);
-}
-
-TListColumnAlign TrajectoryListSource::ColumnAlignment(int column) const {
-    return TrajectoryTableModel::Columns().at(column).alignment & Qt::AlignHCenter ? TListColumnAlign::Center
-                                                                                   : TListColumnAlign::Left;
 }
 
 int TrajectoryListSource::ItemCount() const {
@@ -95,10 +105,6 @@ int TrajectoryListSource::ItemCount() const {
 
 std::string TrajectoryListSource::ItemCaption(int item) const {
     return model_->Cell(item, 0).toStdString();
-}
-
-int TrajectoryListSource::SubItemCount(int) const {
-    return TrajectoryTableModel::kColumnCount - 1;
 }
 
 std::string TrajectoryListSource::SubItem(int item, int index) const {
@@ -117,6 +123,14 @@ void TrajectoryListSource::BeginUpdate() {
 void TrajectoryListSource::EndUpdate() {
     if (updateDepth_ > 0 && --updateDepth_ == 0)
         view_->setUpdatesEnabled(true);
+}
+
+void SetUpTrajectoryExport(TTableExportXLS& exporter, IListViewSource* table, const std::string& fileName) {
+    exporter.ExportSource = esListView;
+    exporter.ListView = table;
+    exporter.FileName = fileName;
+    exporter.Options.PageFooter = "Page &P of &N";
+    exporter.Options.SetSheetTitle("Trayectoria");
 }
 
 } // namespace korvo

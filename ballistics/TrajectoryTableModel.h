@@ -19,6 +19,8 @@ class QWidget;
 
 namespace korvo {
 
+class TTableExportXLS;
+
 // A read-only table of `Columns` text columns whose rows are only ever appended
 // one at a time, the last removed, or all removed. They live in one vector and
 // each change tells the view about exactly the rows it touches, so a view over
@@ -91,20 +93,27 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 };
 
-// The table as the export engine reads it: the model's texts, the view's
-// current column widths and selection, and the view's repainting suspended
-// between BeginUpdate and the matching EndUpdate.
-class TrajectoryListSource : public IListViewSource {
+// The ten columns as the export engine reads them: captions, alignment and the
+// design widths; the items are the derived source's.
+class TrajectoryColumnsSource : public IListViewSource {
 public:
-    TrajectoryListSource(QTableView* view, const TrajectoryTableModel* model) : view_(view), model_(model) {}
-
     int ColumnCount() const override;
     std::string ColumnCaption(int column) const override;
     int ColumnWidth(int column) const override;
     TListColumnAlign ColumnAlignment(int column) const override;
+    int SubItemCount(int item) const override;
+};
+
+// The table as the export engine reads it: the model's texts, the view's
+// current column widths and selection, and the view's repainting suspended
+// between BeginUpdate and the matching EndUpdate.
+class TrajectoryListSource : public TrajectoryColumnsSource {
+public:
+    TrajectoryListSource(QTableView* view, const TrajectoryTableModel* model) : view_(view), model_(model) {}
+
+    int ColumnWidth(int column) const override;
     int ItemCount() const override;
     std::string ItemCaption(int item) const override;
-    int SubItemCount(int item) const override;
     std::string SubItem(int item, int index) const override;
     void SelectItem(int item) override;
     void BeginUpdate() override;
@@ -115,5 +124,31 @@ private:
     const TrajectoryTableModel* model_;
     int updateDepth_ = 0;
 };
+
+// The rows of a run kept without any table view (the command line's run): the
+// same columns at their design widths, nothing to select or repaint.
+class TrajectoryRowsSource : public TrajectoryColumnsSource {
+public:
+    explicit TrajectoryRowsSource(const std::vector<std::array<std::string, 10>>& rows) : rows_(rows) {}
+
+    int ItemCount() const override { return static_cast<int>(rows_.size()); }
+    std::string ItemCaption(int item) const override { return rows_.at(item)[0]; }
+    std::string SubItem(int item, int index) const override { return rows_.at(item).at(index + 1); }
+    void SelectItem(int) override {}
+    void BeginUpdate() override {}
+    void EndUpdate() override {}
+
+private:
+    const std::vector<std::array<std::string, 10>>& rows_;
+};
+
+// The file the real-trajectory window exports its table to, in the current directory.
+inline constexpr const char* kTrajectoryWorkbookName = "DatosTrayectoriaRealCalculada.xls";
+
+// The export settings of a run's table, shared by the window and the command
+// line so that both write the same workbook: the table as a list-view source,
+// the file name, the sheet "Trayectoria", the page footer "Page &P of &N", and
+// every other option at its default (the caption row in bold).
+void SetUpTrajectoryExport(TTableExportXLS& exporter, IListViewSource* table, const std::string& fileName);
 
 } // namespace korvo

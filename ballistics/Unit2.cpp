@@ -281,11 +281,7 @@ void TForm2::BuildTable() {
     connect(InformeTabla, &QAction::triggered, this, &TForm2::GenerarInformeClick);
 
     TableExportXLS1 = std::make_unique<TTableExportXLS>();
-    TableExportXLS1->ExportSource = esListView;
-    TableExportXLS1->ListView = ListSource.get();
-    TableExportXLS1->FileName = "DatosTrayectoriaRealCalculada.xls";
-    TableExportXLS1->Options.PageFooter = "Page &P of &N";
-    TableExportXLS1->Options.SetSheetTitle("Trayectoria");
+    SetUpTrajectoryExport(*TableExportXLS1, ListSource.get(), kTrajectoryWorkbookName);
     // Success is announced only for a workbook written whole: an export that
     // failed or stopped part-way also ends, but its error is what the user
     // must see, not a claim that the file was made.

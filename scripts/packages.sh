@@ -12,7 +12,7 @@ KORVO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils
   python3 python3-xlrd python3-olefile
-  desktop-file-utils locales
+  desktop-file-utils help2man locales
 )
 
 # The locales that the tests run KORVO under, as its users do: Spanish, with a

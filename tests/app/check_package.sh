@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder given as the first argument
-# and checks it as a user's machine meets it: the program, its desktop entry and
+# and checks it as a user's machine meets it: the program, its manual page, its desktop entry and
 # its icons in the standard places, a desktop entry that validates, and declared
 # dependencies that are run-time packages only yet bring every library the
 # program loads.
@@ -16,7 +16,8 @@ deb=$(ls korvo_*.deb)
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/KORVO ./usr/share/applications/korvo.desktop \
   ./usr/share/icons/hicolor/scalable/apps/korvo.svg ./usr/share/icons/hicolor/48x48/apps/korvo.png \
-  ./usr/share/icons/hicolor/128x128/apps/korvo.png ./usr/share/icons/hicolor/256x256/apps/korvo.png; do
+  ./usr/share/icons/hicolor/128x128/apps/korvo.png ./usr/share/icons/hicolor/256x256/apps/korvo.png \
+  ./usr/share/man/man1/KORVO.1; do
   grep -q " ${file}\$" <<<"$contents" || fail "$deb lacks $file"
 done
 if grep -E ' \./usr/(include|lib)/' <<<"$contents"; then fail "$deb holds build files"; fi

@@ -1,0 +1,330 @@
+#include "app/CommandRuns.h"
+
+#include "app/Messages.h"
+#include "ballistics/core/IdealPlot.h"
+#include "export/RegionalSettings.h"
+#include "parser/MathParser.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+namespace korvo {
+namespace {
+
+using F = TrajectoryField;
+
+constexpr int kTrajectoryFieldCount = static_cast<int>(F::TiempoTotal) + 1;
+
+// The real-trajectory window's fields, table and chart, kept in memory. Rows and
+// points are kept only when the caller writes them out; a sweep keeps neither.
+class FieldTexts : public TrajectoryView {
+public:
+    FieldTexts(RealRun& run, RealRunKeep keep) : run_(run), keep_(keep) {
+        for (auto& [field, text] : DefaultTrajectoryTexts())
+            texts_[Index(field)] = text;
+    }
+    std::string Text(F field) const override { return texts_[Index(field)]; }
+    void SetText(F field, const std::string& text) override { texts_[Index(field)] = text; }
+    void AppendRow(const std::array<std::string, 10>& row) override {
+        if (keep_.Rows)
+            run_.Rows.push_back(row);
+    }
+    void AddChartPoint(double x, double y) override {
+        if (keep_.Points)
+            run_.Points.emplace_back(x, y);
+    }
+
+private:
+    static std::size_t Index(F field) { return static_cast<std::size_t>(field); }
+
+    RealRun& run_;
+    RealRunKeep keep_;
+    std::array<std::string, kTrajectoryFieldCount> texts_;
+};
+
+// The point where the line through two steps crosses height 0; none unless the
+// first is above 0 and the second at or below it (a run already below after its
+// first step, or gone NaN, has no crossing between them). The run report's
+// arithmetic has the same interpolation; this one goes when both meet.
+std::optional<RealRun::Crossing> GroundCrossingBetween(Real tPrev, Real xPrev, Real yPrev, Real tLast,
+                                                       Real xLast, Real yLast) {
+    if (!(yPrev > 0 && yLast <= 0))
+        return std::nullopt;
+    const Real f = yPrev / (yPrev - yLast);
+    return RealRun::Crossing{tPrev + (tLast - tPrev) * f, xPrev + (xLast - xPrev) * f};
+}
+
+char Separator() {
+    return CurrentRegionalSettings().DecimalSeparator;
+}
+
+} // namespace
+
+std::string FieldText(std::string_view typed) {
+    // Only "." and the separator in force: under a "." setting "1,000" stays
+    // refused rather than read as 1.
+    std::string text(typed);
+    for (char& c : text)
+        if (c == '.')
+            c = Separator();
+    try {
+        ParseReal(text);
+        return text;
+    } catch (const EConvertError&) {
+        return std::string(typed);
+    }
+}
+
+std::string DotText(std::string text) {
+    for (char& c : text)
+        if (c == Separator())
+            c = '.';
+    return text;
+}
+
+RealInputs::RealInputs() : Xo("0"), Yo("0") {
+    for (auto& [field, text] : DefaultTrajectoryTexts()) {
+        switch (field) {
+        case F::D:
+            D = text;
+            break;
+        case F::T:
+            T = text;
+            break;
+        case F::M:
+            M = text;
+            break;
+        case F::Angulo:
+            Angulo = text;
+            break;
+        case F::Vo:
+            Vo = text;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+std::optional<RealInput> RealInputNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, RealInput> names[] = {
+        {"d", RealInput::D},   {"t", RealInput::T},          {"m", RealInput::M},  {"xo", RealInput::Xo},
+        {"yo", RealInput::Yo}, {"angle", RealInput::Angulo}, {"vo", RealInput::Vo}};
+    for (const auto& [known, input] : names)
+        if (known == name)
+            return input;
+    return std::nullopt;
+}
+
+std::string& InputText(RealInputs& inputs, RealInput input) {
+    switch (input) {
+    case RealInput::D:
+        return inputs.D;
+    case RealInput::T:
+        return inputs.T;
+    case RealInput::M:
+        return inputs.M;
+    case RealInput::Xo:
+        return inputs.Xo;
+    case RealInput::Yo:
+        return inputs.Yo;
+    case RealInput::Angulo:
+        return inputs.Angulo;
+    case RealInput::Vo:
+        return inputs.Vo;
+    }
+    throw std::logic_error("unknown real input");
+}
+
+// The one place the command line runs the integrator, the way the window does:
+// the start (its first step included, not followed by the stop test), then one
+// step per tick while the run goes on.
+RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
+    RealRun run;
+    FieldTexts view(run, keep);
+    view.SetText(F::D, inputs.D);
+    view.SetText(F::T, inputs.T);
+    view.SetText(F::M, inputs.M);
+    view.SetText(F::Angulo, inputs.Angulo);
+    view.SetText(F::Vo, inputs.Vo);
+
+    RealTrajectory trajectory;
+    trajectory.Start(view);
+    Real tPrev = 0, xPrev = 0, yPrev = 0;
+    do {
+        // The window has no step limit of its own yet: a run whose height never
+        // comes down (a time step too small to matter, drag that speeds the
+        // projectile up) would go on for ever without this one.
+        if (trajectory.State().Iteraciones >= kMostRunSteps)
+            throw std::runtime_error("La trayectoria no terminó en " + std::to_string(kMostRunSteps) +
+                                     " iteraciones; el proceso se detuvo.");
+        tPrev = ParseReal(view.Text(F::TiempoTotal));
+        xPrev = trajectory.State().X;
+        yPrev = trajectory.State().Y;
+        trajectory.Calcular(view);
+    } while (trajectory.GoesOn());
+
+    run.Estado = trajectory.State();
+    run.ValorX = view.Text(F::X);
+    run.TiempoTotal = view.Text(F::TiempoTotal);
+    run.Cruce =
+        GroundCrossingBetween(tPrev, xPrev, yPrev, ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
+    return run;
+}
+
+std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t most) {
+    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0)
+        throw std::invalid_argument("El PASO de --vary debe ser un número distinto de 0");
+    const Real steps = (to - from) / step;
+    if (steps < -1e-6L)
+        throw std::invalid_argument("El PASO de --vary debe llevar de DESDE hacia HASTA");
+    const Real count = std::floor(steps + 1e-6L) + 1;
+    if (!(count <= static_cast<Real>(most)))
+        throw std::invalid_argument("Un barrido tiene a lo sumo " + std::to_string(most) + " valores");
+    std::vector<std::string> values;
+    values.reserve(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+        values.push_back(NumberToGeneralText(from + static_cast<Real>(i) * step));
+    return values;
+}
+
+namespace {
+
+SweepRow SweepOne(RealInputs inputs, RealInput varied, const std::string& value) {
+    SweepRow row;
+    row.Valor = value;
+    InputText(inputs, varied) = value;
+    try {
+        const RealRun run = RunRealTrajectory(inputs, {});
+        row.Iteraciones = run.Estado.Iteraciones;
+        row.TiempoVuelo = run.TiempoTotal;
+        row.AlturaMaxima = NumberToGeneralText(run.Estado.Hmax);
+        row.Alcance = run.ValorX;
+        if (run.Cruce) {
+            row.CruceTiempo = NumberToGeneralText(run.Cruce->Tiempo);
+            row.CruceX = NumberToGeneralText(run.Cruce->X);
+        }
+    } catch (const std::exception& error) {
+        row.Mensaje = ErrorReportText(QString::fromUtf8(error.what())).toStdString();
+    }
+    return row;
+}
+
+} // namespace
+
+std::vector<SweepRow> RunSweep(const RealInputs& inputs, RealInput varied,
+                               const std::vector<std::string>& values, unsigned jobs) {
+    std::vector<SweepRow> rows(values.size());
+    // Each thread takes the next value not yet taken and writes only its row.
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < values.size(); i = next++)
+            rows[i] = SweepOne(inputs, varied, values[i]);
+    };
+    const std::size_t threads = std::min<std::size_t>({std::max(jobs, 1u), values.size(), kMostSweepJobs});
+    std::vector<std::thread> pool;
+    try {
+        for (std::size_t t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // The system would not start another thread: those started, and this
+        // one, share the values among themselves.
+    }
+    work();
+    for (std::thread& thread : pool)
+        thread.join();
+    return rows;
+}
+
+namespace {
+
+using I = IdealField;
+
+constexpr int kIdealFieldCount = static_cast<int>(I::ResultadoY) + 1;
+
+// The ideal-trajectory window's fields and point table, kept in memory.
+class IdealTexts : public IdealView {
+public:
+    explicit IdealTexts(IdealRun& run) : run_(run) { texts_.fill("0"); }
+    std::string Text(I field) const override { return texts_[Index(field)]; }
+    void SetText(I field, const std::string& text) override { texts_[Index(field)] = text; }
+    void ClearTable() override { run_.Rows.clear(); }
+    void AppendRow(const std::string& x, const std::string& y, const std::string& t) override {
+        run_.Rows.push_back({x, y, t});
+    }
+    void RemoveLastRow() override {
+        if (!run_.Rows.empty())
+            run_.Rows.pop_back();
+    }
+    void AddChartPoint(double, double) override {}
+    void ClearChart() override {}
+
+private:
+    static std::size_t Index(I field) { return static_cast<std::size_t>(field); }
+
+    IdealRun& run_;
+    std::array<std::string, kIdealFieldCount> texts_;
+};
+
+} // namespace
+
+IdealRun RunIdealTrajectory(const IdealInputs& inputs, bool plot) {
+    IdealRun run;
+    IdealTexts view(run);
+    view.SetText(I::VelocidadInicial, inputs.VelocidadInicial);
+    view.SetText(I::Angulo, inputs.Angulo);
+    view.SetText(I::AlturaDisparo, inputs.AlturaDisparo);
+    view.SetText(I::DistanciaDisparo, inputs.DistanciaDisparo);
+    view.SetText(I::IntervaloIteraciones, inputs.IntervaloIteraciones);
+
+    IdealCalculator calculator;
+    calculator.CalcularResultados(view);
+    run.TAlturaMaxima = view.Text(I::TAlturaMaxima);
+    run.TCaida = view.Text(I::TCaida);
+    run.TTVuelo = view.Text(I::TTVuelo);
+    run.AlturaMax = view.Text(I::AlturaMax);
+    run.AlcanceMax = view.Text(I::AlcanceMax);
+    run.VFinalImpacto = view.Text(I::VFinalImpacto);
+    if (!plot)
+        return run;
+
+    TMathParser parser;
+    const IdealPlot ideal([&parser](const std::string& formula) {
+        parser.Parse(formula);
+        return parser.Evaluate();
+    });
+    ideal.GraficarClick(view);
+    for (std::int32_t points = 0; ideal.Timer1Timer(view, calculator.State()); ++points)
+        if (points >= kMostPlotPoints)
+            throw std::runtime_error("La gráfica no terminó en " + std::to_string(kMostPlotPoints) +
+                                     " puntos; el proceso se detuvo.");
+    return run;
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+    std::string record;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            record += ',';
+        const std::string& field = fields[i];
+        if (field.find_first_of(",\"\r\n") == std::string::npos) {
+            record += field;
+            continue;
+        }
+        record += '"';
+        for (char c : field) {
+            if (c == '"')
+                record += '"';
+            record += c;
+        }
+        record += '"';
+    }
+    record += "\r\n";
+    return record;
+}
+
+} // namespace korvo
