@@ -13,6 +13,7 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
+#include "ballistics/core/Calculators.h"
 
 #include <QFile>
 #include <QImage>
@@ -61,6 +62,18 @@ TEST(Manual, ListsEveryMessageTheProgramCanShow) {
         pieces.insert(message.piece);
         EXPECT_NE(list.find(message.piece), std::string::npos)
             << message.where << ": the manual's list of messages lacks «" << message.piece << "»";
+    }
+    // The help boxes are built line by line; the manual names each by its first line.
+    for (std::string (*help)() : {&AyudaDensidadAire, &AyudaCoeficienteArrastre, &AyudaRadioProyectil,
+                                  &AyudaValorPi, &AyudaConvertirPeso}) {
+        const std::string text = help();
+        // Up to its first comma: the mass converter's help is named by its opening words.
+        const std::size_t comma = text.find(',');
+        const std::string first =
+            text.substr(0, std::min(text.find('\n'), comma == std::string::npos ? comma : comma + 1));
+        ASSERT_FALSE(first.empty());
+        EXPECT_NE(list.find(first), std::string::npos)
+            << "the manual's list lacks the help box «" << first << "»";
     }
     // The scan itself must see the messages of every part of the program.
     for (const char* known :
