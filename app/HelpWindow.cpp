@@ -6,8 +6,8 @@
 namespace korvo {
 namespace {
 
-constexpr int kWidth = 760;
-constexpr int kHeight = 580;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
 
 } // namespace
 
@@ -45,6 +45,9 @@ THelpWindow::THelpWindow(QWidget* parent)
     Browser->setGeometry(1, 22, kWidth - 2, kHeight - 23);
     Browser->setFrameShape(QFrame::NoFrame);
     Browser->setOpenExternalLinks(false);
+    // The text wraps at the window's width and the pictures are sized to fit;
+    // a table a pixel wider than the page must not bring a scroll bar.
+    Browser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Browser->setAccessibleName(QStringLiteral("Manual de KORVO"));
     Browser->setSource(kManualUrl);
 }
