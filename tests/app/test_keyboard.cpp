@@ -57,19 +57,25 @@ protected:
         QTest::keyClick(KeyWindow()->windowHandle(), key, modifiers);
     }
 
-    // Opens the focus widget's context menu with `key` and picks its first entry
-    // with Down and Enter, from inside the menu's own event loop.
-    static void ChooseFromContextMenu(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    // Opens the focus widget's context menu with `key`, moves down to the entry
+    // `entry` and presses Enter, from inside the menu's own event loop.
+    static void ChooseFromContextMenu(const QString& entry, Qt::Key key,
+                                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTimer poll;
         int waited = 0;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (QApplication::activePopupWidget()) {
-                poll.stop();
-                Press(Qt::Key_Down);
-                Press(Qt::Key_Return);
-            } else if (++waited > 100) {
-                poll.stop();
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) {
+                if (++waited > 100)
+                    poll.stop();
+                return;
             }
+            poll.stop();
+            for (int i = 0; i < 10 && !(menu->activeAction() && menu->activeAction()->text() == entry); ++i)
+                Press(Qt::Key_Down);
+            EXPECT_EQ(menu->activeAction() ? menu->activeAction()->text() : QString(), entry);
+            Press(menu->activeAction() && menu->activeAction()->text() == entry ? Qt::Key_Return
+                                                                                : Qt::Key_Escape);
         });
         poll.start(20);
         Press(key, modifiers);
@@ -179,7 +185,7 @@ TEST_F(Keyboard, AWholeSessionWithKeysAlone) {
     Press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), Form2->ListView1);
     messages.list.clear();
-    ChooseFromContextMenu(Qt::Key_Menu);
+    ChooseFromContextMenu(QStringLiteral("Exportar datos a Excel"), Qt::Key_Menu);
     EXPECT_TRUE(QFileInfo(QStringLiteral("DatosTrayectoriaRealCalculada.xls")).size() > 0);
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
@@ -188,7 +194,7 @@ TEST_F(Keyboard, AWholeSessionWithKeysAlone) {
     Press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), Form2->Chart1);
     messages.list.clear();
-    ChooseFromContextMenu(Qt::Key_F10, Qt::ShiftModifier);
+    ChooseFromContextMenu(QStringLiteral("Guardar Grafico a Imagen BMP"), Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(QFileInfo(QStringLiteral("GraficoTrayectoriaReal.bmp")).size() > 0);
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
