@@ -1,5 +1,7 @@
 #include "app/Chrome.h"
 
+#include "app/HelpWindow.h"
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -7,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 namespace korvo {
@@ -177,7 +180,15 @@ TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     Cerrar->setObjectName(QStringLiteral("Cerrar"));
     Cerrar->setPixmap(ClosePicture());
     Cerrar->setGeometry(settings.cerrarLeft, 3, 16, 15);
+    Cerrar->setAccessibleName(QStringLiteral("Cerrar"));
     connect(Cerrar, &TClickLabel::clicked, this, &QWidget::close);
+
+    // Keys beside the pictures: F1 opens the manual at this window's section,
+    // Escape closes the window as its close picture does.
+    auto* manual = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(manual, &QShortcut::activated, this, [this] { ShowManual(this); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TChromeWindow::ShowModal() {

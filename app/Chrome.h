@@ -2,7 +2,9 @@
 // The window chrome that every KORVO window shares: no system frame, a drawn
 // title strip ("Titulo") that moves the window, the strip text ("Label1"), a
 // drawn close picture ("Cerrar") that hides the window, and a white panel with
-// a black outline ("Shape1") under the window's controls.
+// a black outline ("Shape1") under the window's controls. F1 opens the manual
+// at the window's section (app/HelpWindow.h) and Escape closes the window as
+// its close picture does.
 //
 // Controls are placed in window coordinates (the strip occupies rows 0 to 20),
 // as children of the window created after the chrome, so they lie on Shape1.

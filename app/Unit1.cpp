@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include "app/Accessibility.h"
+#include "app/HelpWindow.h"
 #include "app/Logo.h"
 #include "app/Messages.h"
 #include "app/Unit8.h"
@@ -8,7 +10,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 
 namespace korvo {
 
@@ -27,8 +32,49 @@ QLabel* MakePicture(const QPixmap& picture, QWidget* parent, const QRect& box, b
     return label;
 }
 
+// A label of the strip that also takes the keyboard focus: Enter or Space
+// clicks it, and while it has the focus a dotted rectangle is drawn just inside
+// its edge, in the colour of its caption.
+class TMenuLabel : public TClickLabel {
+public:
+    TMenuLabel(const QString& text, QWidget* parent, const QColor& mark)
+        : TClickLabel(text, parent), mark_(mark) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+                event->accept();
+                emit clicked();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        TClickLabel::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        TClickLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(mark_, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+private:
+    QColor mark_;
+};
+
 TClickLabel* MakeMenuLabel(const QString& text, const QString& name, QWidget* parent, const QRect& box) {
-    auto* label = new TClickLabel(text, parent);
+    auto* label = new TMenuLabel(text, parent, Qt::white);
     label->setObjectName(name);
     label->setGeometry(box);
     label->setAlignment(Qt::AlignCenter);
@@ -39,10 +85,12 @@ TClickLabel* MakeMenuLabel(const QString& text, const QString& name, QWidget* pa
 }
 
 TClickLabel* MakeGlyph(const QPixmap& picture, const QString& name, QWidget* parent) {
-    auto* label = new TClickLabel(parent);
+    auto* label = new TMenuLabel(QString(), parent, Qt::black);
     label->setObjectName(name);
     label->setPixmap(picture);
     label->setGeometry(0, 3, 16, 15);
+    label->setAccessibleName(name);
+    label->setToolTip(name);
     return label;
 }
 
@@ -92,7 +140,37 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     connect(Label4, &TClickLabel::clicked, this, &TForm1::Label4Click);
     connect(Minimizar, &TClickLabel::clicked, this, &QWidget::showMinimized);
 
+    SetUpKeyboard();
     PlaceOnScreen();
+}
+
+void TForm1::SetUpKeyboard() {
+    InstallKeyboardSupport();
+    struct Key {
+        TClickLabel* label;
+        const char* tip;
+    };
+    const Key keys[] = {
+        {Label1, "Salir del Programa (Intro o Espacio con el foco aquí). F1: manual"},
+        {Label2, "Calcular Trayectoria Ideal (Ctrl+I)"},
+        {Label3, "Calcular Trayectoria Real (Ctrl+R)"},
+        {Label4, "Acerca del Programa... (Intro o Espacio con el foco aquí). F1: manual"},
+    };
+    for (const Key& key : keys) {
+        key.label->setAccessibleName(key.label->text());
+        key.label->setToolTip(QString::fromUtf8(key.tip));
+    }
+    QWidget* const order[] = {Label1, Label2, Label3, Label4, Minimizar, Cerrar};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    Label3->setFocus();
+
+    auto* real = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(real, &QShortcut::activated, this, &TForm1::Label3Click);
+    auto* ideal = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    connect(ideal, &QShortcut::activated, this, &TForm1::Label2Click);
+    auto* manual = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(manual, &QShortcut::activated, this, [this] { ShowManual(this); });
 }
 
 void TForm1::PlaceOnScreen() {

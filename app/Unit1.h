@@ -3,6 +3,12 @@
 // their gradient pictures, the minimise and close pictures at the right end of
 // the strip, the logo in the middle and a status strip at the bottom. It is
 // the only way into the calculators and cannot be moved.
+//
+// Keyboard: Tab and Shift+Tab move a dotted focus mark across the four labels
+// and the two pictures, left to right (the focus starts on "Calcular
+// Trayectoria Real"); Enter or Space activates the one in focus. Ctrl+R opens
+// the real trajectory, Ctrl+I the ideal trajectory and F1 the manual; each
+// label's tooltip names its key. The captions are those of the design.
 #include "app/Chrome.h"
 
 #include <QWidget>
@@ -41,6 +47,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Focus order, focus mark, Enter and Space, the shortcuts and the tooltips.
+    void SetUpKeyboard();
     // Full screen, and the two pictures at the right end of the strip.
     void PlaceOnScreen();
 };

@@ -19,6 +19,9 @@ QTableView* MakeTrajectoryTableView(QWidget* parent, QAbstractItemModel* model, 
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setWordWrap(false);
+    // Tab leaves the table for the next control; the arrow keys move inside it.
+    // (Moving cell by cell, Tab would need thousands of presses to get past a run.)
+    view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(17);

@@ -253,6 +253,10 @@ void TForm2::BuildChart() {
     Chart1->chart()->setBackgroundBrush(QColor(231, 230, 232));
     Chart1->chart()->setBackgroundRoundness(0);
     Chart1->setFocusPolicy(Qt::StrongFocus);
+    Chart1->setAccessibleName(QStringLiteral("Gráfica de la trayectoria real"));
+    Chart1->setAccessibleDescription(QStringLiteral(
+        "Altura Y en metros contra distancia X en metros, un punto por paso, desde el punto de disparo "
+        "hasta volver a la altura de disparo."));
     GuardarGrafico = new QAction(QStringLiteral("Guardar Grafico a Imagen BMP"), Chart1);
     GuardarGrafico->setObjectName(QStringLiteral("GuardarGrafico"));
     Chart1->addAction(GuardarGrafico);

@@ -234,6 +234,10 @@ void TForm7::BuildChart() {
     chart_ = made.model;
     Chart1->chart()->setBackgroundVisible(false);
     Chart1->setContextMenuPolicy(Qt::NoContextMenu);
+    Chart1->setAccessibleName(QStringLiteral("Gráfica de la trayectoria ideal"));
+    Chart1->setAccessibleDescription(QStringLiteral(
+        "Altura Y en metros contra distancia X en metros en el vacío, un punto por intervalo de "
+        "iteraciones, hasta el tiempo de vuelo."));
 }
 
 int TForm7::ChartPointCount() const {
