@@ -2,7 +2,7 @@
 
 #include "app/Messages.h"
 #include "ballistics/core/IdealPlot.h"
-#include "export/RegionalSettings.h"
+#include "parser/RegionalSettings.h"
 #include "parser/MathParser.h"
 
 #include <algorithm>
