@@ -237,6 +237,8 @@ TEST_F(Unit2, StartThatFailsLeavesTheWindowBlocked) {
         {form.ValorGrados, "78.5", "'78.5' is not a valid integer value."},
         {form.ValorVelocidadInicial, "", "'' is not a valid floating point value."},
         {form.ValorMasa, "abc", "'abc' is not a valid floating point value."},
+        {form.ValorConstanteProporcionalidad, "-0.000016788592601", "El valor de D no puede ser negativo."},
+        {form.ValorMasa, "-0.00745", "El valor de M no puede ser negativo."},
     };
     for (const Case& c : cases) {
         form.LimpiarDatosClick();
@@ -276,6 +278,18 @@ TEST_F(Unit2, FieldEditedToANonNumberDuringARunStopsItOnce) {
     EXPECT_FALSE(form.IniciarCalculos->isEnabled());
     EXPECT_TRUE(form.LimpiarDatos->isEnabled());
     EXPECT_EQ(form.ListModel->rowCount(), 6);
+}
+
+TEST_F(Unit2, ValueEditedToANegativeDuringARunStopsItOnce) {
+    form.IniciarCalculosClick();
+    form.Timer1Timer();
+    form.ValorConstanteProporcionalidad->setText(QStringLiteral("-1E-5"));
+    QTest::qWait(50);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("El valor de D no puede ser negativo."));
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.State(), State::Blocked);
+    EXPECT_EQ(form.ListModel->rowCount(), 2);
 }
 
 TEST_F(Unit2, ClosingDuringARunHidesTheWindowAndTheRunGoesOn) {
