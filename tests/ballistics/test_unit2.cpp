@@ -281,18 +281,6 @@ TEST_F(Unit2, FieldEditedToANonNumberDuringARunStopsItOnce) {
     EXPECT_EQ(form.ListModel->rowCount(), 6);
 }
 
-TEST_F(Unit2, ValueEditedToANegativeDuringARunStopsItOnce) {
-    form.IniciarCalculosClick();
-    form.Timer1Timer();
-    form.ValorConstanteProporcionalidad->setText(QStringLiteral("-1E-5"));
-    QTest::qWait(50);
-    ASSERT_EQ(messages.list.size(), 1u);
-    EXPECT_EQ(messages.list[0].text, QStringLiteral("El valor de D no puede ser negativo."));
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.State(), State::Blocked);
-    EXPECT_EQ(form.ListModel->rowCount(), 2);
-}
-
 TEST_F(Unit2, ALongRunKeepsItsRowsSmall) {
     // A run that cannot land (T 1E-9) must not fill the machine: its table,
     // chart and export source together hold at most about 300 bytes a row.
