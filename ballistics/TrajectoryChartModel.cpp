@@ -1,51 +1,58 @@
 #include "ballistics/TrajectoryChartModel.h"
 
+#include "ballistics/core/ChartAxis.h"
+
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 namespace korvo {
-namespace {
 
-// An axis over a single value (one point, or a flat run) still needs a span.
-void SetAxisRange(QValueAxis* axis, double low, double high) {
-    if (!(low < high)) {
-        low -= 1.0;
-        high += 1.0;
-    }
-    axis->setRange(low, high);
-}
-
-} // namespace
-
-TrajectoryChartModel::TrajectoryChartModel(QLineSeries* series, QValueAxis* axisX, QValueAxis* axisY,
-                                           QObject* parent)
-    : QObject(parent), series_(series), axisX_(axisX), axisY_(axisY) {
+TrajectoryChartModel::TrajectoryChartModel(QLineSeries* series, QLineSeries* line, QCategoryAxis* axisX,
+                                           QCategoryAxis* axisY, int columns, QObject* parent)
+    : QObject(parent), series_(series), line_(line), axisX_(axisX), axisY_(axisY), columns_(columns) {
+    for (QCategoryAxis* axis : {axisX_, axisY_})
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     refresh_.setSingleShot(true);
     refresh_.setInterval(kRefreshMilliseconds);
     connect(&refresh_, &QTimer::timeout, this, &TrajectoryChartModel::Flush);
     FitAxes();
 }
 
+int TrajectoryChartModel::Count() const {
+    return series_->count();
+}
+
+int TrajectoryChartModel::DrawnCount() const {
+    return line_->count();
+}
+
 bool TrajectoryChartModel::Add(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
     {
-        // The chart hears of the new point at the next refresh.
+        // Nobody draws the data series: its signals would only cost time.
         const QSignalBlocker quiet(series_);
-        if (xs_.empty() || xs_.back() <= x) {
-            xs_.push_back(x);
+        const int count = series_->count();
+        if (count == 0 || series_->at(count - 1).x() <= x) {
             series_->append(x, y);
         } else {
-            const auto slot = std::upper_bound(xs_.begin(), xs_.end(), x);
-            const int at = static_cast<int>(slot - xs_.begin());
-            xs_.insert(slot, x);
-            series_->insert(at, QPointF(x, y));
+            // The first point with a larger X: the new one goes after its equals.
+            int low = 0, high = count - 1;
+            while (low < high) {
+                const int middle = low + (high - low) / 2;
+                if (series_->at(middle).x() <= x)
+                    low = middle + 1;
+                else
+                    high = middle;
+            }
+            series_->insert(low, QPointF(x, y));
         }
     }
+    columns_.Add(x, y);
     minX_ = std::min(minX_, x);
     maxX_ = std::max(maxX_, x);
     minY_ = std::min(minY_, y);
@@ -60,7 +67,8 @@ void TrajectoryChartModel::Clear() {
     refresh_.stop();
     dirty_ = false;
     series_->clear();
-    xs_.clear();
+    columns_.Clear();
+    line_->clear();
     minX_ = minY_ = std::numeric_limits<double>::infinity();
     maxX_ = maxY_ = -std::numeric_limits<double>::infinity();
     FitAxes();
@@ -72,35 +80,57 @@ void TrajectoryChartModel::Flush() {
         return;
     dirty_ = false;
     FitAxes();
-    emit series_->pointsReplaced();
+    const std::vector<ChartPoint> drawn = columns_.Points();
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(drawn.size()));
+    for (const ChartPoint& point : drawn)
+        points.append(QPointF(point.X, point.Y));
+    line_->replace(points);
 }
 
 void TrajectoryChartModel::FitAxes() {
-    if (xs_.empty()) {
-        axisX_->setRange(0.0, 1.0);
-        axisY_->setRange(0.0, 1.0);
-        return;
+    const bool empty = series_->count() == 0;
+    ShowAxis(axisX_, empty ? EmptyAxis() : FitAxis(minX_, maxX_));
+    ShowAxis(axisY_, empty ? EmptyAxis() : FitAxis(minY_, maxY_));
+}
+
+void TrajectoryChartModel::ShowAxis(QCategoryAxis* axis, const AxisFit& fit) {
+    // The ticks change far less often than the range, which grows with nearly
+    // every step of a run: the labels are rebuilt only when they change.
+    QStringList labels;
+    for (const AxisTick& tick : fit.Ticks)
+        labels.append(QString::fromStdString(tick.Label));
+    if (axis->categoriesLabels() != labels) {
+        for (const QString& label : axis->categoriesLabels())
+            axis->remove(label);
+        axis->setStartValue(fit.Low);
+        for (const AxisTick& tick : fit.Ticks)
+            axis->append(QString::fromStdString(tick.Label), tick.Value);
     }
-    SetAxisRange(axisX_, minX_, maxX_);
-    SetAxisRange(axisY_, minY_, maxY_);
+    axis->setStartValue(fit.Low);
+    axis->setRange(fit.Low, fit.High);
 }
 
 TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box) {
     auto* chart = new QChart();
     chart->setPlotAreaBackgroundVisible(false);
     chart->legend()->hide();
-    auto* series = new QLineSeries();
+    auto* series = new QLineSeries(window);
     series->setObjectName(QStringLiteral("Series1"));
-    series->setPen(QPen(Qt::red, 1));
-    series->setPointsVisible(false);
-    chart->addSeries(series);
-    auto* axisX = new QValueAxis();
-    auto* axisY = new QValueAxis();
+    auto* line = new QLineSeries();
+    line->setObjectName(QStringLiteral("Series1Drawn"));
+    for (QLineSeries* s : {series, line}) {
+        s->setPen(QPen(Qt::red, 1));
+        s->setPointsVisible(false);
+    }
+    chart->addSeries(line);
+    auto* axisX = new QCategoryAxis();
+    auto* axisY = new QCategoryAxis();
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
-    series->attachAxis(axisX);
-    series->attachAxis(axisY);
-    auto* model = new TrajectoryChartModel(series, axisX, axisY, window);
+    line->attachAxis(axisX);
+    line->attachAxis(axisY);
+    auto* model = new TrajectoryChartModel(series, line, axisX, axisY, box.width(), window);
 
     auto* view = new QChartView(chart, window);
     view->setObjectName(QStringLiteral("Chart1"));

@@ -4,8 +4,98 @@
 
 #include <QHeaderView>
 #include <QTableView>
+#include <algorithm>
 
 namespace korvo {
+
+namespace {
+
+// A text's length ahead of its bytes: one byte below 128, more above, seven
+// bits each with the high bit telling that another byte follows.
+std::size_t LengthBytes(std::size_t length) {
+    std::size_t bytes = 1;
+    while (length >= 0x80) {
+        length >>= 7;
+        ++bytes;
+    }
+    return bytes;
+}
+
+char* WriteLength(char* out, std::size_t length) {
+    while (length >= 0x80) {
+        *out++ = static_cast<char>(0x80 | (length & 0x7F));
+        length >>= 7;
+    }
+    *out++ = static_cast<char>(length);
+    return out;
+}
+
+const char* ReadLength(const char* in, std::size_t& length) {
+    length = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return in;
+    }
+}
+
+} // namespace
+
+char* TPackedRows::Reserve(std::size_t bytes) {
+    if (blocks_.empty() || blocks_.back().capacity - used_ < bytes) {
+        // A row longer than a block gets a block of its own.
+        const std::size_t capacity = std::max(bytes, kBlockBytes);
+        blocks_.push_back({std::make_unique<char[]>(capacity), capacity});
+        used_ = 0;
+    }
+    starts_.push_back({static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(used_)});
+    char* at = blocks_.back().bytes.get() + used_;
+    used_ += bytes;
+    return at;
+}
+
+void TPackedRows::Append(const std::string_view* cells, int count) {
+    std::size_t bytes = 0;
+    for (int i = 0; i < count; ++i)
+        bytes += LengthBytes(cells[i].size()) + cells[i].size();
+    char* out = Reserve(bytes);
+    for (int i = 0; i < count; ++i) {
+        out = WriteLength(out, cells[i].size());
+        out = std::copy(cells[i].begin(), cells[i].end(), out);
+    }
+}
+
+void TPackedRows::RemoveLast() {
+    if (starts_.empty())
+        return;
+    // Rows lie one after another: the last one's start is where writing resumes.
+    const Position last = starts_.back();
+    starts_.pop_back();
+    blocks_.resize(last.block + 1);
+    used_ = last.offset;
+}
+
+void TPackedRows::Clear() {
+    blocks_.clear();
+    used_ = 0;
+    starts_.clear();
+    starts_.shrink_to_fit();
+}
+
+std::string_view TPackedRows::Cell(int row, int column) const {
+    if (row < 0 || row >= Count())
+        throw std::out_of_range("no such row");
+    const Position at = starts_[static_cast<std::size_t>(row)];
+    const char* in = blocks_[at.block].bytes.get() + at.offset;
+    std::size_t length = 0;
+    for (int i = 0;; ++i) {
+        in = ReadLength(in, length);
+        if (i == column)
+            return {in, length};
+        in += length;
+    }
+}
 
 QTableView* MakeTrajectoryTableView(QWidget* parent, QAbstractItemModel* model, const QRect& box,
                                     const QFont& font) {
@@ -46,17 +136,17 @@ TrajectoryTableModel::Columns() {
 }
 
 void TrajectoryTableModel::AppendRow(const std::array<std::string, kColumnCount>& texts) {
-    Row row;
+    std::array<std::string_view, kColumnCount> cells;
     for (int column = 0; column < kColumnCount; ++column)
-        row[column] = QString::fromStdString(texts[column]);
-    TTextTableModel::AppendRow(std::move(row));
+        cells[column] = texts[column];
+    AppendCells(cells);
 }
 
 QVariant TrajectoryTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole)
-        return At(index.row())[index.column()];
+        return Cell(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
         return static_cast<int>(Columns()[index.column()].alignment | Qt::AlignVCenter);
     return {};
@@ -107,11 +197,11 @@ int TrajectoryListSource::ItemCount() const {
 }
 
 std::string TrajectoryListSource::ItemCaption(int item) const {
-    return model_->Cell(item, 0).toStdString();
+    return std::string(model_->CellText(item, 0));
 }
 
 std::string TrajectoryListSource::SubItem(int item, int index) const {
-    return model_->Cell(item, index + 1).toStdString();
+    return std::string(model_->CellText(item, index + 1));
 }
 
 void TrajectoryListSource::SelectItem(int item) {

@@ -6,10 +6,15 @@
 #include "export/ListViewSource.h"
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <stdexcept>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 class QFont;
@@ -21,46 +26,104 @@ namespace korvo {
 
 class TTableExportXLS;
 
+// Rows of texts packed one after another into large blocks: a row costs its
+// texts' bytes, a length byte per text and eight bytes of bookkeeping, where a
+// string per cell would cost about fifty bytes more per cell. A run of two
+// million steps keeps its table this way in a few hundred megabytes. Blocks
+// are never moved once written, so a long table grows without ever copying
+// what it holds.
+class TPackedRows {
+public:
+    // Appends one row of `count` texts (UTF-8).
+    void Append(const std::string_view* cells, int count);
+    void RemoveLast();
+    void Clear();
+    int Count() const { return static_cast<int>(starts_.size()); }
+    // The text of a cell; throws std::out_of_range for a row that does not exist.
+    std::string_view Cell(int row, int column) const;
+
+private:
+    static constexpr std::size_t kBlockBytes = 256 * 1024;
+    struct Position {
+        std::uint32_t block;
+        std::uint32_t offset;
+    };
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity;
+    };
+    char* Reserve(std::size_t bytes);
+
+    std::vector<Block> blocks_;
+    std::size_t used_ = 0; // bytes written into the last block
+    std::deque<Position> starts_;
+};
+
 // A read-only table of `Columns` text columns whose rows are only ever appended
-// one at a time, the last removed, or all removed. They live in one vector and
-// each change tells the view about exactly the rows it touches, so a view over
-// 100,000 rows repaints only what it shows. The texts and captions a view
-// reads (data, headerData, flags) are the derived model's.
+// one at a time, the last removed, or all removed. Each change tells the view
+// about exactly the rows it touches, so a view over 100,000 rows repaints only
+// what it shows. The texts and captions a view reads (data, headerData, flags)
+// are the derived model's.
 template <int Columns> class TTextTableModel : public QAbstractTableModel {
 public:
     using Row = std::array<QString, Columns>;
     using QAbstractTableModel::QAbstractTableModel;
 
-    void AppendRow(Row row) {
-        const int at = static_cast<int>(rows_.size());
+    void AppendRow(const Row& row) {
+        std::array<QByteArray, Columns> utf8;
+        std::array<std::string_view, Columns> cells;
+        for (int column = 0; column < Columns; ++column) {
+            utf8[column] = row[column].toUtf8();
+            cells[column] = std::string_view(utf8[column].constData(), utf8[column].size());
+        }
+        AppendCells(cells);
+    }
+    void AppendCells(const std::array<std::string_view, Columns>& cells) {
+        const int at = rows_.Count();
         beginInsertRows(QModelIndex(), at, at);
-        rows_.push_back(std::move(row));
+        rows_.Append(cells.data(), Columns);
         endInsertRows();
     }
     void RemoveLastRow() {
-        if (rows_.empty())
+        if (rows_.Count() == 0)
             return;
-        const int last = static_cast<int>(rows_.size()) - 1;
+        const int last = rows_.Count() - 1;
         beginRemoveRows(QModelIndex(), last, last);
-        rows_.pop_back();
+        rows_.RemoveLast();
         endRemoveRows();
     }
     void Clear() {
         beginResetModel();
-        rows_.clear();
+        rows_.Clear();
         endResetModel();
     }
-    const Row& At(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+    // A cell's text; column 0 is the row's caption. Throws std::out_of_range
+    // for a row or column that does not exist.
+    std::string_view CellText(int row, int column) const {
+        if (column < 0 || column >= Columns)
+            throw std::out_of_range("no such column");
+        return rows_.Cell(row, column);
+    }
+    QString Cell(int row, int column) const {
+        const std::string_view text = CellText(row, column);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    Row At(int row) const {
+        Row texts;
+        for (int column = 0; column < Columns; ++column)
+            texts[column] = Cell(row, column);
+        return texts;
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+        return parent.isValid() ? 0 : rows_.Count();
     }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : Columns;
     }
 
 private:
-    std::vector<Row> rows_;
+    TPackedRows rows_;
 };
 
 // The table view of a trajectory window: "ListView1" in `parent` at `box`
@@ -84,9 +147,8 @@ public:
 
     using TTextTableModel::TTextTableModel;
 
+    using TTextTableModel::AppendRow;
     void AppendRow(const std::array<std::string, kColumnCount>& texts);
-    // The text of a cell; column 0 is the row's caption, the others its sub-items.
-    const QString& Cell(int row, int column) const { return At(row).at(column); }
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;

@@ -392,7 +392,10 @@ void TForm2::Timer1Timer() {
             return;
         DetenerProceso();
         EnterState(RunState::Finished);
-        ShowMessage(this, QStringLiteral("Proceso Finalizado."));
+        // A run stopped at the step limit keeps its rows and ends as Finished,
+        // but says that the projectile never came down.
+        ShowMessage(this, trajectory_.Landed() ? QStringLiteral("Proceso Finalizado.")
+                                               : QString::fromUtf8(kTrayectoriaSinFin));
         if (isVisible())
             Resultados->setFocus();
     });

@@ -11,8 +11,9 @@
 //             "Iniciar &Proceso" enabled, "&Resultados" disabled, timer stopped.
 //   Running   a start that got past its first step; input buttons, "Iniciar
 //             &Proceso" and "&Resultados" disabled, timer running.
-//   Finished  a tick left the height at or below 0; only "&Resultados" of
-//             those buttons is enabled, timer stopped.
+//   Finished  a tick left the height at or below 0 (or no longer a finite
+//             number), or the run reached its 2,000,000 steps; only
+//             "&Resultados" of those buttons is enabled, timer stopped.
 //   Blocked   a start or a step failed; all of them disabled, timer stopped.
 // "Reiniciar &Valores" and "&Salir" are enabled in every state; only the
 // reset leads from Finished or Blocked back to Ready.

@@ -49,7 +49,7 @@ QVariant TIdealTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole)
-        return At(index.row())[static_cast<std::size_t>(index.column())];
+        return Cell(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(index.column() == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     return {};

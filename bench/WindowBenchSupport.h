@@ -23,7 +23,7 @@ inline double Milliseconds(Clock::duration d) {
 // runs, so install it as an event filter on the timer) and, through Ended()
 // connected after the window's own handler, how long the longest tick took.
 // The longest gap between two tick starts includes everything the event loop
-// did in between.
+// did in between. Ticks longer than a 60 Hz frame are counted.
 class TickWatch : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -36,13 +36,19 @@ public:
         return false;
     }
     void Ended() {
-        longestTick = std::max(longestTick, Clock::now() - started);
+        const Clock::duration tick = Clock::now() - started;
+        longestTick = std::max(longestTick, tick);
+        if (tick > kFrame)
+            ++slowTicks;
         ++ticks;
     }
+    // A frame at 60 Hz: a tick longer than this holds up the window visibly.
+    static constexpr Clock::duration kFrame = std::chrono::milliseconds(16);
     Clock::time_point started{};
     Clock::duration longestTick{};
     Clock::duration longestGap{};
     long ticks = 0;
+    long slowTicks = 0; // ticks longer than kFrame
 };
 
 // Shows `window` and waits until the platform has exposed it; a window never

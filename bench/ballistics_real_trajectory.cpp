@@ -24,6 +24,7 @@ void BM_OneStep(benchmark::State& state) {
         if (!run.GoesOn()) {
             state.PauseTiming();
             view = LatestRowView();
+            run = korvo::RealTrajectory();
             run.Start(view);
             state.ResumeTiming();
         }

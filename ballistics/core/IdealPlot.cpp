@@ -30,6 +30,22 @@ std::string PlainFromScientific(const std::string& text, std::size_t ePosition) 
     return plain;
 }
 
+// The interval is read again at every tick, so an edit during a plot is
+// checked as at "&Generar Grafica": an interval of 0 never advances the clock
+// and a negative one runs it backwards, and either plot would add rows
+// without end.
+std::int32_t ReadIntervalo(const IdealView& view) {
+    std::int32_t intervalo = 0;
+    try {
+        intervalo = ParseWhole(view.Text(F::IntervaloIteraciones));
+    } catch (const EConvertError&) {
+        throw std::runtime_error(kIntervaloInvalido);
+    }
+    if (intervalo <= 0)
+        throw std::runtime_error(kIntervaloInvalido);
+    return intervalo;
+}
+
 std::string Concat(std::initializer_list<std::string_view> parts) {
     std::string text;
     for (std::string_view part : parts)
@@ -50,17 +66,7 @@ std::string IdealPlot::FactorText(Real value) {
 }
 
 void IdealPlot::GraficarClick(IdealView& view) const {
-    // An interval of 0 never advances the clock and a negative one runs it
-    // backwards: either way the plot would add rows without end.
-    std::int32_t intervalo = 0;
-    try {
-        intervalo = ParseWhole(view.Text(F::IntervaloIteraciones));
-    } catch (const EConvertError&) {
-        throw std::runtime_error(kIntervaloInvalido);
-    }
-    if (intervalo <= 0)
-        throw std::runtime_error(kIntervaloInvalido);
-
+    ReadIntervalo(view);
     const double x0 = static_cast<double>(ParseReal(view.Text(F::DistanciaDisparo)));
     const double y0 = static_cast<double>(ParseReal(view.Text(F::AlturaDisparo)));
     view.AppendRow(NumberToPatternText("0.00", x0), NumberToPatternText("0.00", y0),
@@ -83,7 +89,7 @@ bool IdealPlot::Timer1Timer(IdealView& view, const EstadoIdeal& estado) const {
 }
 
 void IdealPlot::IncrementaTiempo(IdealView& view) const {
-    const std::int32_t intervalo = ParseWhole(view.Text(F::IntervaloIteraciones));
+    const std::int32_t intervalo = ReadIntervalo(view);
     const double clock = static_cast<double>(ParseReal(view.Text(F::Items)) + intervalo);
     view.SetText(F::Items, NumberToGeneralText(clock));
 }

@@ -26,9 +26,10 @@ namespace korvo {
 // Compiles one formula text and evaluates it; raises what the evaluator raises.
 using FormulaEvaluator = std::function<double(const std::string&)>;
 
-// The message with which "&Generar Grafica" refuses an interval that is not a
-// whole number above 0 (such an interval would never bring the clock to the
-// flight time). Raised as a plain std::runtime_error.
+// The message with which "&Generar Grafica", and every tick that advances the
+// clock, refuse an interval that is not a whole number above 0 (such an
+// interval would never bring the clock to the flight time). Raised as a plain
+// std::runtime_error.
 inline constexpr const char* kIntervaloInvalido =
     "El intervalo de iteraciones debe ser un número entero mayor que 0";
 

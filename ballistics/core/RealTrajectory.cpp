@@ -1,6 +1,7 @@
 #include "ballistics/core/RealTrajectory.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace korvo {
 namespace {
@@ -18,6 +19,13 @@ constexpr Real kEnergyDivisor = 9.8L;
 
 Real Read(const TrajectoryView& view, F field) {
     return ParseReal(view.Text(field));
+}
+
+Real ReadNotNegative(const TrajectoryView& view, F field, const char* refusal) {
+    const Real value = Read(view, field);
+    if (value < 0)
+        throw std::runtime_error(refusal);
+    return value;
 }
 
 void Show(TrajectoryView& view, F field, Real value) {
@@ -52,8 +60,8 @@ void RealTrajectory::Start(TrajectoryView& view) {
 
 void RealTrajectory::Calcular(TrajectoryView& view) {
     EstadoTrayectoria& s = state_;
-    s.D = Read(view, F::D);
-    s.M = Read(view, F::M);
+    s.D = ReadNotNegative(view, F::D, kDNegativo);
+    s.M = ReadNotNegative(view, F::M, kMNegativo);
     s.G = ParseReal(BuiltInNumberText(kGravityText));
     s.Vo = Read(view, F::Vo);
     s.DeltaT = Read(view, F::T);

@@ -20,19 +20,35 @@
 // read a field stops there, and what it already showed stays shown. Inputs are
 // read afresh at every step, so an edit during a run takes effect at the next.
 //
+// A run ends when the height is no longer a finite number above 0, or after
+// kMostTrajectorySteps steps: a step so small that the projectile would need
+// billions of steps to land (T 1e-9 gives about 3.5e10) must not take the
+// machine's memory with it. Negative D or M are refused: the drag would then
+// push the projectile on and the height would grow without bound.
+//
 //   RealTrajectory run;
 //   run.Start(view);              // first step included
 //   while (run.GoesOn()) run.Calcular(view);
+//   if (!run.Landed()) ...        // stopped at the step limit
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/NumberText.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace korvo {
+
+// The most steps a run takes before it is stopped, and the texts of the
+// refusals and of the stop (shown by the window).
+inline constexpr std::int32_t kMostTrajectorySteps = 2000000;
+inline constexpr const char* kDNegativo = "El valor de D no puede ser negativo";
+inline constexpr const char* kMNegativo = "El valor de M no puede ser negativo";
+inline constexpr const char* kTrayectoriaSinFin =
+    "La trayectoria no terminó en 2000000 iteraciones; el proceso se detuvo.";
 
 enum class TrajectoryField { D, T, M, Vo, Angulo, X, Y, Vx, Vy, Ax, Ay, VFx, VFy, TiempoTotal };
 
@@ -62,18 +78,28 @@ struct EstadoTrayectoria {
 
 class RealTrajectory {
 public:
+    // `mostSteps`: the steps after which a run that has not landed is stopped.
+    explicit RealTrajectory(std::int32_t mostSteps = kMostTrajectorySteps) : mostSteps_(mostSteps) {}
+
     // Starts a run: Hmax := 0, the sine and cosine of the whole-degree angle,
     // the initial velocities (shown), the start position read from the X and Y
     // displays, then the first step. An angle with a fraction is refused before
     // any step runs.
     void Start(TrajectoryView& view);
 
-    // One step, its table row and chart point included.
+    // One step, its table row and chart point included. A negative D or M is
+    // refused (std::runtime_error kDNegativo or kMNegativo) right after it is
+    // read, before the step computes anything; zero is allowed (D = 0 is the
+    // vacuum, M = 0 gives a run of INF and NAN values that ends at once).
     void Calcular(TrajectoryView& view);
 
-    // Whether the run goes on after a timer-driven step: while the height is
-    // above 0. A NaN height is not above 0, so a run gone undefined ends.
-    bool GoesOn() const { return state_.Y > 0; }
+    // Whether the height is no longer a finite number above 0: the projectile
+    // is back at the firing height, or the values went infinite or undefined.
+    bool Landed() const { return !(std::isfinite(state_.Y) && state_.Y > 0); }
+
+    // Whether the run goes on after a timer-driven step: until it has landed
+    // or has taken its most steps.
+    bool GoesOn() const { return !Landed() && state_.Iteraciones < mostSteps_; }
 
     // The run counter back to 0 (the window empties its table and chart).
     // Hmax is left alone; the next start zeroes it.
@@ -87,6 +113,7 @@ private:
     void CrearListado(TrajectoryView& view) const;
 
     EstadoTrayectoria state_;
+    std::int32_t mostSteps_;
 };
 
 // The texts of every field of the enumeration at the window's first showing

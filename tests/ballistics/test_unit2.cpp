@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace korvo {
 namespace {
@@ -237,6 +238,8 @@ TEST_F(Unit2, StartThatFailsLeavesTheWindowBlocked) {
         {form.ValorGrados, "78.5", "'78.5' is not a valid integer value."},
         {form.ValorVelocidadInicial, "", "'' is not a valid floating point value."},
         {form.ValorMasa, "abc", "'abc' is not a valid floating point value."},
+        {form.ValorConstanteProporcionalidad, "-0.000016788592601", "El valor de D no puede ser negativo."},
+        {form.ValorMasa, "-0.00745", "El valor de M no puede ser negativo."},
     };
     for (const Case& c : cases) {
         form.LimpiarDatosClick();
@@ -276,6 +279,32 @@ TEST_F(Unit2, FieldEditedToANonNumberDuringARunStopsItOnce) {
     EXPECT_FALSE(form.IniciarCalculos->isEnabled());
     EXPECT_TRUE(form.LimpiarDatos->isEnabled());
     EXPECT_EQ(form.ListModel->rowCount(), 6);
+}
+
+TEST_F(Unit2, ALongRunKeepsItsRowsSmall) {
+    // A run that cannot land (T 1E-9) must not fill the machine: its table,
+    // chart and export source together hold at most about 300 bytes a row.
+    form.show();
+    form.VTiempoIteraciones->setText(QStringLiteral("1E-9"));
+    form.IniciarCalculosClick();
+    form.DetenerProceso();
+    QCoreApplication::processEvents();
+    const struct mallinfo2 before = mallinfo2();
+    const int steps = 10000;
+    for (int i = 0; i < steps; ++i) {
+        form.Timer1Timer();
+        if (i % 1000 == 0)
+            QCoreApplication::processEvents();
+    }
+    QTest::qWait(2 * TForm2::kRunPaintMilliseconds);
+    const struct mallinfo2 after = mallinfo2();
+    const double heldPerRow = (static_cast<double>(after.uordblks + after.hblkhd) -
+                               static_cast<double>(before.uordblks + before.hblkhd)) /
+                              steps;
+    EXPECT_LT(heldPerRow, 300);
+    EXPECT_EQ(form.ListModel->rowCount(), steps + 1);
+    EXPECT_EQ(form.Series1->count(), steps + 1);
+    EXPECT_TRUE(messages.list.empty());
 }
 
 TEST_F(Unit2, ClosingDuringARunHidesTheWindowAndTheRunGoesOn) {

@@ -1,9 +1,15 @@
-// The chart keeps its points in ascending X and its axes around them.
+// The chart keeps its points in ascending X and its axes around them, draws a
+// line whose size does not grow with the points, and recovers from any values.
 #include "app/GuiTest.h"
 #include "ballistics/TrajectoryChartModel.h"
 
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
-#include <QValueAxis>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -13,7 +19,7 @@ namespace korvo {
 namespace {
 
 struct Chart {
-    Chart() : model(&series, &axisX, &axisY) {}
+    Chart() : model(&series, &line, &axisX, &axisY, 1024) {}
     std::vector<double> Xs() const {
         std::vector<double> xs;
         for (const QPointF& point : series.points())
@@ -21,8 +27,9 @@ struct Chart {
         return xs;
     }
     QLineSeries series;
-    QValueAxis axisX;
-    QValueAxis axisY;
+    QLineSeries line;
+    QCategoryAxis axisX;
+    QCategoryAxis axisY;
     TrajectoryChartModel model;
 };
 
@@ -100,6 +107,71 @@ TEST(TrajectoryChart, AxesFollowTheExtremesAndResetOnClear) {
     chart.model.Flush();
     EXPECT_EQ(chart.axisX.min(), 100.0);
     EXPECT_EQ(chart.axisY.max(), 8.0);
+}
+
+TEST(TrajectoryChart, DrawsAFewPointsPerColumnOfAnyNumber) {
+    test::Application();
+    Chart chart;
+    for (int i = 0; i < 100000; ++i) {
+        const double t = i * 1e-3;
+        chart.model.Add(70 * t, 330 * t - 4.9 * t * t);
+    }
+    chart.model.Flush();
+    EXPECT_EQ(chart.model.Count(), 100000);
+    EXPECT_GT(chart.model.DrawnCount(), 1024);
+    EXPECT_LE(chart.model.DrawnCount(), 4 * (2 * 1024 + 2));
+    // Ticks at round values, with labels the reader can read off.
+    EXPECT_EQ(chart.axisX.categoriesLabels(),
+              (QStringList{"0", "1000", "2000", "3000", "4000", "5000", "6000"}));
+}
+
+// What a reader sees of a chart: its axis labels and where its plot lies.
+struct Look {
+    QStringList labels;
+    QRectF plot;
+    friend bool operator==(const Look&, const Look&) = default;
+};
+
+Look LookAt(QChartView& view) {
+    QCoreApplication::processEvents();
+    Look look;
+    for (QGraphicsItem* item : view.scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            look.labels.append(text->toPlainText());
+    look.plot = view.chart()->plotArea();
+    return look;
+}
+
+TEST(TrajectoryChart, ClearingGivesAChartAsGoodAsAFreshOne) {
+    test::Application();
+    QWidget window;
+    window.resize(600, 430);
+    const TrajectoryChart chart = MakeTrajectoryChart(&window, {0, 0, 588, 413});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto drawDefaultRun = [&] {
+        for (int i = 0; i <= 3481; ++i)
+            chart.model->Add(0.0262 * i, 3.3 * i - 0.001 * i * i);
+        chart.model->Flush();
+    };
+    drawDefaultRun();
+    const Look fresh = LookAt(*chart.view);
+    ASSERT_FALSE(fresh.labels.isEmpty());
+
+    for (double huge : {1e60, 1e80, 1e100, 1.7e308}) {
+        chart.model->Clear();
+        chart.model->Add(-huge, -huge);
+        chart.model->Add(huge, huge);
+        chart.model->Flush();
+        const Look big = LookAt(*chart.view);
+        for (const QString& label : big.labels)
+            EXPECT_LE(label.size(), 8) << label.toStdString();
+        EXPECT_GT(big.plot.width(), 400) << huge;
+
+        chart.model->Clear();
+        drawDefaultRun();
+        EXPECT_EQ(LookAt(*chart.view), fresh) << huge;
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string_view>
 
 namespace korvo {
 namespace {
@@ -152,6 +153,9 @@ TEST_F(Unit7Plot, FailingTickStopsThePlotAndIsReportedOnce) {
     const std::pair<const char*, std::function<void(TForm7&)>> cases[] = {
         {"speed", [](TForm7& f) { f.VelocidadInicial->setText(QStringLiteral("3 4 0")); }},
         {"interval", [](TForm7& f) { f.IntervaloIteraciones->setText(QStringLiteral("5.5")); }},
+        // The clock would stand still, or run backwards: the plot would never end.
+        {"interval 0", [](TForm7& f) { f.IntervaloIteraciones->setText(QStringLiteral("0")); }},
+        {"interval -1", [](TForm7& f) { f.IntervaloIteraciones->setText(QStringLiteral("-1")); }},
     };
     for (const auto& [name, spoil] : cases) {
         form.LimpiarClick();
@@ -167,6 +171,9 @@ TEST_F(Unit7Plot, FailingTickStopsThePlotAndIsReportedOnce) {
         EXPECT_FALSE(form.Timer1->isActive()) << name;
         ASSERT_EQ(messages.list.size(), 1u) << name;
         EXPECT_EQ(messages.list[0].icon, MessageIcon::Error) << name;
+        if (std::string_view(name).starts_with("interval")) {
+            EXPECT_EQ(messages.list[0].text, QString::fromUtf8(kIntervaloInvalido) + ".") << name;
+        }
         EXPECT_EQ(Rows(), rows) << name;
         EXPECT_FALSE(form.Graficar->isEnabled()) << name;
     }

@@ -361,11 +361,21 @@ TEST(IdealPlot, AFailingTickKeepsWhatItWroteBeforeTheFailure) {
     EXPECT_EQ(view.texts[F::CalcularX], "(0)+(34x0)*(0.207911690817759)*(00.10)");
     EXPECT_EQ(view.rows.size(), 2u);
 
-    // An interval edited to a fraction: nothing moves.
+    // An interval edited to a fraction, to 0 (the clock would stand still) or
+    // below (it would run backwards): refused as at "&Generar Grafica", and
+    // nothing moves.
     view.texts[F::VelocidadInicial] = "340";
-    view.texts[F::IntervaloIteraciones] = "2.5";
-    EXPECT_THROW(plot.Timer1Timer(view, calculator.State()), EConvertError);
-    EXPECT_EQ(view.texts[F::Items], "100");
+    for (const char* intervalo : {"2.5", "0", "-1"}) {
+        view.texts[F::IntervaloIteraciones] = intervalo;
+        try {
+            plot.Timer1Timer(view, calculator.State());
+            ADD_FAILURE() << "interval '" << intervalo << "' accepted at a tick";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), kIntervaloInvalido) << intervalo;
+        }
+        EXPECT_EQ(view.texts[F::Items], "100") << intervalo;
+        EXPECT_EQ(view.rows.size(), 2u) << intervalo;
+    }
 }
 
 TEST_P(IdealTest, ReiniciarValoresClearsEverything) {

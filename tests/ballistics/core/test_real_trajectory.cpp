@@ -116,6 +116,69 @@ TEST(RealTrajectory, FailedReadStopsTheStepWhereItIs) {
     EXPECT_EQ(run.State().Iteraciones, 1);
 }
 
+TEST(RealTrajectory, NegativeDragOrMassIsRefusedBeforeTheStepComputes) {
+    // Either would make the drag push the projectile on: the height would grow
+    // without bound and the run would never end.
+    const struct {
+        F field;
+        const char* message;
+    } cases[] = {{F::D, kDNegativo}, {F::M, kMNegativo}};
+    for (const auto& c : cases) {
+        MemoryTrajectoryView view;
+        view.SetText(c.field, "-0.001");
+        RealTrajectory run;
+        try {
+            run.Start(view);
+            ADD_FAILURE() << c.message;
+        } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+        EXPECT_TRUE(view.rows.empty()) << c.message;
+        EXPECT_EQ(run.State().Iteraciones, 0) << c.message;
+        EXPECT_EQ(view.texts[F::X], "0") << c.message;
+
+        // Edited to a negative value during a run: that step stops before it computes.
+        MemoryTrajectoryView running;
+        RealTrajectory later;
+        later.Start(running);
+        running.SetText(c.field, "-1E-5");
+        EXPECT_THROW(later.Calcular(running), std::runtime_error) << c.message;
+        EXPECT_EQ(running.rows.size(), 1u) << c.message;
+        running.SetText(c.field, "-0"); // a zero, whatever its sign
+        EXPECT_NO_THROW(later.Calcular(running)) << c.message;
+    }
+}
+
+TEST(RealTrajectory, AnInfiniteHeightEndsTheRun) {
+    // No drag, straight up, a speed near the top of the extended range and a
+    // long step: the height overflows to INF, which is above 0 but no height a
+    // projectile ever comes down from.
+    MemoryTrajectoryView view;
+    view.SetText(F::D, "0");
+    view.SetText(F::Angulo, "90");
+    view.SetText(F::Vo, "1E4931");
+    view.SetText(F::T, "1000");
+    RealTrajectory run;
+    RunToEnd(run, view);
+    EXPECT_TRUE(run.Landed());
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0][3], "INF");
+}
+
+TEST(RealTrajectory, ARunThatCannotLandStopsAtItsMostSteps) {
+    // T 1E-9 would need about 3.5E10 steps to land.
+    MemoryTrajectoryView view;
+    view.SetText(F::T, "1E-9");
+    RealTrajectory run(100);
+    RunToEnd(run, view);
+    EXPECT_EQ(view.rows.size(), 100u);
+    EXPECT_EQ(run.State().Iteraciones, 100);
+    EXPECT_FALSE(run.Landed());
+    // The window's message names the limit a run really has.
+    EXPECT_NE(std::string(kTrayectoriaSinFin).find(" " + std::to_string(kMostTrajectorySteps) + " "),
+              std::string::npos);
+}
+
 TEST(RealTrajectory, MassEditedDuringTheRunActsFromTheNextStep) {
     MemoryTrajectoryView a, b;
     RealTrajectory runA, runB;
