@@ -109,8 +109,13 @@ QString ChartDescription(const QChartView* chart) {
     QString description = chart->accessibleDescription();
     if (!description.isEmpty() && !description.endsWith(u' '))
         description += u' ';
-    const QList<QAbstractSeries*> series = chart->chart()->series();
-    const auto* line = series.isEmpty() ? nullptr : qobject_cast<const QLineSeries*>(series.front());
+    // The data series, which holds every point, stays out of the chart (the
+    // chart draws a thinned line of it); it is the window's "Series1".
+    const QLineSeries* line = chart->window()->findChild<const QLineSeries*>(QStringLiteral("Series1"));
+    if (!line) {
+        const QList<QAbstractSeries*> series = chart->chart()->series();
+        line = series.isEmpty() ? nullptr : qobject_cast<const QLineSeries*>(series.front());
+    }
     if (!line || line->count() == 0)
         return description + QStringLiteral("Sin puntos todavía.");
     const QList<QPointF> points = line->points();

@@ -4,36 +4,32 @@
 #include "app/CommandRuns.h"
 #include "app/Messages.h"
 #include "app/Startup.h"
+#include "ballistics/ChartBitmap.h"
+#include "ballistics/FileSave.h"
+#include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
 #include "export/TableExportXLS.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QPainter>
+#include <QDateTime>
 #include <QWidget>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #ifndef KORVO_VERSION
@@ -81,7 +77,7 @@ Opciones de real y sweep (por omisión, los valores de la ventana):
 Opciones de real:
   --xls ARCHIVO  el libro de la ventana ("Exportar datos a Excel")
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
-  --pdf ARCHIVO  el informe de la corrida (aún no disponible)
+  --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
 
 Opciones de sweep:
   --vary NOMBRE=DESDE:HASTA:PASO
@@ -114,8 +110,15 @@ Estado de salida:
   1  una escritura falló (o la ventana de resultados no puede leer la corrida)
   2  una entrada rechazada o una opción errónea; no se escribe nada
 
+Una corrida que no aterriza en 2000000 iteraciones se detiene ahí, como en la
+ventana: se avisa en la salida de errores y sus filas se escriben.
+
+El manual de KORVO (F1 en cualquier ventana del programa) explica el modelo,
+cada ventana y cada mensaje; su sección "Uso desde la línea de comandos"
+trata de estas órdenes.
+
 Ejemplos:
-  KORVO real --angle 45 --xls caso.xls
+  KORVO real --angle 45 --xls caso.xls --pdf caso.pdf
 
   KORVO ideal --vo 300 --angle 30 --csv puntos.csv
 
@@ -208,102 +211,67 @@ RealInputs ReadRealInputs(const Arguments& arguments) {
 
 // --- Writing ---------------------------------------------------------------
 
-QString FullPath(const std::string& path) {
-    return QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(path)));
-}
-
-[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
-    throw std::runtime_error(std::string(what) + " \"" + FullPath(path).toStdString() + "\". " +
-                             std::strerror(error));
-}
-
-// Writes the whole file or nothing: the bytes go to a new file beside it, which
-// then takes the name, so a failure leaves the earlier file of that name as it
-// was. Raises "Cannot create file "<full path>". <reason>".
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    const QFileInfo target(FullPath(path));
-    std::string temporary = QFile::encodeName(target.absolutePath()).toStdString() + "/." +
-                            QFile::encodeName(target.fileName()).toStdString() + ".XXXXXX";
-    const int file = ::mkstemp(temporary.data());
-    if (file < 0)
-        ThrowFileError("Cannot create file", path, errno);
-    const auto fail = [&](int error) {
-        ::close(file);
-        ::unlink(temporary.c_str());
-        ThrowFileError("Error writing output file", path, error);
-    };
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t written = ::write(file, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            fail(written < 0 ? errno : EIO);
-        done += static_cast<std::size_t>(written);
-    }
-    // A new file is made with the permissions the user's umask allows, as the
-    // window's files are.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(file, 0666 & ~mask) != 0 || ::fsync(file) != 0)
-        fail(errno);
-    if (::close(file) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        ThrowFileError("Error writing output file", path, error);
-    }
-    if (::rename(temporary.c_str(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        ThrowFileError("Cannot create file", path, error);
-    }
-}
-
-// Machine output: to the file named, or to standard output for "-".
+// Machine output: to the file named (whole or not at all), or to standard
+// output for "-".
 void WriteOutput(const std::string& target, const std::string& bytes) {
     if (target != "-") {
-        WriteWholeFile(target, bytes);
+        SaveWholeFile(QString::fromStdString(target), QByteArray::fromStdString(bytes));
         return;
     }
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
         throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
 }
 
-// The chart as the real-trajectory window draws it (its size, its background,
-// the same series and axes) and saves it: rendered onto a white bitmap, in BMP.
-std::string TrajectoryChartBitmap(const std::vector<std::pair<double, double>>& points) {
-    QWidget host;
-    host.resize(588, 413);
-    const TrajectoryChart made = MakeTrajectoryChart(&host, {0, 0, 588, 413});
-    made.view->chart()->setBackgroundBrush(QColor(231, 230, 232));
-    made.view->chart()->setBackgroundRoundness(0);
-    for (const auto& [x, y] : points)
-        made.model->Add(x, y);
-    made.model->Flush();
-    // The chart lays itself out in the view's resize and layout events, which
-    // a widget receives once it is shown: shown on no screen, as the window's
-    // chart is on the screen before it is saved.
-    host.setAttribute(Qt::WA_DontShowOnScreen);
-    host.show();
-    QCoreApplication::processEvents();
-    QImage image(made.view->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        made.view->render(&painter);
+// The real-trajectory window's chart, built as the window builds it and holding
+// the run's points, laid out at its on-screen size on no screen: what the
+// bitmap and the report draw.
+class RunChart {
+public:
+    explicit RunChart(const std::vector<std::pair<double, double>>& points) {
+        host_.resize(kRealTrajectoryChartBox.size());
+        chart_ = MakeRealTrajectoryChart(&host_, QRect(QPoint(0, 0), kRealTrajectoryChartBox.size()));
+        for (const auto& [x, y] : points)
+            chart_.model->Add(x, y);
+        chart_.model->Flush();
+        // The chart lays itself out in the view's resize and layout events,
+        // which a widget receives once it is shown.
+        host_.setAttribute(Qt::WA_DontShowOnScreen);
+        host_.show();
+        QCoreApplication::processEvents();
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "BMP"))
-        throw std::runtime_error("Error writing output file");
-    return bytes.toStdString();
-}
+    QChartView& View() { return *chart_.view; }
 
-void WriteWorkbook(const std::string& path, const std::vector<std::array<std::string, 10>>& rows) {
+private:
+    QWidget host_;
+    TrajectoryChart chart_{};
+};
+
+void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
     SetUpTrajectoryExport(exporter, &table, path);
     exporter.Execute();
+}
+
+void WriteReport(const std::string& path, const RealInputs& inputs, const RealRun& run, RunChart& chart) {
+    const RunReportSource source{
+        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
+        FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
+        run.Rows.get(),
+        chart.View().chart(),
+        QDateTime::currentDateTime()};
+    WriteRunReportPdf(QString::fromStdString(path), source);
+}
+
+std::string TableCsv(const std::vector<std::string>& header, const TrajectoryTableModel& rows) {
+    std::string csv = CsvRecord(header);
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        std::vector<std::string> fields;
+        for (int c = 0; c < TrajectoryTableModel::kColumnCount; ++c)
+            fields.push_back(DotText(std::string(rows.CellText(r, c))));
+        csv += CsvRecord(fields);
+    }
+    return csv;
 }
 
 std::string RowsCsv(const std::vector<std::string>& header, const auto& rows) {
@@ -338,24 +306,31 @@ template <class Body> int Run(Body&& body) {
 
 int RunReal(const Arguments& arguments) {
     return Run([&](bool& writing) {
-        if (arguments.IsSet("pdf"))
-            throw Refused("El informe PDF aún no está disponible; no se escribió nada");
         const RealInputs inputs = ReadRealInputs(arguments);
         const auto xls = arguments.Value("xls");
         const auto bmp = arguments.Value("bmp");
+        const auto pdf = arguments.Value("pdf");
         const auto csv = arguments.Value("csv");
-        const RealRun run = RunRealTrajectory(inputs, {xls || csv, bmp.has_value()});
+        const RealRun run = RunRealTrajectory(inputs, {xls || csv || pdf, bmp || pdf});
+        // As the window tells it: the run stopped, its rows are kept and written.
+        if (!run.Landed)
+            PrintError(kTrayectoriaSinFin);
 
         writing = true;
         if (xls)
-            WriteWorkbook(*xls, run.Rows);
-        if (bmp)
-            WriteWholeFile(*bmp, TrajectoryChartBitmap(run.Points));
+            WriteWorkbook(*xls, *run.Rows);
+        if (bmp || pdf) {
+            RunChart chart(run.Points);
+            if (bmp)
+                SaveWholeFile(QString::fromStdString(*bmp), ChartBitmap(chart.View()));
+            if (pdf)
+                WriteReport(*pdf, inputs, run, chart);
+        }
         if (csv) {
             std::vector<std::string> header;
             for (const auto& column : TrajectoryTableModel::Columns())
                 header.emplace_back(column.caption);
-            WriteOutput(*csv, RowsCsv(header, run.Rows));
+            WriteOutput(*csv, TableCsv(header, *run.Rows));
         }
         // Standard output carries the CSV alone when it is there.
         if (csv == "-")
@@ -437,13 +412,13 @@ int RunSweepCommand(const Arguments& arguments) {
         std::string csv = CsvRecord({vary->substr(0, equals), "iteraciones", "tiempo_vuelo", "altura_maxima",
                                      "alcance", "cruce_tiempo", "cruce_x", "mensaje"});
         for (const SweepRow& row : rows) {
-            if (!row.Mensaje.empty()) {
+            if (row.Iteraciones == 0) { // refused before any step
                 csv += CsvRecord({DotText(row.Valor), "", "", "", "", "", "", row.Mensaje});
                 continue;
             }
             csv += CsvRecord({DotText(row.Valor), std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
                               DotText(row.AlturaMaxima), DotText(row.Alcance), DotText(row.CruceTiempo),
-                              DotText(row.CruceX), ""});
+                              DotText(row.CruceX), row.Mensaje});
         }
         writing = true;
         WriteOutput(arguments.Value("csv").value_or("-"), csv);
@@ -504,7 +479,7 @@ int RunCommandLine(int argc, char** argv) {
         return kDone;
     }
 
-    // Only the chart needs a GUI application, and then on the offscreen
+    // Only the chart (the bitmap and the report) needs a GUI application, and then on the offscreen
     // platform, so that no command ever needs a display. Qt sees no argument
     // of the user's.
     // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen platform,
@@ -517,7 +492,7 @@ int RunCommandLine(int argc, char** argv) {
     static char appName[] = "KORVO";
     static char* appArgv[] = {appName, nullptr};
     std::unique_ptr<QCoreApplication> application;
-    if (command == "real" && parsed->IsSet("bmp")) {
+    if (command == "real" && (parsed->IsSet("bmp") || parsed->IsSet("pdf"))) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QApplication>(appArgc, appArgv);
         InstallFontSubstitutions();

@@ -2,8 +2,9 @@
 
 #include "app/Messages.h"
 #include "ballistics/core/IdealPlot.h"
-#include "parser/RegionalSettings.h"
+#include "ballistics/core/RunReport.h"
 #include "parser/MathParser.h"
+#include "parser/RegionalSettings.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,6 +25,8 @@ constexpr int kTrajectoryFieldCount = static_cast<int>(F::TiempoTotal) + 1;
 class FieldTexts : public TrajectoryView {
 public:
     FieldTexts(RealRun& run, RealRunKeep keep) : run_(run), keep_(keep) {
+        if (keep_.Rows)
+            run_.Rows = std::make_shared<TrajectoryTableModel>();
         for (auto& [field, text] : DefaultTrajectoryTexts())
             texts_[Index(field)] = text;
     }
@@ -31,7 +34,7 @@ public:
     void SetText(F field, const std::string& text) override { texts_[Index(field)] = text; }
     void AppendRow(const std::array<std::string, 10>& row) override {
         if (keep_.Rows)
-            run_.Rows.push_back(row);
+            run_.Rows->AppendRow(row);
     }
     void AddChartPoint(double x, double y) override {
         if (keep_.Points)
@@ -45,18 +48,6 @@ private:
     RealRunKeep keep_;
     std::array<std::string, kTrajectoryFieldCount> texts_;
 };
-
-// The point where the line through two steps crosses height 0; none unless the
-// first is above 0 and the second at or below it (a run already below after its
-// first step, or gone NaN, has no crossing between them). The run report's
-// arithmetic has the same interpolation; this one goes when both meet.
-std::optional<RealRun::Crossing> GroundCrossingBetween(Real tPrev, Real xPrev, Real yPrev, Real tLast,
-                                                       Real xLast, Real yLast) {
-    if (!(yPrev > 0 && yLast <= 0))
-        return std::nullopt;
-    const Real f = yPrev / (yPrev - yLast);
-    return RealRun::Crossing{tPrev + (tLast - tPrev) * f, xPrev + (xLast - xPrev) * f};
-}
 
 char Separator() {
     return CurrentRegionalSettings().DecimalSeparator;
@@ -154,25 +145,18 @@ RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
 
     RealTrajectory trajectory;
     trajectory.Start(view);
-    Real tPrev = 0, xPrev = 0, yPrev = 0;
-    do {
-        // The window has no step limit of its own yet: a run whose height never
-        // comes down (a time step too small to matter, drag that speeds the
-        // projectile up) would go on for ever without this one.
-        if (trajectory.State().Iteraciones >= kMostRunSteps)
-            throw std::runtime_error("La trayectoria no terminó en " + std::to_string(kMostRunSteps) +
-                                     " iteraciones; el proceso se detuvo.");
+    Real tPrev = 0;
+    while (trajectory.GoesOn()) {
         tPrev = ParseReal(view.Text(F::TiempoTotal));
-        xPrev = trajectory.State().X;
-        yPrev = trajectory.State().Y;
         trajectory.Calcular(view);
-    } while (trajectory.GoesOn());
+    }
 
     run.Estado = trajectory.State();
+    run.Landed = trajectory.Landed();
     run.ValorX = view.Text(F::X);
     run.TiempoTotal = view.Text(F::TiempoTotal);
-    run.Cruce =
-        GroundCrossingBetween(tPrev, xPrev, yPrev, ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
+    run.Cruce = InterpolateGroundCrossing(tPrev, run.Estado.XAnterior, run.Estado.YAnterior,
+                                          ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
     return run;
 }
 
@@ -208,6 +192,8 @@ SweepRow SweepOne(RealInputs inputs, RealInput varied, const std::string& value)
             row.CruceTiempo = NumberToGeneralText(run.Cruce->Tiempo);
             row.CruceX = NumberToGeneralText(run.Cruce->X);
         }
+        if (!run.Landed)
+            row.Mensaje = kTrayectoriaSinFin;
     } catch (const std::exception& error) {
         row.Mensaje = ErrorReportText(QString::fromUtf8(error.what())).toStdString();
     }

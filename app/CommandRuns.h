@@ -14,9 +14,13 @@
 // Texts use the decimal separator in force, as the windows' fields do;
 // FieldText() turns a number written with "." or that separator into it.
 #include "ballistics/core/RealTrajectory.h"
+#include "ballistics/core/RunReport.h"
+
+#include "ballistics/TrajectoryTableModel.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,12 +59,12 @@ struct RealRun {
     EstadoTrayectoria Estado;
     std::string ValorX;      // the X display at the end (15 significant digits)
     std::string TiempoTotal; // the time display at the end
-    std::vector<std::array<std::string, 10>> Rows;
+    // Every step's ten texts when asked for, packed as the window keeps them.
+    std::shared_ptr<TrajectoryTableModel> Rows;
     std::vector<std::pair<double, double>> Points;
-    struct Crossing {
-        Real Tiempo = 0, X = 0;
-    };
-    std::optional<Crossing> Cruce;
+    // False for a run stopped at its step limit (kTrayectoriaSinFin).
+    bool Landed = true;
+    std::optional<GroundCrossing> Cruce;
 };
 
 struct RealRunKeep {
@@ -68,17 +72,16 @@ struct RealRunKeep {
     bool Points = false;
 };
 
-// The most steps a run may take before it is stopped as one that never lands.
-inline constexpr std::int32_t kMostRunSteps = 2000000;
-
 // Runs the integrator from the window's first-showing state with these inputs to
 // the end of the run. Raises what the window would report: EConvertError for an
 // input that is not a number (or an angle with a fraction), and
-// std::runtime_error when the run does not end within kMostRunSteps steps.
+// std::runtime_error for a negative D or M. A run that has not landed after
+// kMostTrajectorySteps steps stops there, as the window's does (Landed false).
 RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep);
 
 // One row of a sweep: the value given to the varied input (as its field would
-// hold it) and either the run's figures or the message that refused it.
+// hold it) and either the run's figures or the message that refused it (a run
+// stopped at its step limit has both its figures and the stop's message).
 struct SweepRow {
     std::string Valor;
     std::string Mensaje; // empty when the run went through

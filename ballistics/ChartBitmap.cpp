@@ -3,7 +3,10 @@
 #include "ballistics/FileSave.h"
 
 #include <QBuffer>
+#include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
+#include <QGraphicsLayout>
 #include <QImage>
 #include <QPainter>
 
@@ -12,6 +15,12 @@
 namespace korvo {
 
 QByteArray ChartBitmap(QChartView& view) {
+    // A flush that changed the axes' labels lays the chart out anew only when
+    // the event loop next runs; do it now, so the picture shows the chart as
+    // the screen does once it has caught up, not the layout of its last labels.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QGraphicsLayout* layout = view.chart()->layout())
+        layout->activate();
     QImage image(view.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     {

@@ -191,17 +191,19 @@ private:
 // same columns at their design widths, nothing to select or repaint.
 class TrajectoryRowsSource : public TrajectoryColumnsSource {
 public:
-    explicit TrajectoryRowsSource(const std::vector<std::array<std::string, 10>>& rows) : rows_(rows) {}
+    explicit TrajectoryRowsSource(const TrajectoryTableModel& rows) : rows_(rows) {}
 
-    int ItemCount() const override { return static_cast<int>(rows_.size()); }
-    std::string ItemCaption(int item) const override { return rows_.at(item)[0]; }
-    std::string SubItem(int item, int index) const override { return rows_.at(item).at(index + 1); }
+    int ItemCount() const override { return rows_.rowCount(); }
+    std::string ItemCaption(int item) const override { return std::string(rows_.CellText(item, 0)); }
+    std::string SubItem(int item, int index) const override {
+        return std::string(rows_.CellText(item, index + 1));
+    }
     void SelectItem(int) override {}
     void BeginUpdate() override {}
     void EndUpdate() override {}
 
 private:
-    const std::vector<std::array<std::string, 10>>& rows_;
+    const TrajectoryTableModel& rows_;
 };
 
 // The file the real-trajectory window exports its table to, in the current directory.

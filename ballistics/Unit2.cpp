@@ -245,13 +245,18 @@ void TForm2::BuildDisplays() {
     MakeLabel(QStringLiteral("Segundos"), time, {134, 19, 60, 14});
 }
 
+TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box) {
+    const TrajectoryChart made = MakeTrajectoryChart(window, box);
+    made.view->chart()->setBackgroundBrush(QColor(231, 230, 232));
+    made.view->chart()->setBackgroundRoundness(0);
+    return made;
+}
+
 void TForm2::BuildChart() {
-    const TrajectoryChart made = MakeTrajectoryChart(this, {242, 26, 588, 413});
+    const TrajectoryChart made = MakeRealTrajectoryChart(this, kRealTrajectoryChartBox);
     Chart1 = made.view;
     Series1 = made.series;
     chart_ = made.model;
-    Chart1->chart()->setBackgroundBrush(QColor(231, 230, 232));
-    Chart1->chart()->setBackgroundRoundness(0);
     Chart1->setFocusPolicy(Qt::StrongFocus);
     Chart1->setAccessibleName(QStringLiteral("Gráfica de la trayectoria real"));
     Chart1->setAccessibleDescription(QStringLiteral(

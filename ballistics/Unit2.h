@@ -23,9 +23,11 @@
 // Form2->Trajectory().State().
 #include "app/Chrome.h"
 #include "ballistics/RunPacing.h"
+#include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
 
+#include <QRect>
 #include <QString>
 #include <array>
 #include <memory>
@@ -174,5 +176,12 @@ private:
 
 // The program-wide instance, made at start-up.
 extern TForm2* Form2;
+
+// The real-trajectory window's chart: the trajectory chart on the window's
+// grey background with square corners, at `box` of `window` (in the window,
+// kRealTrajectoryChartBox). The command line draws its bitmap and report
+// through the same chart.
+inline const QRect kRealTrajectoryChartBox{242, 26, 588, 413};
+TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box);
 
 } // namespace korvo
