@@ -2,7 +2,7 @@
 // from the command line and opens no window. Otherwise the windows are created
 // once, the main window is shown and the event loop runs until the main window
 // closes.
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/Chrome.h"
-#include "app/Messages.h"
+#include "app/chrome/Chrome.h"
+#include "app/chrome/Messages.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
 #include "ballistics/Unit2.h"

@@ -1,6 +1,7 @@
 #include "ballistics/Unit2.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
@@ -44,49 +45,6 @@ QFont NormalFont() {
 }
 QFont BoldFont() {
     return WindowFont(kArial, 8, true);
-}
-
-QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& box,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(box);
-    label->setAlignment(alignment);
-    label->setFont(NormalFont());
-    return label;
-}
-
-QGroupBox* MakeGroup(const QString& caption, const QString& name, QWidget* parent, const QRect& box) {
-    auto* group = new TGroupBox(caption, parent);
-    group->setObjectName(name);
-    group->setGeometry(box);
-    group->setFont(BoldFont());
-    return group;
-}
-
-QLineEdit* MakeField(const QString& name, QWidget* parent, const QRect& box, const std::string& text,
-                     bool display) {
-    auto* field = new QLineEdit(QString::fromStdString(text), parent);
-    field->setObjectName(name);
-    field->setGeometry(box);
-    field->setFont(display ? BoldFont() : NormalFont());
-    field->setReadOnly(display);
-    field->setCursorPosition(0);
-    if (display)
-        field->setFocusPolicy(Qt::ClickFocus);
-    return field;
-}
-
-QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent, const QRect& box,
-                        const QColor& textColour = Qt::black) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(box);
-    button->setFont(BoldFont());
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Active, QPalette::ButtonText, textColour);
-    palette.setColor(QPalette::Inactive, QPalette::ButtonText, textColour);
-    button->setPalette(palette);
-    return button;
 }
 
 // The side windows are shown on top of this one; before start-up has made
@@ -142,8 +100,8 @@ void TForm2::BuildInputs() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral(" Datos "));
 
-    GroupBox1 = MakeGroup(QStringLiteral(" Introducir Valores Iniciales:"), QStringLiteral("GroupBox1"),
-                          TabSheet1, {3, 0, 215, 162});
+    GroupBox1 = MakeGroup(TabSheet1, QStringLiteral("GroupBox1"),
+                          QStringLiteral(" Introducir Valores Iniciales:"), {3, 0, 215, 162}, BoldFont());
     struct Input {
         const char* label;
         QLineEdit*& field;
@@ -168,20 +126,22 @@ void TForm2::BuildInputs() {
     };
     for (const Input& input : inputs) {
         // Ends two pixels before its field, so that the caption does not touch it.
-        MakeLabel(QString::fromUtf8(input.label), GroupBox1, {2, input.box.top() + 2, 20, 14},
+        MakeLabel(GroupBox1, QString::fromUtf8(input.label), {2, input.box.top() + 2, 20, 14}, NormalFont(),
                   Qt::AlignRight | Qt::AlignVCenter);
-        input.field = MakeField(QString::fromUtf8(input.name), GroupBox1, input.box,
-                                BuiltInNumberText(input.defaultText), false);
+        input.field = MakeField(GroupBox1, QString::fromUtf8(input.name), input.box,
+                                ToQString(BuiltInNumberText(input.defaultText)), NormalFont(), false);
         if (input.unit)
-            MakeLabel(QString::fromUtf8(input.unit), GroupBox1,
-                      {input.box.right() + 4, input.box.top() + 2, 100, 14});
+            MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
+                      {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
     }
-    CalcularD =
-        MakeButton(QStringLiteral("Calcular &D"), QStringLiteral("CalcularD"), GroupBox1, {134, 19, 74, 21});
-    ConvertirMasa = MakeButton(QStringLiteral("Calcular &M"), QStringLiteral("ConvertirMasa"), GroupBox1,
-                               {134, 58, 74, 21});
-    ConvertirVelocidad = MakeButton(QStringLiteral("&Convertir fts/s"), QStringLiteral("ConvertirVelocidad"),
-                                    GroupBox1, {110, 134, 97, 21});
+    const QColor black(Qt::black);
+    CalcularD = MakeButton(GroupBox1, QStringLiteral("CalcularD"), QStringLiteral("Calcular &D"),
+                           {134, 19, 74, 21}, BoldFont(), black);
+    ConvertirMasa = MakeButton(GroupBox1, QStringLiteral("ConvertirMasa"), QStringLiteral("Calcular &M"),
+                               {134, 58, 74, 21}, BoldFont(), black);
+    ConvertirVelocidad =
+        MakeButton(GroupBox1, QStringLiteral("ConvertirVelocidad"), QStringLiteral("&Convertir fts/s"),
+                   {110, 134, 97, 21}, BoldFont(), black);
     connect(CalcularD, &QPushButton::clicked, this, &TForm2::CalcularDClick);
     connect(ConvertirMasa, &QPushButton::clicked, this, &TForm2::ConvertirMasaClick);
     connect(ConvertirVelocidad, &QPushButton::clicked, this, &TForm2::ConvertirVelocidadClick);
@@ -225,24 +185,24 @@ void TForm2::BuildDisplays() {
     };
     int index = 2;
     for (const Group& group : groups) {
-        QGroupBox* box =
-            MakeGroup(QString::fromUtf8(group.caption), QStringLiteral("GroupBox%1").arg(index++), TabSheet1,
-                      {3, group.top, 215, 42});
+        QGroupBox* box = MakeGroup(TabSheet1, QStringLiteral("GroupBox%1").arg(index++),
+                                   QString::fromUtf8(group.caption), {3, group.top, 215, 42}, BoldFont());
         for (const Display& display : {group.left, group.right}) {
-            MakeLabel(QString::fromUtf8(display.label), box, {display.left - 26, 19, 24, 14},
+            MakeLabel(box, QString::fromUtf8(display.label), {display.left - 26, 19, 24, 14}, NormalFont(),
                       Qt::AlignRight | Qt::AlignVCenter);
-            display.field =
-                MakeField(QString::fromUtf8(display.name), box, {display.left, 17, 52, 18}, "0", true);
-            MakeLabel(QString::fromUtf8(group.unit), box, {display.left + 55, 19, 24, 14});
+            display.field = MakeField(box, QString::fromUtf8(display.name), {display.left, 17, 52, 18},
+                                      QStringLiteral("0"), BoldFont(), true);
+            MakeLabel(box, QString::fromUtf8(group.unit), {display.left + 55, 19, 24, 14}, NormalFont());
         }
     }
 
-    QGroupBox* time = MakeGroup(QStringLiteral(" Valor DeltaT Actual: "),
-                                QStringLiteral("GroupBox%1").arg(index), TabSheet1, {3, 338, 215, 42});
-    MakeLabel(QStringLiteral("DeltaT:"), time, {30, 19, 42, 14}, Qt::AlignRight | Qt::AlignVCenter);
-    TiempoTotal =
-        MakeField(QStringLiteral("TiempoTotal"), time, {74, 17, 57, 18}, BuiltInNumberText("0.0"), true);
-    MakeLabel(QStringLiteral("Segundos"), time, {134, 19, 60, 14});
+    QGroupBox* time = MakeGroup(TabSheet1, QStringLiteral("GroupBox%1").arg(index),
+                                QStringLiteral(" Valor DeltaT Actual: "), {3, 338, 215, 42}, BoldFont());
+    MakeLabel(time, QStringLiteral("DeltaT:"), {30, 19, 42, 14}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
+    TiempoTotal = MakeField(time, QStringLiteral("TiempoTotal"), {74, 17, 57, 18},
+                            ToQString(BuiltInNumberText("0.0")), BoldFont(), true);
+    MakeLabel(time, QStringLiteral("Segundos"), {134, 19, 60, 14}, NormalFont());
 }
 
 TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box) {
@@ -274,8 +234,9 @@ void TForm2::BuildChart() {
 }
 
 void TForm2::BuildTable() {
-    GroupBoxTabla = MakeGroup(QStringLiteral(" Tabla de Valores Procesados: "),
-                              QStringLiteral("GroupBoxTabla"), this, {7, 442, 705, 103});
+    GroupBoxTabla =
+        MakeGroup(this, QStringLiteral("GroupBoxTabla"), QStringLiteral(" Tabla de Valores Procesados: "),
+                  {7, 442, 705, 103}, BoldFont());
     ListModel = new TrajectoryTableModel(this);
     ListView1 = MakeTrajectoryTableView(GroupBoxTabla, ListModel, {5, 14, 694, 84}, NormalFont());
     ListSource = std::make_unique<TrajectoryListSource>(ListView1, ListModel);
@@ -307,13 +268,14 @@ void TForm2::BuildTable() {
 }
 
 void TForm2::BuildButtons() {
-    IniciarCalculos = MakeButton(QStringLiteral("Iniciar &Proceso"), QStringLiteral("IniciarCalculos"), this,
-                                 {716, 448, 115, 23}, QColor(0, 0, 128));
-    Resultados = MakeButton(QStringLiteral("&Resultados"), QStringLiteral("Resultados"), this,
-                            {716, 472, 115, 23}, QColor(128, 0, 0));
-    LimpiarDatos = MakeButton(QStringLiteral("Reiniciar &Valores"), QStringLiteral("LimpiarDatos"), this,
-                              {716, 496, 115, 23}, QColor(0, 128, 0));
-    BitBtn1 = MakeButton(QStringLiteral("&Salir"), QStringLiteral("BitBtn1"), this, {716, 520, 115, 23});
+    IniciarCalculos = MakeButton(this, QStringLiteral("IniciarCalculos"), QStringLiteral("Iniciar &Proceso"),
+                                 {716, 448, 115, 23}, BoldFont(), QColor(0, 0, 128));
+    Resultados = MakeButton(this, QStringLiteral("Resultados"), QStringLiteral("&Resultados"),
+                            {716, 472, 115, 23}, BoldFont(), QColor(128, 0, 0));
+    LimpiarDatos = MakeButton(this, QStringLiteral("LimpiarDatos"), QStringLiteral("Reiniciar &Valores"),
+                              {716, 496, 115, 23}, BoldFont(), QColor(0, 128, 0));
+    BitBtn1 = MakeButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Salir"), {716, 520, 115, 23},
+                         BoldFont(), QColor(Qt::black));
     connect(IniciarCalculos, &QPushButton::clicked, this, &TForm2::IniciarCalculosClick);
     connect(Resultados, &QPushButton::clicked, this, &TForm2::ResultadosClick);
     connect(LimpiarDatos, &QPushButton::clicked, this, &TForm2::LimpiarDatosClick);

@@ -21,7 +21,7 @@
 // The side windows write their results straight into the public input fields
 // (Form2->ValorMasa->setText(...)) and read the run's totals through
 // Form2->Trajectory().State().
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/core/RealTrajectory.h"

@@ -1,8 +1,8 @@
 #include "ballistics/Unit4.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
-#include "ballistics/Unit3.h"
 #include "ballistics/core/Calculators.h"
 
 #include <QComboBox>
@@ -21,7 +21,6 @@ TForm4::TForm4(QWidget* parent)
                      164,
                      166},
                     parent) {
-    using namespace side;
     setObjectName(QStringLiteral("Form4"));
     const QString family = QStringLiteral("MS Sans Serif");
     const QFont normal = WindowFont(family, 8);
@@ -66,20 +65,20 @@ void TForm4::OnClosed() {
 
 void TForm4::ConvertirPesoClick() {
     Guarded(this, [&] {
-        const std::optional<std::string> kilos = ConvertirAKilos(
-            side::ToStdString(ValorPeso->text()), side::ToStdString(UnidadPeso->currentText()));
+        const std::optional<std::string> kilos =
+            ConvertirAKilos(ToStdString(ValorPeso->text()), ToStdString(UnidadPeso->currentText()));
         if (!kilos)
             return;
         if (Form2)
-            side::ShowText(Form2->ValorMasa, side::ToQString(*kilos));
+            ShowText(Form2->ValorMasa, ToQString(*kilos));
         close();
     });
 }
 
 void TForm4::BAyudaConvertirClick() {
     Guarded(this, [&] {
-        ShowMessage(this, side::ToQString(AyudaConvertirPeso()),
-                    QString::fromUtf8(kAyudaConvertirPesoCaption), MessageIcon::Information);
+        ShowMessage(this, ToQString(AyudaConvertirPeso()), QString::fromUtf8(kAyudaConvertirPesoCaption),
+                    MessageIcon::Information);
     });
 }
 

@@ -6,7 +6,7 @@
 // list keeps its last choice. Closing by any means moves the focus to the
 // real-trajectory window's "Xo:" field. A value that is not a number is
 // reported, the converter stays open and "M:" is left alone.
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 
 class QComboBox;
 class QLineEdit;

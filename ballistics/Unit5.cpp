@@ -1,8 +1,8 @@
 #include "ballistics/Unit5.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
-#include "ballistics/Unit3.h"
 #include "ballistics/core/Calculators.h"
 
 #include <QLineEdit>
@@ -20,7 +20,6 @@ TForm5::TForm5(QWidget* parent)
                      134,
                      146},
                     parent) {
-    using namespace side;
     setObjectName(QStringLiteral("Form5"));
     const QString family = QStringLiteral("MS Sans Serif");
     const QFont normal = WindowFont(family, 8);
@@ -46,9 +45,9 @@ void TForm5::OnShowing() {
 
 void TForm5::ConvertirFTSClick() {
     Guarded(this, [&] {
-        const std::string metros = ConvertirAMetrosSegundos(side::ToStdString(ValorFTS->text()));
+        const std::string metros = ConvertirAMetrosSegundos(ToStdString(ValorFTS->text()));
         if (Form2)
-            side::ShowText(Form2->ValorVelocidadInicial, side::ToQString(metros));
+            ShowText(Form2->ValorVelocidadInicial, ToQString(metros));
         close();
     });
 }

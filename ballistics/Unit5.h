@@ -6,7 +6,7 @@
 // Every showing sets the value back to "0" and puts the focus in it. A value
 // that is not a number is reported, the converter stays open and "Vo:" is left
 // alone. Closing sets no focus elsewhere.
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 
 class QLineEdit;
 class QPushButton;

@@ -1,8 +1,8 @@
 #include "ballistics/Unit7.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
-#include "ballistics/Unit3.h"
 #include "parser/MathParser.h"
 
 #include <QChart>
@@ -31,14 +31,6 @@ QFont NormalFont() {
 }
 QFont BoldFont() {
     return WindowFont(kArial, 8, true);
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box) {
-    auto* group = new TGroupBox(caption, parent);
-    group->setObjectName(name);
-    group->setGeometry(box);
-    group->setFont(BoldFont());
-    return group;
 }
 
 } // namespace
@@ -113,10 +105,8 @@ bool TForm7::event(QEvent* event) {
 }
 
 void TForm7::BuildInputs() {
-    using side::MakeField;
-    using side::MakeLabel;
     GroupBox1 = MakeGroup(TabSheet1, QStringLiteral("GroupBox1"), QStringLiteral(" Datos Iniciales "),
-                          {4, 2, 196, 113});
+                          {4, 2, 196, 113}, BoldFont());
     struct Input {
         const char* label;
         QLineEdit*& field;
@@ -149,7 +139,7 @@ void TForm7::BuildInputs() {
 
 void TForm7::BuildResults() {
     GroupBox2 = MakeGroup(TabSheet1, QStringLiteral("GroupBox2"), QStringLiteral(" Calculos Obtenidos "),
-                          {4, 116, 196, 142});
+                          {4, 116, 196, 142}, BoldFont());
     struct Display {
         const char* label;
         QLineEdit*& field;
@@ -170,48 +160,47 @@ void TForm7::BuildResults() {
     // group's frame; the display and unit columns sit 3 pixels further right.
     const int shift = 3;
     for (const Display& display : displays) {
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
-                        NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
+        MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
+                  NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
         display.field =
-            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
-                            QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
-                        NormalFont());
+            MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
+                      QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
+        MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
+                  NormalFont());
     }
 }
 
 void TForm7::BuildPlotControls() {
-    using side::MakeField;
     GroupBox3 = MakeGroup(TabSheet1, QStringLiteral("GroupBox3"), QStringLiteral(" Calculo para X "),
-                          {4, 259, 196, 57});
+                          {4, 259, 196, 57}, BoldFont());
     CalcularX =
         MakeField(GroupBox3, QStringLiteral("CalcularX"), {5, 14, 182, 18}, QString(), NormalFont(), true);
     ResultadoX = MakeField(GroupBox3, QStringLiteral("ResultadoX"), {5, 34, 121, 18}, QStringLiteral("0"),
                            BoldFont(), true);
     GroupBox4 = MakeGroup(TabSheet1, QStringLiteral("GroupBox4"), QStringLiteral(" Calculo para Y "),
-                          {5, 318, 196, 57});
+                          {5, 318, 196, 57}, BoldFont());
     CalcularY =
         MakeField(GroupBox4, QStringLiteral("CalcularY"), {5, 14, 182, 18}, QString(), NormalFont(), true);
     ResultadoY = MakeField(GroupBox4, QStringLiteral("ResultadoY"), {5, 34, 121, 18}, QStringLiteral("0"),
                            BoldFont(), true);
 
-    CalcularResultados = side::MakeButton(TabSheet1, QStringLiteral("CalcularResultados"),
-                                          QStringLiteral("&Calcular"), {4, 378, 80, 26}, BoldFont());
-    Graficar = side::MakeButton(TabSheet1, QStringLiteral("Graficar"), QStringLiteral("&Generar Grafica"),
-                                {88, 378, 112, 26}, BoldFont());
-    Limpiar = side::MakeButton(TabSheet1, QStringLiteral("Limpiar"), QStringLiteral("&Limpiar Datos"),
-                               {4, 406, 196, 26}, BoldFont());
+    CalcularResultados = MakeButton(TabSheet1, QStringLiteral("CalcularResultados"),
+                                    QStringLiteral("&Calcular"), {4, 378, 80, 26}, BoldFont());
+    Graficar = MakeButton(TabSheet1, QStringLiteral("Graficar"), QStringLiteral("&Generar Grafica"),
+                          {88, 378, 112, 26}, BoldFont());
+    Limpiar = MakeButton(TabSheet1, QStringLiteral("Limpiar"), QStringLiteral("&Limpiar Datos"),
+                         {4, 406, 196, 26}, BoldFont());
 
-    side::MakeSeparator(TabSheet1, 434)->setGeometry(4, 434, 196, 2);
-    side::MakeLabel(TabSheet1, QStringLiteral("Calculos Realizados:"), {10, 442, 114, 16}, NormalFont(),
-                    Qt::AlignRight | Qt::AlignVCenter);
+    MakeSeparator(TabSheet1, 434)->setGeometry(4, 434, 196, 2);
+    MakeLabel(TabSheet1, QStringLiteral("Calculos Realizados:"), {10, 442, 114, 16}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
     Items = MakeField(TabSheet1, QStringLiteral("Items"), {128, 441, 60, 18}, QStringLiteral("0"), BoldFont(),
                       true, Qt::black);
     QPalette palette = Items->palette();
     palette.setColor(QPalette::Text, Qt::yellow);
     Items->setPalette(palette);
-    side::MakeLabel(TabSheet1, QStringLiteral("Tiempo Transcurridos:"), {10, 461, 114, 16}, NormalFont(),
-                    Qt::AlignRight | Qt::AlignVCenter);
+    MakeLabel(TabSheet1, QStringLiteral("Tiempo Transcurridos:"), {10, 461, 114, 16}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
     TiempoTranscurrido = MakeField(TabSheet1, QStringLiteral("TiempoTranscurrido"), {128, 461, 60, 18},
                                    QStringLiteral("0"), BoldFont(), true, QColor(205, 228, 248));
 }
@@ -347,7 +336,7 @@ std::string TForm7::Text(IdealField field) const {
 }
 
 void TForm7::SetText(IdealField field, const std::string& text) {
-    side::ShowText(Field(field), QString::fromStdString(text));
+    ShowText(Field(field), QString::fromStdString(text));
 }
 
 void TForm7::ClearTable() {

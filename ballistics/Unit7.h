@@ -15,7 +15,7 @@
 // "&Limpiar Datos" works in every state: it stops a running plot first, then
 // clears. A tick that fails stops the timer before its error is reported, so a
 // failing plot is reported once and ends there.
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/IdealPlot.h"

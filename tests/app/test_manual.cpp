@@ -2,7 +2,7 @@
 // its pictures are in the program and have the sizes of their windows, and F1
 // opens it at the section of the window it is pressed in.
 #include "app/GuiTest.h"
-#include "app/HelpWindow.h"
+#include "app/chrome/HelpWindow.h"
 #include "app/MessageScan.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"

@@ -15,7 +15,6 @@
 //       void OnShowing() override { ... }   // the window's showing step
 //   };
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
@@ -67,24 +66,6 @@ private:
     void RequestMove();
     Move move_;
     bool moveRequestedSincePress_ = false;
-};
-
-// A group box whose caption sits on the frame's top line, the line running
-// through the middle of the caption, so that controls placed 14 pixels down
-// lie inside the frame. (The toolkit's own style puts the caption above a frame
-// that starts below it, which cuts through controls placed that high.) The
-// caption's leading and trailing blanks keep the line away from its text.
-class TGroupBox : public QGroupBox {
-    Q_OBJECT
-public:
-    TGroupBox(const QString& caption, QWidget* parent);
-
-    // In the box's own coordinates: the frame's outer edge, and the caption.
-    QRect FrameRect() const;
-    QRect CaptionRect() const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };
 
 struct ChromeSettings {
