@@ -29,7 +29,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <stdexcept>
 #include <utility>
 
 namespace korvo {
@@ -74,6 +73,12 @@ TForm2::TForm2(QWidget* parent)
     setFont(NormalFont());
     BuildInputs();
     BuildDisplays();
+    BindFields();
+    // The core's texts, and "0" in "Xo:" and "Yo:", which it never reads.
+    for (const auto& [field, text] : DefaultTrajectoryTexts())
+        fields_.SetText(field, text);
+    for (QLineEdit* field : {ValorXo, ValorYo})
+        ShowText(field, QStringLiteral("0"));
     BuildChart();
     BuildTable();
     BuildButtons();
@@ -107,29 +112,23 @@ void TForm2::BuildInputs() {
         QLineEdit*& field;
         const char* name;
         QRect box;
-        const char* defaultText; // written with "."; shown with the separator in force
         const char* unit;
     };
     const Input inputs[] = {
-        {"D:",
-         ValorConstanteProporcionalidad,
-         "ValorConstanteProporcionalidad",
-         {24, 19, 107, 18},
-         "0.000016788592601",
-         nullptr},
-        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "0.01", "Segundos"},
-        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "0.00745", "Kg."},
-        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "0", "Metros"},
-        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "0", "Metros"},
-        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "78", "Grados (Angulo)"},
-        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "340", "m/s"},
+        {"D:", ValorConstanteProporcionalidad, "ValorConstanteProporcionalidad", {24, 19, 107, 18}, nullptr},
+        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "Segundos"},
+        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "Kg."},
+        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "Metros"},
+        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "Metros"},
+        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "Grados (Angulo)"},
+        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "m/s"},
     };
     for (const Input& input : inputs) {
         // Ends two pixels before its field, so that the caption does not touch it.
         MakeLabel(GroupBox1, QString::fromUtf8(input.label), {2, input.box.top() + 2, 20, 14}, NormalFont(),
                   Qt::AlignRight | Qt::AlignVCenter);
-        input.field = MakeField(GroupBox1, QString::fromUtf8(input.name), input.box,
-                                ToQString(BuiltInNumberText(input.defaultText)), NormalFont(), false);
+        input.field =
+            MakeField(GroupBox1, QString::fromUtf8(input.name), input.box, QString(), NormalFont(), false);
         if (input.unit)
             MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
                       {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
@@ -191,7 +190,7 @@ void TForm2::BuildDisplays() {
             MakeLabel(box, QString::fromUtf8(display.label), {display.left - 26, 19, 24, 14}, NormalFont(),
                       Qt::AlignRight | Qt::AlignVCenter);
             display.field = MakeField(box, QString::fromUtf8(display.name), {display.left, 17, 52, 18},
-                                      QStringLiteral("0"), BoldFont(), true);
+                                      QString(), BoldFont(), true);
             MakeLabel(box, QString::fromUtf8(group.unit), {display.left + 55, 19, 24, 14}, NormalFont());
         }
     }
@@ -200,8 +199,8 @@ void TForm2::BuildDisplays() {
                                 QStringLiteral(" Valor DeltaT Actual: "), {3, 338, 215, 42}, BoldFont());
     MakeLabel(time, QStringLiteral("DeltaT:"), {30, 19, 42, 14}, NormalFont(),
               Qt::AlignRight | Qt::AlignVCenter);
-    TiempoTotal = MakeField(time, QStringLiteral("TiempoTotal"), {74, 17, 57, 18},
-                            ToQString(BuiltInNumberText("0.0")), BoldFont(), true);
+    TiempoTotal =
+        MakeField(time, QStringLiteral("TiempoTotal"), {74, 17, 57, 18}, QString(), BoldFont(), true);
     MakeLabel(time, QStringLiteral("Segundos"), {134, 19, 60, 14}, NormalFont());
 }
 
@@ -381,12 +380,11 @@ void TForm2::ReiniciarValores() {
     // read the cleared inputs and go on stepping into a table just emptied.
     DetenerProceso();
     EnterState(RunState::Ready);
-    const std::string zero = BuiltInNumberText("0");
-    for (QLineEdit* field :
-         {ValorConstanteProporcionalidad, ValorMasa, ValorXo, ValorYo, ValorGrados, ValorVelocidadInicial,
-          ValorVx, ValorVy, ValorAx, ValorAy, ValorVFx, ValorVFy, ValorX, ValorY, TiempoTotal})
-        field->setText(QString::fromStdString(zero));
-    VTiempoIteraciones->setText(QString::fromStdString(BuiltInNumberText("0.01")));
+    // Written as typed, with the cursor after the text.
+    for (const auto& [field, text] : ResetTrajectoryTexts())
+        fields_.Field(field)->setText(ToQString(text));
+    for (QLineEdit* field : {ValorXo, ValorYo})
+        field->setText(QStringLiteral("0"));
     trajectory_.ResetCounters();
     ListModel->Clear();
     chart_->Clear();
@@ -429,48 +427,30 @@ void TForm2::SaveChartBitmap(const QString& path) const {
     WriteChartBitmap(*Chart1, path);
 }
 
-QLineEdit* TForm2::Field(TrajectoryField field) const {
-    switch (field) {
-    case TrajectoryField::D:
-        return ValorConstanteProporcionalidad;
-    case TrajectoryField::T:
-        return VTiempoIteraciones;
-    case TrajectoryField::M:
-        return ValorMasa;
-    case TrajectoryField::Vo:
-        return ValorVelocidadInicial;
-    case TrajectoryField::Angulo:
-        return ValorGrados;
-    case TrajectoryField::X:
-        return ValorX;
-    case TrajectoryField::Y:
-        return ValorY;
-    case TrajectoryField::Vx:
-        return ValorVx;
-    case TrajectoryField::Vy:
-        return ValorVy;
-    case TrajectoryField::Ax:
-        return ValorAx;
-    case TrajectoryField::Ay:
-        return ValorAy;
-    case TrajectoryField::VFx:
-        return ValorVFx;
-    case TrajectoryField::VFy:
-        return ValorVFy;
-    case TrajectoryField::TiempoTotal:
-        return TiempoTotal;
-    }
-    throw std::logic_error("unknown trajectory field");
+void TForm2::BindFields() {
+    using F = TrajectoryField;
+    fields_.Bind({{F::D, ValorConstanteProporcionalidad},
+                  {F::T, VTiempoIteraciones},
+                  {F::M, ValorMasa},
+                  {F::Vo, ValorVelocidadInicial},
+                  {F::Angulo, ValorGrados},
+                  {F::X, ValorX},
+                  {F::Y, ValorY},
+                  {F::Vx, ValorVx},
+                  {F::Vy, ValorVy},
+                  {F::Ax, ValorAx},
+                  {F::Ay, ValorAy},
+                  {F::VFx, ValorVFx},
+                  {F::VFy, ValorVFy},
+                  {F::TiempoTotal, TiempoTotal}});
 }
 
 std::string TForm2::Text(TrajectoryField field) const {
-    return Field(field)->text().toStdString();
+    return fields_.Text(field);
 }
 
 void TForm2::SetText(TrajectoryField field, const std::string& text) {
-    QLineEdit* edit = Field(field);
-    edit->setText(QString::fromStdString(text));
-    edit->setCursorPosition(0);
+    fields_.SetText(field, text);
 }
 
 void TForm2::AppendRow(const std::array<std::string, 10>& row) {

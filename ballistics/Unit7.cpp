@@ -3,6 +3,7 @@
 #include "app/chrome/Controls.h"
 #include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
+#include "ballistics/TrajectoryTableModel.h"
 #include "parser/MathParser.h"
 
 #include <QChart>
@@ -35,35 +36,6 @@ QFont BoldFont() {
 
 } // namespace
 
-// The point table.
-
-QVariant TIdealTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    if (role == Qt::DisplayRole)
-        return Cell(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(index.column() == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
-}
-
-QVariant TIdealTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const captions[] = {"X", "Y", "T (Seg.)"};
-    if (orientation != Qt::Horizontal || section < 0 || section > 2)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromUtf8(captions[section]);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(section == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
-}
-
-Qt::ItemFlags TIdealTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-// The window.
-
 TForm7::TForm7(QWidget* parent)
     : TChromeWindow({kTitle, kTitle, {743, 543}, 0, 504, 721, kArial}, parent),
       MathParser1(std::make_unique<TMathParser>()),
@@ -86,6 +58,7 @@ TForm7::TForm7(QWidget* parent)
     BuildPlotControls();
     BuildTable();
     BuildChart();
+    BindFields();
 
     pacer_ = new TRunPacer(this, [this] { Timer1Timer(); });
     Timer1 = pacer_->Ticker();
@@ -233,8 +206,6 @@ int TForm7::ChartPointCount() const {
     return chart_->Count();
 }
 
-// The handlers.
-
 void TForm7::FormCreate() {
     ClearChart();
     Graficar->setEnabled(false);
@@ -291,52 +262,33 @@ double TForm7::Evaluate(const std::string& formula) {
 
 // The view the calculator and the plot work through.
 
-QLineEdit* TForm7::Field(IdealField field) const {
-    switch (field) {
-    case IdealField::VelocidadInicial:
-        return VelocidadInicial;
-    case IdealField::Angulo:
-        return Angulo;
-    case IdealField::AlturaDisparo:
-        return AlturaDisparo;
-    case IdealField::DistanciaDisparo:
-        return DistanciaDisparo;
-    case IdealField::IntervaloIteraciones:
-        return IntervaloIteraciones;
-    case IdealField::TAlturaMaxima:
-        return TAlturaMaxima;
-    case IdealField::TCaida:
-        return TCaida;
-    case IdealField::TTVuelo:
-        return TTVuelo;
-    case IdealField::AlturaMax:
-        return AlturaMax;
-    case IdealField::AlcanceMax:
-        return AlcanceMax;
-    case IdealField::VFinalImpacto:
-        return VFinalImpacto;
-    case IdealField::Items:
-        return Items;
-    case IdealField::TiempoTranscurrido:
-        return TiempoTranscurrido;
-    case IdealField::CalcularX:
-        return CalcularX;
-    case IdealField::ResultadoX:
-        return ResultadoX;
-    case IdealField::CalcularY:
-        return CalcularY;
-    case IdealField::ResultadoY:
-        return ResultadoY;
-    }
-    return VelocidadInicial;
+void TForm7::BindFields() {
+    using F = IdealField;
+    fields_.Bind({{F::VelocidadInicial, VelocidadInicial},
+                  {F::Angulo, Angulo},
+                  {F::AlturaDisparo, AlturaDisparo},
+                  {F::DistanciaDisparo, DistanciaDisparo},
+                  {F::IntervaloIteraciones, IntervaloIteraciones},
+                  {F::TAlturaMaxima, TAlturaMaxima},
+                  {F::TCaida, TCaida},
+                  {F::TTVuelo, TTVuelo},
+                  {F::AlturaMax, AlturaMax},
+                  {F::AlcanceMax, AlcanceMax},
+                  {F::VFinalImpacto, VFinalImpacto},
+                  {F::Items, Items},
+                  {F::TiempoTranscurrido, TiempoTranscurrido},
+                  {F::CalcularX, CalcularX},
+                  {F::ResultadoX, ResultadoX},
+                  {F::CalcularY, CalcularY},
+                  {F::ResultadoY, ResultadoY}});
 }
 
 std::string TForm7::Text(IdealField field) const {
-    return Field(field)->text().toStdString();
+    return fields_.Text(field);
 }
 
 void TForm7::SetText(IdealField field, const std::string& text) {
-    ShowText(Field(field), QString::fromStdString(text));
+    fields_.SetText(field, text);
 }
 
 void TForm7::ClearTable() {
