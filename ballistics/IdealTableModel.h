@@ -1,7 +1,7 @@
 #pragma once
 // The ideal-trajectory window's point table: three text columns, "X", "Y" and
 // "T (Seg.)", one row appended per plot tick. The time column is centred, the
-// other two left-aligned; rows can be selected but not edited.
+// other two left-aligned.
 #include "ballistics/TrajectoryTableModel.h"
 
 namespace korvo {
@@ -11,9 +11,9 @@ class TIdealTableModel : public TTextTableModel<3> {
 public:
     using TTextTableModel::TTextTableModel;
 
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
+protected:
+    QString ColumnCaption(int column) const override;
+    Qt::Alignment ColumnAlignment(int column) const override;
 };
 
 } // namespace korvo
