@@ -1,6 +1,6 @@
 #include "app/Accessibility.h"
 
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
-#include "app/Chrome.h"
 #include "app/CommandRuns.h"
-#include "app/Messages.h"
 #include "app/Startup.h"
+#include "app/chrome/Chrome.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/FileSave.h"
 #include "ballistics/RunReportPdf.h"

@@ -1,6 +1,6 @@
 #include "app/CommandRuns.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/core/IdealPlot.h"
 #include "ballistics/core/RunReport.h"
 #include "parser/MathParser.h"

@@ -2,10 +2,10 @@
 // from the command line and opens no window. Otherwise the windows are created
 // once, the main window is shown and the event loop runs until the main window
 // closes.
-#include "app/Chrome.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "app/chrome/Chrome.h"
 
 int main(int argc, char** argv) {
     if (korvo::IsCommandLine(argc, argv))

@@ -5,11 +5,11 @@
 // results, the drag-constant and converter windows as they open, the
 // ideal-trajectory window after its default plot, and the about window.
 // scripts/manual-pictures builds it and runs it on the offscreen platform.
-#include "app/Chrome.h"
-#include "app/Messages.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "app/chrome/Chrome.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"

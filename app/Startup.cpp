@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 
-#include "app/Chrome.h"
-#include "app/Messages.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "app/chrome/Chrome.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"

@@ -1,10 +1,10 @@
 #include "app/Unit1.h"
 
 #include "app/Accessibility.h"
-#include "app/HelpWindow.h"
 #include "app/Logo.h"
-#include "app/Messages.h"
 #include "app/Unit8.h"
+#include "app/chrome/HelpWindow.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit7.h"
 

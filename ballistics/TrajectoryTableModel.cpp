@@ -142,29 +142,12 @@ void TrajectoryTableModel::AppendRow(const std::array<std::string, kColumnCount>
     AppendCells(cells);
 }
 
-QVariant TrajectoryTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    if (role == Qt::DisplayRole)
-        return Cell(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole)
-        return static_cast<int>(Columns()[index.column()].alignment | Qt::AlignVCenter);
-    return {};
+QString TrajectoryTableModel::ColumnCaption(int column) const {
+    return QString::fromUtf8(Columns()[column].caption);
 }
 
-QVariant TrajectoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromUtf8(Columns()[section].caption);
-    if (role == Qt::TextAlignmentRole)
-        return static_cast<int>(Columns()[section].alignment | Qt::AlignVCenter);
-    return {};
-}
-
-Qt::ItemFlags TrajectoryTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+Qt::Alignment TrajectoryTableModel::ColumnAlignment(int column) const {
+    return Columns()[column].alignment;
 }
 
 int TrajectoryColumnsSource::ColumnCount() const {

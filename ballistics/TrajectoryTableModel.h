@@ -122,6 +122,36 @@ public:
         return parent.isValid() ? 0 : Columns;
     }
 
+    // The cells' texts and the captions, each centred vertically in its
+    // column's alignment; cells can be selected, not edited.
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
+        if (!index.isValid() || index.row() >= rowCount())
+            return {};
+        if (role == Qt::DisplayRole)
+            return Cell(index.row(), index.column());
+        if (role == Qt::TextAlignmentRole)
+            return static_cast<int>(ColumnAlignment(index.column()) | Qt::AlignVCenter);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= Columns)
+            return {};
+        if (role == Qt::DisplayRole)
+            return ColumnCaption(section);
+        if (role == Qt::TextAlignmentRole)
+            return static_cast<int>(ColumnAlignment(section) | Qt::AlignVCenter);
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                               : Qt::NoItemFlags;
+    }
+
+protected:
+    // A column's caption and horizontal alignment, for 0 <= column < Columns.
+    virtual QString ColumnCaption(int column) const = 0;
+    virtual Qt::Alignment ColumnAlignment(int column) const = 0;
+
 private:
     TPackedRows rows_;
 };
@@ -150,9 +180,9 @@ public:
     using TTextTableModel::AppendRow;
     void AppendRow(const std::array<std::string, kColumnCount>& texts);
 
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
+protected:
+    QString ColumnCaption(int column) const override;
+    Qt::Alignment ColumnAlignment(int column) const override;
 };
 
 // The ten columns as the export engine reads them: captions, alignment and the

@@ -1,6 +1,7 @@
 #include "ballistics/Unit2.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
@@ -28,7 +29,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <stdexcept>
 #include <utility>
 
 namespace korvo {
@@ -44,49 +44,6 @@ QFont NormalFont() {
 }
 QFont BoldFont() {
     return WindowFont(kArial, 8, true);
-}
-
-QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& box,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(box);
-    label->setAlignment(alignment);
-    label->setFont(NormalFont());
-    return label;
-}
-
-QGroupBox* MakeGroup(const QString& caption, const QString& name, QWidget* parent, const QRect& box) {
-    auto* group = new TGroupBox(caption, parent);
-    group->setObjectName(name);
-    group->setGeometry(box);
-    group->setFont(BoldFont());
-    return group;
-}
-
-QLineEdit* MakeField(const QString& name, QWidget* parent, const QRect& box, const std::string& text,
-                     bool display) {
-    auto* field = new QLineEdit(QString::fromStdString(text), parent);
-    field->setObjectName(name);
-    field->setGeometry(box);
-    field->setFont(display ? BoldFont() : NormalFont());
-    field->setReadOnly(display);
-    field->setCursorPosition(0);
-    if (display)
-        field->setFocusPolicy(Qt::ClickFocus);
-    return field;
-}
-
-QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent, const QRect& box,
-                        const QColor& textColour = Qt::black) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(box);
-    button->setFont(BoldFont());
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Active, QPalette::ButtonText, textColour);
-    palette.setColor(QPalette::Inactive, QPalette::ButtonText, textColour);
-    button->setPalette(palette);
-    return button;
 }
 
 // The side windows are shown on top of this one; before start-up has made
@@ -116,6 +73,12 @@ TForm2::TForm2(QWidget* parent)
     setFont(NormalFont());
     BuildInputs();
     BuildDisplays();
+    BindFields();
+    // The core's texts, and "0" in "Xo:" and "Yo:", which it never reads.
+    for (const auto& [field, text] : DefaultTrajectoryTexts())
+        fields_.SetText(field, text);
+    for (QLineEdit* field : {ValorXo, ValorYo})
+        ShowText(field, QStringLiteral("0"));
     BuildChart();
     BuildTable();
     BuildButtons();
@@ -142,46 +105,42 @@ void TForm2::BuildInputs() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral(" Datos "));
 
-    GroupBox1 = MakeGroup(QStringLiteral(" Introducir Valores Iniciales:"), QStringLiteral("GroupBox1"),
-                          TabSheet1, {3, 0, 215, 162});
+    GroupBox1 = MakeGroup(TabSheet1, QStringLiteral("GroupBox1"),
+                          QStringLiteral(" Introducir Valores Iniciales:"), {3, 0, 215, 162}, BoldFont());
     struct Input {
         const char* label;
         QLineEdit*& field;
         const char* name;
         QRect box;
-        const char* defaultText; // written with "."; shown with the separator in force
         const char* unit;
     };
     const Input inputs[] = {
-        {"D:",
-         ValorConstanteProporcionalidad,
-         "ValorConstanteProporcionalidad",
-         {24, 19, 107, 18},
-         "0.000016788592601",
-         nullptr},
-        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "0.01", "Segundos"},
-        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "0.00745", "Kg."},
-        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "0", "Metros"},
-        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "0", "Metros"},
-        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "78", "Grados (Angulo)"},
-        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "340", "m/s"},
+        {"D:", ValorConstanteProporcionalidad, "ValorConstanteProporcionalidad", {24, 19, 107, 18}, nullptr},
+        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "Segundos"},
+        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "Kg."},
+        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "Metros"},
+        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "Metros"},
+        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "Grados (Angulo)"},
+        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "m/s"},
     };
     for (const Input& input : inputs) {
         // Ends two pixels before its field, so that the caption does not touch it.
-        MakeLabel(QString::fromUtf8(input.label), GroupBox1, {2, input.box.top() + 2, 20, 14},
+        MakeLabel(GroupBox1, QString::fromUtf8(input.label), {2, input.box.top() + 2, 20, 14}, NormalFont(),
                   Qt::AlignRight | Qt::AlignVCenter);
-        input.field = MakeField(QString::fromUtf8(input.name), GroupBox1, input.box,
-                                BuiltInNumberText(input.defaultText), false);
+        input.field =
+            MakeField(GroupBox1, QString::fromUtf8(input.name), input.box, QString(), NormalFont(), false);
         if (input.unit)
-            MakeLabel(QString::fromUtf8(input.unit), GroupBox1,
-                      {input.box.right() + 4, input.box.top() + 2, 100, 14});
+            MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
+                      {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
     }
-    CalcularD =
-        MakeButton(QStringLiteral("Calcular &D"), QStringLiteral("CalcularD"), GroupBox1, {134, 19, 74, 21});
-    ConvertirMasa = MakeButton(QStringLiteral("Calcular &M"), QStringLiteral("ConvertirMasa"), GroupBox1,
-                               {134, 58, 74, 21});
-    ConvertirVelocidad = MakeButton(QStringLiteral("&Convertir fts/s"), QStringLiteral("ConvertirVelocidad"),
-                                    GroupBox1, {110, 134, 97, 21});
+    const QColor black(Qt::black);
+    CalcularD = MakeButton(GroupBox1, QStringLiteral("CalcularD"), QStringLiteral("Calcular &D"),
+                           {134, 19, 74, 21}, BoldFont(), black);
+    ConvertirMasa = MakeButton(GroupBox1, QStringLiteral("ConvertirMasa"), QStringLiteral("Calcular &M"),
+                               {134, 58, 74, 21}, BoldFont(), black);
+    ConvertirVelocidad =
+        MakeButton(GroupBox1, QStringLiteral("ConvertirVelocidad"), QStringLiteral("&Convertir fts/s"),
+                   {110, 134, 97, 21}, BoldFont(), black);
     connect(CalcularD, &QPushButton::clicked, this, &TForm2::CalcularDClick);
     connect(ConvertirMasa, &QPushButton::clicked, this, &TForm2::ConvertirMasaClick);
     connect(ConvertirVelocidad, &QPushButton::clicked, this, &TForm2::ConvertirVelocidadClick);
@@ -225,24 +184,24 @@ void TForm2::BuildDisplays() {
     };
     int index = 2;
     for (const Group& group : groups) {
-        QGroupBox* box =
-            MakeGroup(QString::fromUtf8(group.caption), QStringLiteral("GroupBox%1").arg(index++), TabSheet1,
-                      {3, group.top, 215, 42});
+        QGroupBox* box = MakeGroup(TabSheet1, QStringLiteral("GroupBox%1").arg(index++),
+                                   QString::fromUtf8(group.caption), {3, group.top, 215, 42}, BoldFont());
         for (const Display& display : {group.left, group.right}) {
-            MakeLabel(QString::fromUtf8(display.label), box, {display.left - 26, 19, 24, 14},
+            MakeLabel(box, QString::fromUtf8(display.label), {display.left - 26, 19, 24, 14}, NormalFont(),
                       Qt::AlignRight | Qt::AlignVCenter);
-            display.field =
-                MakeField(QString::fromUtf8(display.name), box, {display.left, 17, 52, 18}, "0", true);
-            MakeLabel(QString::fromUtf8(group.unit), box, {display.left + 55, 19, 24, 14});
+            display.field = MakeField(box, QString::fromUtf8(display.name), {display.left, 17, 52, 18},
+                                      QString(), BoldFont(), true);
+            MakeLabel(box, QString::fromUtf8(group.unit), {display.left + 55, 19, 24, 14}, NormalFont());
         }
     }
 
-    QGroupBox* time = MakeGroup(QStringLiteral(" Valor DeltaT Actual: "),
-                                QStringLiteral("GroupBox%1").arg(index), TabSheet1, {3, 338, 215, 42});
-    MakeLabel(QStringLiteral("DeltaT:"), time, {30, 19, 42, 14}, Qt::AlignRight | Qt::AlignVCenter);
+    QGroupBox* time = MakeGroup(TabSheet1, QStringLiteral("GroupBox%1").arg(index),
+                                QStringLiteral(" Valor DeltaT Actual: "), {3, 338, 215, 42}, BoldFont());
+    MakeLabel(time, QStringLiteral("DeltaT:"), {30, 19, 42, 14}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
     TiempoTotal =
-        MakeField(QStringLiteral("TiempoTotal"), time, {74, 17, 57, 18}, BuiltInNumberText("0.0"), true);
-    MakeLabel(QStringLiteral("Segundos"), time, {134, 19, 60, 14});
+        MakeField(time, QStringLiteral("TiempoTotal"), {74, 17, 57, 18}, QString(), BoldFont(), true);
+    MakeLabel(time, QStringLiteral("Segundos"), {134, 19, 60, 14}, NormalFont());
 }
 
 TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box) {
@@ -274,8 +233,9 @@ void TForm2::BuildChart() {
 }
 
 void TForm2::BuildTable() {
-    GroupBoxTabla = MakeGroup(QStringLiteral(" Tabla de Valores Procesados: "),
-                              QStringLiteral("GroupBoxTabla"), this, {7, 442, 705, 103});
+    GroupBoxTabla =
+        MakeGroup(this, QStringLiteral("GroupBoxTabla"), QStringLiteral(" Tabla de Valores Procesados: "),
+                  {7, 442, 705, 103}, BoldFont());
     ListModel = new TrajectoryTableModel(this);
     ListView1 = MakeTrajectoryTableView(GroupBoxTabla, ListModel, {5, 14, 694, 84}, NormalFont());
     ListSource = std::make_unique<TrajectoryListSource>(ListView1, ListModel);
@@ -307,13 +267,14 @@ void TForm2::BuildTable() {
 }
 
 void TForm2::BuildButtons() {
-    IniciarCalculos = MakeButton(QStringLiteral("Iniciar &Proceso"), QStringLiteral("IniciarCalculos"), this,
-                                 {716, 448, 115, 23}, QColor(0, 0, 128));
-    Resultados = MakeButton(QStringLiteral("&Resultados"), QStringLiteral("Resultados"), this,
-                            {716, 472, 115, 23}, QColor(128, 0, 0));
-    LimpiarDatos = MakeButton(QStringLiteral("Reiniciar &Valores"), QStringLiteral("LimpiarDatos"), this,
-                              {716, 496, 115, 23}, QColor(0, 128, 0));
-    BitBtn1 = MakeButton(QStringLiteral("&Salir"), QStringLiteral("BitBtn1"), this, {716, 520, 115, 23});
+    IniciarCalculos = MakeButton(this, QStringLiteral("IniciarCalculos"), QStringLiteral("Iniciar &Proceso"),
+                                 {716, 448, 115, 23}, BoldFont(), QColor(0, 0, 128));
+    Resultados = MakeButton(this, QStringLiteral("Resultados"), QStringLiteral("&Resultados"),
+                            {716, 472, 115, 23}, BoldFont(), QColor(128, 0, 0));
+    LimpiarDatos = MakeButton(this, QStringLiteral("LimpiarDatos"), QStringLiteral("Reiniciar &Valores"),
+                              {716, 496, 115, 23}, BoldFont(), QColor(0, 128, 0));
+    BitBtn1 = MakeButton(this, QStringLiteral("BitBtn1"), QStringLiteral("&Salir"), {716, 520, 115, 23},
+                         BoldFont(), QColor(Qt::black));
     connect(IniciarCalculos, &QPushButton::clicked, this, &TForm2::IniciarCalculosClick);
     connect(Resultados, &QPushButton::clicked, this, &TForm2::ResultadosClick);
     connect(LimpiarDatos, &QPushButton::clicked, this, &TForm2::LimpiarDatosClick);
@@ -419,12 +380,11 @@ void TForm2::ReiniciarValores() {
     // read the cleared inputs and go on stepping into a table just emptied.
     DetenerProceso();
     EnterState(RunState::Ready);
-    const std::string zero = BuiltInNumberText("0");
-    for (QLineEdit* field :
-         {ValorConstanteProporcionalidad, ValorMasa, ValorXo, ValorYo, ValorGrados, ValorVelocidadInicial,
-          ValorVx, ValorVy, ValorAx, ValorAy, ValorVFx, ValorVFy, ValorX, ValorY, TiempoTotal})
-        field->setText(QString::fromStdString(zero));
-    VTiempoIteraciones->setText(QString::fromStdString(BuiltInNumberText("0.01")));
+    // Written as typed, with the cursor after the text.
+    for (const auto& [field, text] : ResetTrajectoryTexts())
+        fields_.Field(field)->setText(ToQString(text));
+    for (QLineEdit* field : {ValorXo, ValorYo})
+        field->setText(QStringLiteral("0"));
     trajectory_.ResetCounters();
     ListModel->Clear();
     chart_->Clear();
@@ -467,48 +427,30 @@ void TForm2::SaveChartBitmap(const QString& path) const {
     WriteChartBitmap(*Chart1, path);
 }
 
-QLineEdit* TForm2::Field(TrajectoryField field) const {
-    switch (field) {
-    case TrajectoryField::D:
-        return ValorConstanteProporcionalidad;
-    case TrajectoryField::T:
-        return VTiempoIteraciones;
-    case TrajectoryField::M:
-        return ValorMasa;
-    case TrajectoryField::Vo:
-        return ValorVelocidadInicial;
-    case TrajectoryField::Angulo:
-        return ValorGrados;
-    case TrajectoryField::X:
-        return ValorX;
-    case TrajectoryField::Y:
-        return ValorY;
-    case TrajectoryField::Vx:
-        return ValorVx;
-    case TrajectoryField::Vy:
-        return ValorVy;
-    case TrajectoryField::Ax:
-        return ValorAx;
-    case TrajectoryField::Ay:
-        return ValorAy;
-    case TrajectoryField::VFx:
-        return ValorVFx;
-    case TrajectoryField::VFy:
-        return ValorVFy;
-    case TrajectoryField::TiempoTotal:
-        return TiempoTotal;
-    }
-    throw std::logic_error("unknown trajectory field");
+void TForm2::BindFields() {
+    using F = TrajectoryField;
+    fields_.Bind({{F::D, ValorConstanteProporcionalidad},
+                  {F::T, VTiempoIteraciones},
+                  {F::M, ValorMasa},
+                  {F::Vo, ValorVelocidadInicial},
+                  {F::Angulo, ValorGrados},
+                  {F::X, ValorX},
+                  {F::Y, ValorY},
+                  {F::Vx, ValorVx},
+                  {F::Vy, ValorVy},
+                  {F::Ax, ValorAx},
+                  {F::Ay, ValorAy},
+                  {F::VFx, ValorVFx},
+                  {F::VFy, ValorVFy},
+                  {F::TiempoTotal, TiempoTotal}});
 }
 
 std::string TForm2::Text(TrajectoryField field) const {
-    return Field(field)->text().toStdString();
+    return fields_.Text(field);
 }
 
 void TForm2::SetText(TrajectoryField field, const std::string& text) {
-    QLineEdit* edit = Field(field);
-    edit->setText(QString::fromStdString(text));
-    edit->setCursorPosition(0);
+    fields_.SetText(field, text);
 }
 
 void TForm2::AppendRow(const std::array<std::string, 10>& row) {

@@ -21,7 +21,8 @@
 // The side windows write their results straight into the public input fields
 // (Form2->ValorMasa->setText(...)) and read the run's totals through
 // Form2->Trajectory().State().
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
+#include "ballistics/FieldTexts.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/core/RealTrajectory.h"
@@ -158,7 +159,7 @@ private:
     void AppendRow(const std::array<std::string, 10>& row) override;
     void AddChartPoint(double x, double y) override;
 
-    QLineEdit* Field(TrajectoryField field) const;
+    void BindFields();
     void EnterState(RunState state);
     void BuildInputs();
     void BuildDisplays();
@@ -167,6 +168,7 @@ private:
     void BuildButtons();
     void SetTabOrder();
 
+    TFieldTexts<TrajectoryField> fields_;
     RealTrajectory trajectory_;
     RunInputTexts startInputs_; // the inputs as the last start found them
     TrajectoryChartModel* chart_ = nullptr;

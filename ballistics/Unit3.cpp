@@ -1,91 +1,17 @@
 #include "ballistics/Unit3.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace korvo {
 
 TForm3* Form3 = nullptr;
-
-namespace side {
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-std::string ToStdString(const QString& text) {
-    return text.toStdString();
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const QFont& font,
-                  Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    if (box.width() > 0) {
-        // A right-aligned caption wider than its box (the substituted fonts run
-        // a little wider than the designed ones) grows to the left, so that it
-        // still ends beside its control and is read in full.
-        QRect placed = box;
-        const int needed = QFontMetrics(font).horizontalAdvance(text);
-        if ((alignment & Qt::AlignRight) && needed > placed.width())
-            placed.setLeft(std::max(0, placed.right() + 1 - needed));
-        label->setGeometry(placed);
-    } else {
-        label->move(box.topLeft());
-        label->adjustSize();
-    }
-    return label;
-}
-
-QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
-                     const QFont& font, bool readOnly, const QColor& background) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setGeometry(box);
-    field->setFont(font);
-    field->setReadOnly(readOnly);
-    if (readOnly)
-        field->setFocusPolicy(Qt::ClickFocus);
-    if (background.isValid()) {
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, background);
-        field->setPalette(palette);
-    }
-    ShowText(field, text);
-    return field;
-}
-
-void ShowText(QLineEdit* field, const QString& text) {
-    field->setText(text);
-    field->setCursorPosition(0);
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
-                        const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(box);
-    button->setFont(font);
-    return button;
-}
-
-QFrame* MakeSeparator(QWidget* parent, int top) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(1, top, parent->width() - 2, 2);
-    return line;
-}
-
-} // namespace side
 
 namespace {
 
@@ -99,7 +25,7 @@ QComboBox* MakeList(QWidget* parent, const QString& name, const QRect& box,
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& item : items)
-        list->addItem(side::ToQString(item));
+        list->addItem(ToQString(item));
     return list;
 }
 
@@ -116,7 +42,6 @@ TForm3::TForm3(QWidget* parent)
     : TChromeWindow(
           {QString(), QStringLiteral("Calcular Constante de Proporcionalidad"), {394, 235}, 0, 238, 372},
           parent) {
-    using namespace side;
     setObjectName(QStringLiteral("Form3"));
     const QFont normal = WindowFont(kSansSerif, 8);
     const QFont bold = WindowFont(kSansSerif, 8, true);
@@ -190,9 +115,9 @@ void TForm3::OnShowing() {
     Guarded(this, [&] {
         SelectItem(VDensidadAire, kDensidadAireDefaultIndex);
         SelectItem(VCoeficienteArrastre, kCoeficienteArrastreDefaultIndex);
-        VRadioProyectil->setText(side::ToQString(BuiltInNumberText("0")));
-        side::ShowText(VConstanteProporcionalidad, side::ToQString(BuiltInNumberText("0")));
-        side::ShowText(VPi, side::ToQString(PiDefaultText()));
+        VRadioProyectil->setText(ToQString(BuiltInNumberText("0")));
+        ShowText(VConstanteProporcionalidad, ToQString(BuiltInNumberText("0")));
+        ShowText(VPi, ToQString(PiDefaultText()));
         VDensidadAire->setFocus();
     });
 }
@@ -204,15 +129,14 @@ void TForm3::OnClosed() {
 
 void TForm3::CalularConstanteClick() {
     Guarded(this, [&] {
-        using side::ToStdString;
         const ConstanteProporcionalidad d = CalcularConstanteProporcionalidad(
             ToStdString(VDensidadAire->currentText()), ToStdString(VCoeficienteArrastre->currentText()),
             ToStdString(VPi->text()), ToStdString(VRadioProyectil->text()));
-        side::ShowText(VConstanteProporcionalidad, side::ToQString(d.VConstanteProporcionalidad));
-        side::ShowText(VConstanteProporcionalidadSignificativa,
-                       side::ToQString(d.VConstanteProporcionalidadSignificativa));
+        ShowText(VConstanteProporcionalidad, ToQString(d.VConstanteProporcionalidad));
+        ShowText(VConstanteProporcionalidadSignificativa,
+                 ToQString(d.VConstanteProporcionalidadSignificativa));
         if (Form2)
-            side::ShowText(Form2->ValorConstanteProporcionalidad, VConstanteProporcionalidad->text());
+            ShowText(Form2->ValorConstanteProporcionalidad, VConstanteProporcionalidad->text());
         Salir->setFocus();
     });
 }

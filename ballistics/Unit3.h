@@ -8,12 +8,7 @@
 // twenty decimals, and puts the focus in the density list; the significant-digit
 // result keeps the last calculation. Closing by any means moves the focus to the
 // real-trajectory window's "T:" field.
-//
-// The small control makers further down are shared by all side windows.
-#include "app/Chrome.h"
-
-#include <QColor>
-#include <string>
+#include "app/chrome/Chrome.h"
 
 class QComboBox;
 class QLineEdit;
@@ -51,28 +46,5 @@ protected:
 
 // The program-wide instance, made at start-up.
 extern TForm3* Form3;
-
-// Control makers of the side windows. Positions are in window coordinates (the
-// title strip takes rows 0 to 20); a label box with no size takes its text's size,
-// and a right-aligned caption wider than its box grows to the left.
-namespace side {
-
-QString ToQString(const std::string& text);
-std::string ToStdString(const QString& text);
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-// A single-line field; a read-only one takes no focus from the keyboard.
-QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
-                     const QFont& font, bool readOnly, const QColor& background = QColor());
-// Writes a text into a field and shows its start, as after Home: a field left
-// with its cursor at the end shows only the tail of a text wider than itself.
-void ShowText(QLineEdit* field, const QString& text);
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
-                        const QFont& font);
-// A sunken horizontal line across the window at `top`.
-QFrame* MakeSeparator(QWidget* parent, int top);
-
-} // namespace side
 
 } // namespace korvo

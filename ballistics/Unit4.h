@@ -6,7 +6,7 @@
 // list keeps its last choice. Closing by any means moves the focus to the
 // real-trajectory window's "Xo:" field. A value that is not a number is
 // reported, the converter stays open and "M:" is left alone.
-#include "app/Chrome.h"
+#include "ballistics/ConverterWindow.h"
 
 class QComboBox;
 class QLineEdit;
@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace korvo {
 
-class TForm4 : public TChromeWindow {
+class TForm4 : public TConverterWindow {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
@@ -30,7 +30,6 @@ public:
     void BAyudaConvertirClick();
 
 protected:
-    void OnShowing() override;
     void OnClosed() override;
 };
 

@@ -6,14 +6,14 @@
 // Every showing sets the value back to "0" and puts the focus in it. A value
 // that is not a number is reported, the converter stays open and "Vo:" is left
 // alone. Closing sets no focus elsewhere.
-#include "app/Chrome.h"
+#include "ballistics/ConverterWindow.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace korvo {
 
-class TForm5 : public TChromeWindow {
+class TForm5 : public TConverterWindow {
     Q_OBJECT
 public:
     explicit TForm5(QWidget* parent = nullptr);
@@ -24,9 +24,6 @@ public:
 
     // The handler; it reports its own failures and never throws.
     void ConvertirFTSClick();
-
-protected:
-    void OnShowing() override;
 };
 
 // The program-wide instance, made at start-up.

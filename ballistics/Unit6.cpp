@@ -1,8 +1,8 @@
 #include "ballistics/Unit6.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
-#include "ballistics/Unit3.h"
 #include "ballistics/core/Calculators.h"
 
 #include <QLineEdit>
@@ -35,7 +35,7 @@ TForm6::TForm6(QWidget* parent)
         {"Alcance Maximo (Amax):", 107, DistanciaMax, "DistanciaMax", 104},
     };
     for (const Row& row : rows) {
-        side::MakeLabel(this, QString::fromUtf8(row.label), {15, row.labelTop, 140, 14}, bold);
+        MakeLabel(this, QString::fromUtf8(row.label), {15, row.labelTop, 140, 14}, bold);
         row.panel = new QLabel(QStringLiteral("0"), this);
         row.panel->setObjectName(QString::fromUtf8(row.name));
         row.panel->setGeometry(157, row.panelTop, 100, 20);
@@ -53,12 +53,12 @@ void TForm6::OnShowing() {
             return;
         const EstadoTrayectoria& estado = Form2->Trajectory().State();
         const ResultadosTexts texts =
-            ResultadosTrayectoriaReal(side::ToStdString(Form2->ValorX->text()), estado.Iteraciones,
-                                      side::ToStdString(Form2->TiempoTotal->text()), estado.Hmax);
-        TotalIteraciones->setText(side::ToQString(texts.TotalIteraciones));
-        TTotalVuelo->setText(side::ToQString(texts.TTotalVuelo));
-        DistanciaMax->setText(side::ToQString(texts.DistanciaMax));
-        HMax->setText(side::ToQString(texts.HMax));
+            ResultadosTrayectoriaReal(ToStdString(Form2->ValorX->text()), estado.Iteraciones,
+                                      ToStdString(Form2->TiempoTotal->text()), estado.Hmax);
+        TotalIteraciones->setText(ToQString(texts.TotalIteraciones));
+        TTotalVuelo->setText(ToQString(texts.TTotalVuelo));
+        DistanciaMax->setText(ToQString(texts.DistanciaMax));
+        HMax->setText(ToQString(texts.HMax));
     });
 }
 

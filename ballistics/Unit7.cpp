@@ -1,8 +1,9 @@
 #include "ballistics/Unit7.h"
 
-#include "app/Messages.h"
+#include "app/chrome/Controls.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
-#include "ballistics/Unit3.h"
+#include "ballistics/TrajectoryTableModel.h"
 #include "parser/MathParser.h"
 
 #include <QChart>
@@ -33,44 +34,7 @@ QFont BoldFont() {
     return WindowFont(kArial, 8, true);
 }
 
-QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box) {
-    auto* group = new TGroupBox(caption, parent);
-    group->setObjectName(name);
-    group->setGeometry(box);
-    group->setFont(BoldFont());
-    return group;
-}
-
 } // namespace
-
-// The point table.
-
-QVariant TIdealTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    if (role == Qt::DisplayRole)
-        return Cell(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(index.column() == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
-}
-
-QVariant TIdealTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const captions[] = {"X", "Y", "T (Seg.)"};
-    if (orientation != Qt::Horizontal || section < 0 || section > 2)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromUtf8(captions[section]);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(section == 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
-}
-
-Qt::ItemFlags TIdealTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-}
-
-// The window.
 
 TForm7::TForm7(QWidget* parent)
     : TChromeWindow({kTitle, kTitle, {743, 543}, 0, 504, 721, kArial}, parent),
@@ -94,6 +58,7 @@ TForm7::TForm7(QWidget* parent)
     BuildPlotControls();
     BuildTable();
     BuildChart();
+    BindFields();
 
     pacer_ = new TRunPacer(this, [this] { Timer1Timer(); });
     Timer1 = pacer_->Ticker();
@@ -113,10 +78,8 @@ bool TForm7::event(QEvent* event) {
 }
 
 void TForm7::BuildInputs() {
-    using side::MakeField;
-    using side::MakeLabel;
     GroupBox1 = MakeGroup(TabSheet1, QStringLiteral("GroupBox1"), QStringLiteral(" Datos Iniciales "),
-                          {4, 2, 196, 113});
+                          {4, 2, 196, 113}, BoldFont());
     struct Input {
         const char* label;
         QLineEdit*& field;
@@ -149,7 +112,7 @@ void TForm7::BuildInputs() {
 
 void TForm7::BuildResults() {
     GroupBox2 = MakeGroup(TabSheet1, QStringLiteral("GroupBox2"), QStringLiteral(" Calculos Obtenidos "),
-                          {4, 116, 196, 142});
+                          {4, 116, 196, 142}, BoldFont());
     struct Display {
         const char* label;
         QLineEdit*& field;
@@ -170,48 +133,47 @@ void TForm7::BuildResults() {
     // group's frame; the display and unit columns sit 3 pixels further right.
     const int shift = 3;
     for (const Display& display : displays) {
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
-                        NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
+        MakeLabel(GroupBox2, QString::fromUtf8(display.label), {2, display.top + 2, 100 + shift, 14},
+                  NormalFont(), Qt::AlignRight | Qt::AlignVCenter);
         display.field =
-            side::MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
-                            QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
-        side::MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
-                        NormalFont());
+            MakeField(GroupBox2, QString::fromUtf8(display.name), {104 + shift, display.top, 53, 18},
+                      QStringLiteral("0"), BoldFont(), true, QColor(255, 239, 196));
+        MakeLabel(GroupBox2, QString::fromUtf8(display.unit), {160 + shift, display.top + 2, 0, 0},
+                  NormalFont());
     }
 }
 
 void TForm7::BuildPlotControls() {
-    using side::MakeField;
     GroupBox3 = MakeGroup(TabSheet1, QStringLiteral("GroupBox3"), QStringLiteral(" Calculo para X "),
-                          {4, 259, 196, 57});
+                          {4, 259, 196, 57}, BoldFont());
     CalcularX =
         MakeField(GroupBox3, QStringLiteral("CalcularX"), {5, 14, 182, 18}, QString(), NormalFont(), true);
     ResultadoX = MakeField(GroupBox3, QStringLiteral("ResultadoX"), {5, 34, 121, 18}, QStringLiteral("0"),
                            BoldFont(), true);
     GroupBox4 = MakeGroup(TabSheet1, QStringLiteral("GroupBox4"), QStringLiteral(" Calculo para Y "),
-                          {5, 318, 196, 57});
+                          {5, 318, 196, 57}, BoldFont());
     CalcularY =
         MakeField(GroupBox4, QStringLiteral("CalcularY"), {5, 14, 182, 18}, QString(), NormalFont(), true);
     ResultadoY = MakeField(GroupBox4, QStringLiteral("ResultadoY"), {5, 34, 121, 18}, QStringLiteral("0"),
                            BoldFont(), true);
 
-    CalcularResultados = side::MakeButton(TabSheet1, QStringLiteral("CalcularResultados"),
-                                          QStringLiteral("&Calcular"), {4, 378, 80, 26}, BoldFont());
-    Graficar = side::MakeButton(TabSheet1, QStringLiteral("Graficar"), QStringLiteral("&Generar Grafica"),
-                                {88, 378, 112, 26}, BoldFont());
-    Limpiar = side::MakeButton(TabSheet1, QStringLiteral("Limpiar"), QStringLiteral("&Limpiar Datos"),
-                               {4, 406, 196, 26}, BoldFont());
+    CalcularResultados = MakeButton(TabSheet1, QStringLiteral("CalcularResultados"),
+                                    QStringLiteral("&Calcular"), {4, 378, 80, 26}, BoldFont());
+    Graficar = MakeButton(TabSheet1, QStringLiteral("Graficar"), QStringLiteral("&Generar Grafica"),
+                          {88, 378, 112, 26}, BoldFont());
+    Limpiar = MakeButton(TabSheet1, QStringLiteral("Limpiar"), QStringLiteral("&Limpiar Datos"),
+                         {4, 406, 196, 26}, BoldFont());
 
-    side::MakeSeparator(TabSheet1, 434)->setGeometry(4, 434, 196, 2);
-    side::MakeLabel(TabSheet1, QStringLiteral("Calculos Realizados:"), {10, 442, 114, 16}, NormalFont(),
-                    Qt::AlignRight | Qt::AlignVCenter);
+    MakeSeparator(TabSheet1, 434)->setGeometry(4, 434, 196, 2);
+    MakeLabel(TabSheet1, QStringLiteral("Calculos Realizados:"), {10, 442, 114, 16}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
     Items = MakeField(TabSheet1, QStringLiteral("Items"), {128, 441, 60, 18}, QStringLiteral("0"), BoldFont(),
                       true, Qt::black);
     QPalette palette = Items->palette();
     palette.setColor(QPalette::Text, Qt::yellow);
     Items->setPalette(palette);
-    side::MakeLabel(TabSheet1, QStringLiteral("Tiempo Transcurridos:"), {10, 461, 114, 16}, NormalFont(),
-                    Qt::AlignRight | Qt::AlignVCenter);
+    MakeLabel(TabSheet1, QStringLiteral("Tiempo Transcurridos:"), {10, 461, 114, 16}, NormalFont(),
+              Qt::AlignRight | Qt::AlignVCenter);
     TiempoTranscurrido = MakeField(TabSheet1, QStringLiteral("TiempoTranscurrido"), {128, 461, 60, 18},
                                    QStringLiteral("0"), BoldFont(), true, QColor(205, 228, 248));
 }
@@ -243,8 +205,6 @@ void TForm7::BuildChart() {
 int TForm7::ChartPointCount() const {
     return chart_->Count();
 }
-
-// The handlers.
 
 void TForm7::FormCreate() {
     ClearChart();
@@ -302,52 +262,33 @@ double TForm7::Evaluate(const std::string& formula) {
 
 // The view the calculator and the plot work through.
 
-QLineEdit* TForm7::Field(IdealField field) const {
-    switch (field) {
-    case IdealField::VelocidadInicial:
-        return VelocidadInicial;
-    case IdealField::Angulo:
-        return Angulo;
-    case IdealField::AlturaDisparo:
-        return AlturaDisparo;
-    case IdealField::DistanciaDisparo:
-        return DistanciaDisparo;
-    case IdealField::IntervaloIteraciones:
-        return IntervaloIteraciones;
-    case IdealField::TAlturaMaxima:
-        return TAlturaMaxima;
-    case IdealField::TCaida:
-        return TCaida;
-    case IdealField::TTVuelo:
-        return TTVuelo;
-    case IdealField::AlturaMax:
-        return AlturaMax;
-    case IdealField::AlcanceMax:
-        return AlcanceMax;
-    case IdealField::VFinalImpacto:
-        return VFinalImpacto;
-    case IdealField::Items:
-        return Items;
-    case IdealField::TiempoTranscurrido:
-        return TiempoTranscurrido;
-    case IdealField::CalcularX:
-        return CalcularX;
-    case IdealField::ResultadoX:
-        return ResultadoX;
-    case IdealField::CalcularY:
-        return CalcularY;
-    case IdealField::ResultadoY:
-        return ResultadoY;
-    }
-    return VelocidadInicial;
+void TForm7::BindFields() {
+    using F = IdealField;
+    fields_.Bind({{F::VelocidadInicial, VelocidadInicial},
+                  {F::Angulo, Angulo},
+                  {F::AlturaDisparo, AlturaDisparo},
+                  {F::DistanciaDisparo, DistanciaDisparo},
+                  {F::IntervaloIteraciones, IntervaloIteraciones},
+                  {F::TAlturaMaxima, TAlturaMaxima},
+                  {F::TCaida, TCaida},
+                  {F::TTVuelo, TTVuelo},
+                  {F::AlturaMax, AlturaMax},
+                  {F::AlcanceMax, AlcanceMax},
+                  {F::VFinalImpacto, VFinalImpacto},
+                  {F::Items, Items},
+                  {F::TiempoTranscurrido, TiempoTranscurrido},
+                  {F::CalcularX, CalcularX},
+                  {F::ResultadoX, ResultadoX},
+                  {F::CalcularY, CalcularY},
+                  {F::ResultadoY, ResultadoY}});
 }
 
 std::string TForm7::Text(IdealField field) const {
-    return Field(field)->text().toStdString();
+    return fields_.Text(field);
 }
 
 void TForm7::SetText(IdealField field, const std::string& text) {
-    side::ShowText(Field(field), QString::fromStdString(text));
+    fields_.SetText(field, text);
 }
 
 void TForm7::ClearTable() {

@@ -15,9 +15,10 @@
 // "&Limpiar Datos" works in every state: it stops a running plot first, then
 // clears. A tick that fails stops the timer before its error is reported, so a
 // failing plot is reported once and ends there.
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
+#include "ballistics/FieldTexts.h"
+#include "ballistics/IdealTableModel.h"
 #include "ballistics/RunPacing.h"
-#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/IdealPlot.h"
 
 #include <memory>
@@ -36,17 +37,6 @@ namespace korvo {
 
 class TMathParser;
 class TrajectoryChartModel;
-
-// The point table: three text columns (X, Y, time), rows appended one per tick.
-class TIdealTableModel : public TTextTableModel<3> {
-    Q_OBJECT
-public:
-    using TTextTableModel::TTextTableModel;
-
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-};
 
 class TForm7 : public TChromeWindow, private IdealView {
     Q_OBJECT
@@ -121,13 +111,14 @@ private:
     void ClearChart() override;
 
     double Evaluate(const std::string& formula);
-    QLineEdit* Field(IdealField field) const;
+    void BindFields();
     void BuildInputs();
     void BuildResults();
     void BuildPlotControls();
     void BuildTable();
     void BuildChart();
 
+    TFieldTexts<IdealField> fields_;
     IdealCalculator calculator_;
     IdealPlot plot_;
     TrajectoryChartModel* chart_ = nullptr;

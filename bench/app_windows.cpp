@@ -12,10 +12,10 @@
 // StartupToMainWindowShown: creating the eight windows and showing the main
 // window until it is exposed; the application object is made once before, and
 // the time it took is the counter application_ms.
-#include "app/Chrome.h"
-#include "app/Messages.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "app/chrome/Chrome.h"
+#include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 

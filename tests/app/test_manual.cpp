@@ -2,11 +2,11 @@
 // its pictures are in the program and have the sizes of their windows, and F1
 // opens it at the section of the window it is pressed in.
 #include "app/GuiTest.h"
-#include "app/HelpWindow.h"
 #include "app/MessageScan.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "app/chrome/HelpWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"

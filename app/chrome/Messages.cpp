@@ -1,4 +1,4 @@
-#include "app/Messages.h"
+#include "app/chrome/Messages.h"
 
 #include <QMessageBox>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/HelpWindow.h"
+#include "app/chrome/HelpWindow.h"
 
 #include <QPointer>
 #include <QTextBrowser>

@@ -3,7 +3,7 @@
 // title strip ("Titulo") that moves the window, the strip text ("Label1"), a
 // drawn close picture ("Cerrar") that hides the window, and a white panel with
 // a black outline ("Shape1") under the window's controls. F1 opens the manual
-// at the window's section (app/HelpWindow.h) and Escape closes the window as
+// at the window's section (app/chrome/HelpWindow.h) and Escape closes the window as
 // its close picture does.
 //
 // Controls are placed in window coordinates (the strip occupies rows 0 to 20),
@@ -15,14 +15,12 @@
 //       void OnShowing() override { ... }   // the window's showing step
 //   };
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
 namespace korvo {
 
-// The drawn pictures.
 QPixmap TitleStripPicture(); // 1 x 21: #9c0607, #4b0706 .. #bd0608, #5e0302, #9c0607
 QPixmap MenuStripPicture();  // bright red at the top, black in the middle, bright red at the bottom
 QPixmap ClosePicture();      // 16 x 15, a cross on a light button face
@@ -67,24 +65,6 @@ private:
     void RequestMove();
     Move move_;
     bool moveRequestedSincePress_ = false;
-};
-
-// A group box whose caption sits on the frame's top line, the line running
-// through the middle of the caption, so that controls placed 14 pixels down
-// lie inside the frame. (The toolkit's own style puts the caption above a frame
-// that starts below it, which cuts through controls placed that high.) The
-// caption's leading and trailing blanks keep the line away from its text.
-class TGroupBox : public QGroupBox {
-    Q_OBJECT
-public:
-    TGroupBox(const QString& caption, QWidget* parent);
-
-    // In the box's own coordinates: the frame's outer edge, and the caption.
-    QRect FrameRect() const;
-    QRect CaptionRect() const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };
 
 struct ChromeSettings {

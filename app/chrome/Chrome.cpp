@@ -1,6 +1,6 @@
-#include "app/Chrome.h"
+#include "app/chrome/Chrome.h"
 
-#include "app/HelpWindow.h"
+#include "app/chrome/HelpWindow.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -123,30 +123,6 @@ void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
         RequestMove();
     }
     QLabel::mouseMoveEvent(event);
-}
-
-TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
-
-QRect TGroupBox::FrameRect() const {
-    const int middle = fontMetrics().height() / 2;
-    return QRect(0, middle, width(), height() - middle);
-}
-
-QRect TGroupBox::CaptionRect() const {
-    const QFontMetrics metrics = fontMetrics();
-    return QRect(8, 0, metrics.horizontalAdvance(title()), metrics.height());
-}
-
-void TGroupBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const QRect caption = CaptionRect();
-    painter.setClipRegion(QRegion(rect()) - caption);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRoundedRect(QRectF(FrameRect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
-    painter.setClipping(false);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
 }
 
 TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)

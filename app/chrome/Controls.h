@@ -1,0 +1,65 @@
+#pragma once
+// The control makers every calculator window builds its controls with, and the
+// group box they sit in. The parent comes first, then the object name where the
+// control has one, the caption or text, the box and the font.
+//
+//   auto* group = MakeGroup(TabSheet1, "GroupBox1", " Datos Iniciales ", {4, 2, 196, 113}, bold);
+//   MakeLabel(group, "Angulo de Disparo:", {4, 35, 116, 14}, normal, Qt::AlignRight | Qt::AlignVCenter);
+//   Angulo = MakeField(group, "Angulo", {123, 33, 31, 18}, "78", normal, false);
+//
+// Boxes are in the parent's coordinates (for a window, the title strip takes
+// rows 0 to 20). A label box with no size takes its text's size, and a
+// right-aligned caption wider than its box grows to the left.
+#include <QColor>
+#include <QFont>
+#include <QGroupBox>
+#include <QRect>
+#include <QString>
+#include <string>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace korvo {
+
+QString ToQString(const std::string& text);
+std::string ToStdString(const QString& text);
+
+// A group box whose caption sits on the frame's top line, the line running
+// through the middle of the caption, so that controls placed 14 pixels down
+// lie inside the frame. (The toolkit's own style puts the caption above a frame
+// that starts below it, which cuts through controls placed that high.) The
+// caption's leading and trailing blanks keep the line away from its text.
+class TGroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    TGroupBox(const QString& caption, QWidget* parent);
+
+    // In the box's own coordinates: the frame's outer edge, and the caption.
+    QRect FrameRect() const;
+    QRect CaptionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
+                     const QFont& font);
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const QFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+// A single-line field; a read-only one takes no focus from the keyboard.
+QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
+                     const QFont& font, bool readOnly, const QColor& background = QColor());
+// Writes a text into a field and shows its start, as after Home: a field left
+// with its cursor at the end shows only the tail of a text wider than itself.
+void ShowText(QLineEdit* field, const QString& text);
+// A push button; a valid `textColour` colours its caption.
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
+                        const QFont& font, const QColor& textColour = QColor());
+// A sunken horizontal line across the parent at `top`.
+QFrame* MakeSeparator(QWidget* parent, int top);
+
+} // namespace korvo
