@@ -2,8 +2,6 @@
 
 #include "app/CommandRuns.h"
 #include "app/Startup.h"
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/FileSave.h"
 #include "ballistics/RunReportPdf.h"
@@ -11,6 +9,8 @@
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "app/CommandRuns.h"
 
-#include "app/chrome/Messages.h"
 #include "ballistics/core/IdealPlot.h"
 #include "ballistics/core/RunReport.h"
+#include "base/RegionalSettings.h"
+#include "chrome/Messages.h"
 #include "parser/MathParser.h"
-#include "parser/RegionalSettings.h"
 
 #include <algorithm>
 #include <atomic>

@@ -5,7 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 int main(int argc, char** argv) {
     if (korvo::IsCommandLine(argc, argv))

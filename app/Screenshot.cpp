@@ -8,14 +8,14 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "app/Unit1.h"
 
-#include "app/Accessibility.h"
 #include "app/Logo.h"
 #include "app/Unit8.h"
-#include "app/chrome/HelpWindow.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit7.h"
+#include "chrome/Accessibility.h"
+#include "chrome/HelpWindow.h"
+#include "chrome/Messages.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -9,7 +9,7 @@
 // Trayectoria Real"); Enter or Space activates the one in focus. Ctrl+R opens
 // the real trajectory, Ctrl+I the ideal trajectory and F1 the manual; each
 // label's tooltip names its key. The captions are those of the design.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // The about window: a portrait on the left and the program's description on
 // the right. Its strip asks for the interactive move on pointer motion with the
 // left button held.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 class QTextEdit;
 

@@ -1,7 +1,7 @@
 #include "ballistics/ConverterWindow.h"
 
-#include "app/chrome/Controls.h"
 #include "ballistics/Unit2.h"
+#include "chrome/Controls.h"
 
 #include <QLineEdit>
 

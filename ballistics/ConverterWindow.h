@@ -4,7 +4,7 @@
 // value field on a cream ground. Every showing sets the value back to "0" and
 // puts the focus in it; a conversion that succeeds writes its text into a field
 // of the real-trajectory window and closes the converter.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 #include <QFont>
 #include <QRect>

@@ -7,7 +7,7 @@
 //
 // A name the window never bound is a programming fault and throws
 // std::logic_error.
-#include "app/chrome/Controls.h"
+#include "chrome/Controls.h"
 
 #include <QLineEdit>
 #include <initializer_list>

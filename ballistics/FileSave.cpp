@@ -1,6 +1,6 @@
 #include "ballistics/FileSave.h"
 
-#include "xls/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
 #include <QDir>
 #include <QFile>

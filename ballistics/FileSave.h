@@ -9,7 +9,7 @@
 // after; so the name holds the earlier file or the new one, also after a
 // power cut. Temporaries a killed save left behind go at the next save of that
 // file. An earlier file the user may not write (mode 0444, another user's) is
-// not replaced. The workbook is saved the same way (xls/ReplacingFile.h).
+// not replaced. The workbook is saved the same way (base/ReplacingFile.h).
 #include <QByteArray>
 #include <QString>
 

@@ -1,7 +1,5 @@
 #include "ballistics/Unit2.h"
 
-#include "app/chrome/Controls.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
@@ -11,6 +9,8 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/core/NumberText.h"
+#include "chrome/Controls.h"
+#include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
 
 #include <QAction>

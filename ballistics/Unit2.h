@@ -21,12 +21,12 @@
 // The side windows write their results straight into the public input fields
 // (Form2->ValorMasa->setText(...)) and read the run's totals through
 // Form2->Trajectory().State().
-#include "app/chrome/Chrome.h"
 #include "ballistics/FieldTexts.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
+#include "chrome/Chrome.h"
 
 #include <QRect>
 #include <QString>

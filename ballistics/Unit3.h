@@ -8,7 +8,7 @@
 // twenty decimals, and puts the focus in the density list; the significant-digit
 // result keeps the last calculation. Closing by any means moves the focus to the
 // real-trajectory window's "T:" field.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 class QComboBox;
 class QLineEdit;

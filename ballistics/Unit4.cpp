@@ -1,9 +1,9 @@
 #include "ballistics/Unit4.h"
 
-#include "app/chrome/Controls.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
+#include "chrome/Controls.h"
+#include "chrome/Messages.h"
 
 #include <QComboBox>
 #include <QLineEdit>

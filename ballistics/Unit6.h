@@ -4,7 +4,7 @@
 // window is shown. After a run gone infinite or undefined the X display reads
 // "NAN" or "-INF": that is reported, the window still opens, and the four panels
 // keep their previous captions.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 namespace korvo {
 

@@ -1,9 +1,9 @@
 #include "ballistics/Unit7.h"
 
-#include "app/chrome/Controls.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
+#include "chrome/Controls.h"
+#include "chrome/Messages.h"
 #include "parser/MathParser.h"
 
 #include <QChart>

@@ -15,11 +15,11 @@
 // "&Limpiar Datos" works in every state: it stops a running plot first, then
 // clears. A tick that fails stops the timer before its error is reported, so a
 // failing plot is reported once and ends there.
-#include "app/chrome/Chrome.h"
 #include "ballistics/FieldTexts.h"
 #include "ballistics/IdealTableModel.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/core/IdealPlot.h"
+#include "chrome/Chrome.h"
 
 #include <memory>
 #include <string>

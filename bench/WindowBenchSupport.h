@@ -1,7 +1,7 @@
 #pragma once
 // Timing helpers of the window benchmarks, which drive a window's 1 ms timer
 // for real on the event loop.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -14,10 +14,10 @@
 // the time it took is the counter application_ms.
 #include "app/Startup.h"
 #include "app/Unit1.h"
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include "bench/WindowBenchSupport.h"
 

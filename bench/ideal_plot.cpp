@@ -6,10 +6,10 @@
 // default plot has 1357 ticks, so about 1357 ms is the floor. Counters: the
 // longest tick (the tick handler alone), the longest gap between two tick
 // starts (everything the event loop did in between included) and the rows.
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/Unit7.h"
 #include "bench/WindowBenchSupport.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include <QApplication>
 #include <QEventLoop>

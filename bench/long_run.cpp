@@ -17,10 +17,10 @@
 // LongRun/1000000 takes about 17 minutes; LongRun/20000 is the quick check:
 //   bench_long_run --benchmark_filter=LongRun/20000
 #include "app/Startup.h"
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/Unit2.h"
 #include "bench/WindowBenchSupport.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include <QEventLoop>
 #include <QLineEdit>

@@ -7,11 +7,11 @@
 // Counters: rows, pages-worth of bytes (kB), and the longest gap between two
 // ticks of a 5 ms timer running meanwhile: how long the window went without
 // handling its events while the report was written.
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include "bench/WindowBenchSupport.h"
 

@@ -9,7 +9,7 @@
 // Texts are UTF-8. Format language: "#" optional digit, "0" required digit, "," thousands grouping,
 // "." the decimal point; text before the first and after the last of these is kept as it is. Date-time
 // patterns: d dd m mm yy yyyy h hh n nn s ss ampm, "/" the date and ":" the time separator.
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "parser/ParseUtils.h"
 
+#include "base/RegionalSettings.h"
 #include "parser/ParseConsts.h"
 #include "parser/ParseErrors.h"
-#include "parser/RegionalSettings.h"
 
 #include <algorithm>
 #include <charconv>

@@ -6,7 +6,7 @@
 //
 //   test::SeparatorGuard comma(',');   // before any window that writes its defaults
 //   test::SeparatorGuard saved;        // the start-up reads the desktop's settings
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 namespace korvo::test {
 

@@ -24,8 +24,8 @@
 //
 // Only CloseWorkbookFile knows whether the new file reached the disk, so an export that tells the user
 // of a written file closes first and reports after; closing again then does nothing.
+#include "base/ReplacingFile.h"
 #include "xls/ByteStream.h"
-#include "xls/ReplacingFile.h"
 #include "xls/SstStrings.h"
 
 #include <array>

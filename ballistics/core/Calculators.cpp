@@ -1,7 +1,7 @@
 #include "ballistics/core/Calculators.h"
 
 #include "ballistics/core/Angles.h"
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -2,7 +2,7 @@
 
 #include "ballistics/core/LeadingDigits.h"
 
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 #include <algorithm>
 #include <charconv>

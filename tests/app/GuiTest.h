@@ -2,8 +2,8 @@
 // Shared by the GUI tests: one application object for the whole test program,
 // a presenter that records message boxes instead of showing them, and a
 // temporary current directory for tests that write files.
-#include "app/chrome/Chrome.h"
-#include "app/chrome/Messages.h"
+#include "chrome/Chrome.h"
+#include "chrome/Messages.h"
 
 #include <QApplication>
 #include <QDir>

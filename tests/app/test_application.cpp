@@ -1,7 +1,7 @@
 // The application object's last net: an exception that escapes an event
 // handler is reported once and never crosses the event loop.
 #include "app/Startup.h"
-#include "app/chrome/Messages.h"
+#include "chrome/Messages.h"
 
 #include <QCoreApplication>
 #include <QEvent>

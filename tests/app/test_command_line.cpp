@@ -6,7 +6,7 @@
 #include "app/GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 #include <QFile>
 #include <QImage>

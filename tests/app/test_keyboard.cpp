@@ -2,7 +2,6 @@
 // mark and keys; clickable labels and charts as assistive technology sees them;
 // and a whole session with key events alone, from the main window through a
 // default run, its results, both files and back to the end of the program.
-#include "app/Accessibility.h"
 #include "app/GuiTest.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
@@ -10,6 +9,7 @@
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
+#include "chrome/Accessibility.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -6,7 +6,6 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
-#include "app/chrome/HelpWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
@@ -14,6 +13,7 @@
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
 #include "ballistics/core/Calculators.h"
+#include "chrome/HelpWindow.h"
 
 #include <QFile>
 #include <QImage>

@@ -5,13 +5,13 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
-#include "app/chrome/Controls.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/Unit7.h"
+#include "chrome/Controls.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // A list view held in memory for the export tests, and the real-trajectory table's columns.
+#include "base/RegionalSettings.h"
 #include "export/ListViewSource.h"
-#include "parser/RegionalSettings.h"
 
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 #include "OleReadBack.h"
-#include "xls/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 #include "xls/WorkbookWriter.h"
 
 #include <cerrno>

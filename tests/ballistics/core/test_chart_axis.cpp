@@ -1,6 +1,6 @@
 #include "ballistics/core/ChartAxis.h"
 #include "ballistics/core/NumberText.h"
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 

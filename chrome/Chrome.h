@@ -3,7 +3,7 @@
 // title strip ("Titulo") that moves the window, the strip text ("Label1"), a
 // drawn close picture ("Cerrar") that hides the window, and a white panel with
 // a black outline ("Shape1") under the window's controls. F1 opens the manual
-// at the window's section (app/chrome/HelpWindow.h) and Escape closes the window as
+// at the window's section (chrome/HelpWindow.h) and Escape closes the window as
 // its close picture does.
 //
 // Controls are placed in window coordinates (the strip occupies rows 0 to 20),

@@ -1,4 +1,4 @@
-#include "app/chrome/HelpWindow.h"
+#include "chrome/HelpWindow.h"
 
 #include <QPointer>
 #include <QTextBrowser>

@@ -1,4 +1,4 @@
-#include "app/chrome/Messages.h"
+#include "chrome/Messages.h"
 
 #include <QMessageBox>
 #include <utility>

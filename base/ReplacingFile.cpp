@@ -1,4 +1,4 @@
-#include "xls/ReplacingFile.h"
+#include "base/ReplacingFile.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
-#include "app/chrome/HelpWindow.h"
+#include "chrome/HelpWindow.h"
 
 #include <QCloseEvent>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "app/Accessibility.h"
+#include "chrome/Accessibility.h"
 
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

@@ -7,7 +7,7 @@
 // The manual is docs/manual.html with its pictures, compiled in as the resource
 // ":/docs/manual.html". Each window is known by its object name (Form1 .. Form8);
 // a window without a section of its own opens the manual at its beginning.
-#include "app/chrome/Chrome.h"
+#include "chrome/Chrome.h"
 
 #include <QString>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "parser/RegionalSettings.h"
+#include "base/RegionalSettings.h"
 
 namespace korvo {
 

@@ -1,4 +1,4 @@
-#include "app/chrome/Controls.h"
+#include "chrome/Controls.h"
 
 #include <QFontMetrics>
 #include <QFrame>
