@@ -31,7 +31,11 @@ public:
             texts_[Index(field)] = text;
     }
     std::string Text(F field) const override { return texts_[Index(field)]; }
-    void SetText(F field, const std::string& text) override { texts_[Index(field)] = text; }
+    void SetText(F field, const std::string& text) override {
+        if (field == F::TiempoTotal)
+            timeBefore_ = texts_[Index(field)];
+        texts_[Index(field)] = text;
+    }
     void AppendRow(const std::array<std::string, 10>& row) override {
         if (keep_.Rows)
             run_.Rows->AppendRow(row);
@@ -40,6 +44,8 @@ public:
         if (keep_.Points)
             run_.Points.emplace_back(x, y);
     }
+    // The time display before the last step set it, for the ground crossing.
+    const std::string& TimeBefore() const { return timeBefore_; }
 
 private:
     static std::size_t Index(F field) { return static_cast<std::size_t>(field); }
@@ -47,6 +53,7 @@ private:
     RealRun& run_;
     RealRunKeep keep_;
     std::array<std::string, kTrajectoryFieldCount> texts_;
+    std::string timeBefore_;
 };
 
 char Separator() {
@@ -131,9 +138,6 @@ std::string& InputText(RealInputs& inputs, RealInput input) {
     throw std::logic_error("unknown real input");
 }
 
-// The one place the command line runs the integrator, the way the window does:
-// the start (its first step included, not followed by the stop test), then one
-// step per tick while the run goes on.
 RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     RealRun run;
     FieldTexts view(run, keep);
@@ -144,19 +148,15 @@ RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     view.SetText(F::Vo, inputs.Vo);
 
     RealTrajectory trajectory;
-    trajectory.Start(view);
-    Real tPrev = 0;
-    while (trajectory.GoesOn()) {
-        tPrev = ParseReal(view.Text(F::TiempoTotal));
-        trajectory.Calcular(view);
-    }
+    trajectory.RunToEnd(view);
 
     run.Estado = trajectory.State();
     run.Landed = trajectory.Landed();
     run.ValorX = view.Text(F::X);
     run.TiempoTotal = view.Text(F::TiempoTotal);
-    run.Cruce = InterpolateGroundCrossing(tPrev, run.Estado.XAnterior, run.Estado.YAnterior,
-                                          ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
+    run.Cruce =
+        InterpolateGroundCrossing(ParseReal(view.TimeBefore()), run.Estado.XAnterior, run.Estado.YAnterior,
+                                  ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
     return run;
 }
 

@@ -36,7 +36,7 @@ void BM_DefaultRun(benchmark::State& state) {
     for (auto _ : state) {
         LatestRowView view;
         korvo::RealTrajectory run;
-        korvo::test::RunToEnd(run, view);
+        run.RunToEnd(view);
         benchmark::DoNotOptimize(view.latest);
     }
 }

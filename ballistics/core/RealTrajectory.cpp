@@ -110,6 +110,13 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     CrearListado(view);
 }
 
+void RealTrajectory::RunToEnd(TrajectoryView& view) {
+    Start(view);
+    do
+        Calcular(view);
+    while (GoesOn());
+}
+
 void RealTrajectory::CrearListado(TrajectoryView& view) const {
     const EstadoTrayectoria& s = state_;
     const auto fixed = [](Real value) { return NumberToPatternText("0.000", value); };

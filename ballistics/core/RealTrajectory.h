@@ -26,10 +26,16 @@
 // machine's memory with it. Negative D or M are refused: the drag would then
 // push the projectile on and the height would grow without bound.
 //
+// A run has the window's meaning: the start computes the first step, then
+// every tick computes one step and only then tests whether the run goes on.
+// So a run has at least two steps, even one whose first step lands (an angle
+// of 0, a Vo near 0, a zero mass), unless a step is refused.
+//
 //   RealTrajectory run;
-//   run.Start(view);              // first step included
-//   while (run.GoesOn()) run.Calcular(view);
+//   run.RunToEnd(view);           // what the window's ticks do, unpaced
 //   if (!run.Landed()) ...        // stopped at the step limit
+//
+// The window paces the same run: Start, then Calcular and GoesOn at each tick.
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/NumberText.h"
 
@@ -100,6 +106,11 @@ public:
     // Whether the run goes on after a timer-driven step: until it has landed
     // or has taken its most steps.
     bool GoesOn() const { return !Landed() && state_.Iteraciones < mostSteps_; }
+
+    // Starts a run and steps it to its end as the window's ticks do: one step
+    // after the start whatever its height, then steps while the run goes on.
+    // Raises what Start and Calcular raise, with the steps before kept shown.
+    void RunToEnd(TrajectoryView& view);
 
     // The run counter back to 0 (the window empties its table and chart).
     // Hmax is left alone; the next start zeroes it.

@@ -26,12 +26,4 @@ public:
     std::vector<std::pair<double, double>> points;
 };
 
-// Starts a run and steps it to its end, as the window's timer does.
-inline void RunToEnd(RealTrajectory& run, TrajectoryView& view) {
-    run.Start(view);
-    do
-        run.Calcular(view);
-    while (run.GoesOn());
-}
-
 } // namespace korvo::test

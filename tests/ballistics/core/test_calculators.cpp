@@ -32,7 +32,7 @@ std::vector<std::string> Lines(const std::string& text) {
 // captions back as the results window does when it is shown.
 ResultadosTexts ResultsAfterRun(test::MemoryTrajectoryView& view) {
     RealTrajectory run;
-    test::RunToEnd(run, view);
+    run.RunToEnd(view);
     return ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
                                      view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
 }

@@ -13,7 +13,6 @@ namespace {
 
 using F = TrajectoryField;
 using test::MemoryTrajectoryView;
-using test::RunToEnd;
 using Row = std::array<std::string, 10>;
 
 TEST(Angles, PiIsTheProgramsExtendedConstant) {
@@ -51,7 +50,7 @@ TEST(RealTrajectory, DefaultRunMatchesTheWorkedValues) {
 TEST(RealTrajectory, TimeFieldCountsHundredths) {
     MemoryTrajectoryView view;
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     for (std::size_t i : {0u, 1u, 9u, 99u, 2999u})
         EXPECT_EQ(ParseReal(view.rows[i][1]), ParseReal(NumberToGeneralText((i + 1) / 100.0L))) << i;
 }
@@ -60,7 +59,7 @@ TEST(RealTrajectory, LevelShotEndsAfterTwoRows) {
     MemoryTrajectoryView view;
     view.SetText(F::Angulo, "0");
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0][2], "3.361");
     EXPECT_EQ(view.rows[0][3], "-0.001");
@@ -71,7 +70,7 @@ TEST(RealTrajectory, ZeroMassGivesInfinitiesThenNaNs) {
     MemoryTrajectoryView view;
     view.SetText(F::M, "0");
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0], (Row{"1", "0.01", "-INF", "-INF", "-INF", "-INF", "-INF", "-INF", "NAN", "NAN"}));
     EXPECT_EQ(view.rows[1], (Row{"2", "0.02", "NAN", "NAN", "INF", "INF", "NAN", "NAN", "NAN", "NAN"}));
@@ -83,7 +82,7 @@ TEST(RealTrajectory, StartAfterResetIsAllNaNAndEnds) {
     for (F field : {F::D, F::M, F::Angulo, F::Vo, F::TiempoTotal})
         view.SetText(field, "0");
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     ASSERT_EQ(view.rows.size(), 2u);
     for (const Row& row : view.rows)
         for (std::size_t c = 2; c < 10; ++c)
@@ -159,7 +158,7 @@ TEST(RealTrajectory, AnInfiniteHeightEndsTheRun) {
     view.SetText(F::Vo, "1E4931");
     view.SetText(F::T, "1000");
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     EXPECT_TRUE(run.Landed());
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0][3], "INF");
@@ -170,7 +169,7 @@ TEST(RealTrajectory, ARunThatCannotLandStopsAtItsMostSteps) {
     MemoryTrajectoryView view;
     view.SetText(F::T, "1E-9");
     RealTrajectory run(100);
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     EXPECT_EQ(view.rows.size(), 100u);
     EXPECT_EQ(run.State().Iteraciones, 100);
     EXPECT_FALSE(run.Landed());
@@ -197,7 +196,7 @@ TEST(RealTrajectory, RunsUnderACommaSeparator) {
     for (auto& [field, text] : view.texts)
         text = BuiltInNumberText(text);
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     EXPECT_EQ(view.rows.size(), 3481u);
     EXPECT_EQ(view.texts[F::TiempoTotal], "34,81");
     EXPECT_EQ(view.rows[0][2], "0,699");
@@ -220,13 +219,13 @@ TEST(RealTrajectory, ResetTextsUnderBothSeparators) {
 TEST(RealTrajectory, ResetKeepsHmaxUntilTheNextStart) {
     MemoryTrajectoryView view;
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     run.ResetCounters();
     EXPECT_EQ(run.State().Iteraciones, 0);
     EXPECT_GT(run.State().Hmax, 374);
     MemoryTrajectoryView level;
     level.SetText(F::Angulo, "0");
-    RunToEnd(run, level);
+    run.RunToEnd(level);
     EXPECT_EQ(run.State().Hmax, 0);
 }
 

@@ -16,7 +16,6 @@ namespace {
 
 using F = TrajectoryField;
 using test::MemoryTrajectoryView;
-using test::RunToEnd;
 
 constexpr Real kG = 9.81L;
 
@@ -123,7 +122,7 @@ SteppedRun StepWith(const char* t) {
     MemoryTrajectoryView view;
     view.SetText(F::T, t);
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     const EstadoTrayectoria& e = run.State();
     const std::size_t n = view.rows.size();
     return {ParseReal(view.rows[n - 1][1]), e.X,
@@ -155,7 +154,7 @@ TEST(RunReport, SteppedRunConvergesOnTheExactSolutionAsTheStepHalves) {
 TEST(RunReport, DefaultRunFigures) {
     MemoryTrajectoryView view;
     RealTrajectory run;
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"};
     FinishedRun finished{run.State(), view.texts[F::X], view.texts[F::TiempoTotal], view.rows[3479][1],
                          view.rows[static_cast<std::size_t>(run.State().IteracionHmax) - 1][1]};
