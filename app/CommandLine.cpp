@@ -9,6 +9,7 @@
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
+#include "base/ErrorText.h"
 #include "chrome/Chrome.h"
 #include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
@@ -137,7 +138,7 @@ void Print(std::FILE* stream, const std::string& text) {
 }
 
 void PrintError(const std::string& message) {
-    Print(stderr, "KORVO: " + ErrorReportText(QString::fromStdString(message)).toStdString() + "\n");
+    Print(stderr, "KORVO: " + ErrorReportText(message) + "\n");
 }
 
 // --- Options ---------------------------------------------------------------

@@ -2,8 +2,8 @@
 
 #include "ballistics/core/IdealPlot.h"
 #include "ballistics/core/RunReport.h"
+#include "base/ErrorText.h"
 #include "base/RegionalSettings.h"
-#include "chrome/Messages.h"
 #include "parser/MathParser.h"
 
 #include <algorithm>
@@ -195,7 +195,7 @@ SweepRow SweepOne(RealInputs inputs, RealInput varied, const std::string& value)
         if (!run.Landed)
             row.Mensaje = kTrayectoriaSinFin;
     } catch (const std::exception& error) {
-        row.Mensaje = ErrorReportText(QString::fromUtf8(error.what())).toStdString();
+        row.Mensaje = ErrorReportText(error.what());
     }
     return row;
 }

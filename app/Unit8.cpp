@@ -83,15 +83,16 @@ QString TForm8::ShownText() {
 }
 
 TForm8::TForm8(QWidget* parent)
-    : TChromeWindow(ChromeSettings{QStringLiteral("Acerca del Programa... K.O.R.V.O. [v1.0]"),
-                                   QStringLiteral("Acerca del Programa... K.O.R.V.O. [v1.0] - Junio 2010"),
-                                   {647, 457},
-                                   3,
-                                   304,
-                                   627,
-                                   QStringLiteral("MS Sans Serif"),
-                                   TTitleStrip::Move::OnPointerMotion},
-                    parent) {
+    : TChromeWindow(
+          ChromeSettings{.windowTitle = QStringLiteral("Acerca del Programa... K.O.R.V.O. [v1.0]"),
+                         .stripText = QStringLiteral("Acerca del Programa... K.O.R.V.O. [v1.0] - Junio 2010"),
+                         .clientSize = {647, 457},
+                         .stripTextLeft = 3,
+                         .stripTextWidth = 304,
+                         .cerrarLeft = 627,
+                         .stripFontFamily = QStringLiteral("MS Sans Serif"),
+                         .move = TTitleStrip::Move::OnPointerMotion},
+          parent) {
     setObjectName(QStringLiteral("Form8"));
 
     Image1 = new QLabel(this);

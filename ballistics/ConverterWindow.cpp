@@ -14,8 +14,11 @@ const QString kSansSerif = QStringLiteral("MS Sans Serif");
 } // namespace
 
 TConverterWindow::TConverterWindow(const ConverterSettings& settings, QWidget* parent)
-    : TChromeWindow({settings.title, settings.title, settings.clientSize, 0, settings.stripTextWidth,
-                     settings.cerrarLeft},
+    : TChromeWindow({.windowTitle = settings.title,
+                     .stripText = settings.title,
+                     .clientSize = settings.clientSize,
+                     .stripTextWidth = settings.stripTextWidth,
+                     .cerrarLeft = settings.cerrarLeft},
                     parent) {
     setObjectName(settings.objectName);
     setFont(NormalFont());

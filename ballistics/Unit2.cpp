@@ -58,16 +58,15 @@ void ShowSideWindow(TChromeWindow* window) {
 TForm2::TForm2(QWidget* parent)
     : TChromeWindow(
           ChromeSettings{
-              QStringLiteral("Calculo de Trayectorias Reales (Tiro Parabolico Real)"),
-              QStringLiteral(
+              .windowTitle = QStringLiteral("Calculo de Trayectorias Reales (Tiro Parabolico Real)"),
+              .stripText = QStringLiteral(
                   " Calculo de Trayectorias Reales (Considerando factores como: Resistencia del Aire "
                   "(Fricción), Altitud, Velocidad, Aceleración, Gravedad, etc.) "),
-              {837, 549},
-              0,
-              777,
-              813,
-              kArial,
-              TTitleStrip::Move::OnPress},
+              .clientSize = {837, 549},
+              .stripTextWidth = 777,
+              .cerrarLeft = 813,
+              .stripFontFamily = kArial,
+              .move = TTitleStrip::Move::OnPress},
           parent) {
     setObjectName(QStringLiteral("Form2"));
     setFont(NormalFont());

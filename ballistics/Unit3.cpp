@@ -39,9 +39,12 @@ void SelectItem(QComboBox* list, int index) {
 } // namespace
 
 TForm3::TForm3(QWidget* parent)
-    : TChromeWindow(
-          {QString(), QStringLiteral("Calcular Constante de Proporcionalidad"), {394, 235}, 0, 238, 372},
-          parent) {
+    : TChromeWindow({.windowTitle = {},
+                     .stripText = QStringLiteral("Calcular Constante de Proporcionalidad"),
+                     .clientSize = {394, 235},
+                     .stripTextWidth = 238,
+                     .cerrarLeft = 372},
+                    parent) {
     setObjectName(QStringLiteral("Form3"));
     const QFont normal = WindowFont(kSansSerif, 8);
     const QFont bold = WindowFont(kSansSerif, 8, true);

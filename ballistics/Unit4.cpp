@@ -14,14 +14,14 @@ namespace korvo {
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent)
-    : TConverterWindow({QStringLiteral("Form4"),
-                        QStringLiteral("Convertir Unidades a Kilos"),
-                        {185, 113},
-                        164,
-                        166,
-                        16,
-                        QStringLiteral("ValorPeso"),
-                        {65, 30, 80, 21}},
+    : TConverterWindow({.objectName = QStringLiteral("Form4"),
+                        .title = QStringLiteral("Convertir Unidades a Kilos"),
+                        .clientSize = {185, 113},
+                        .stripTextWidth = 164,
+                        .cerrarLeft = 166,
+                        .captionLeft = 16,
+                        .valueName = QStringLiteral("ValorPeso"),
+                        .valueBox = {65, 30, 80, 21}},
                        parent),
       ValorPeso(Value()) {
     BAyudaConvertir = MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"),

@@ -13,14 +13,14 @@ namespace korvo {
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(QWidget* parent)
-    : TConverterWindow({QStringLiteral("Form5"),
-                        QStringLiteral("Convertir fts/s -> m/s"),
-                        {167, 86},
-                        134,
-                        146,
-                        11,
-                        QStringLiteral("ValorFTS"),
-                        {60, 30, 72, 21}},
+    : TConverterWindow({.objectName = QStringLiteral("Form5"),
+                        .title = QStringLiteral("Convertir fts/s -> m/s"),
+                        .clientSize = {167, 86},
+                        .stripTextWidth = 134,
+                        .cerrarLeft = 146,
+                        .captionLeft = 11,
+                        .valueName = QStringLiteral("ValorFTS"),
+                        .valueBox = {60, 30, 72, 21}},
                        parent),
       ValorFTS(Value()) {
     MakeLabel(this, QStringLiteral("ft/s"), {139, 32, 0, 0}, NormalFont());

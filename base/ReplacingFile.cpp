@@ -21,10 +21,21 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr std::size_t kHexDigits = 8;
 constexpr const char* kSuffix = ".tmp";
 
+// 2^32 / golden ratio: multiplying the counter by it spreads consecutive
+// counts over all the bits of the tag, so that two saves of the same process
+// draw names far apart even when the seed is the same.
+constexpr unsigned kTagSpread = 0x9E3779B9u;
+
+// The most names tried for a temporary. A name clashes only with a temporary
+// that another save keeps at this moment, so a few tries suffice by far; a
+// bound stops a directory that reports every name as taken from holding the
+// save forever.
+constexpr int kMostNameAttempts = 100;
+
 std::string HexTag() {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const unsigned tag = seed ^ (0x9E3779B9u * ++counter);
+    const unsigned tag = seed ^ (kTagSpread * ++counter);
     std::string hex(kHexDigits, '0');
     for (std::size_t i = 0; i < kHexDigits; ++i)
         hex[i] = "0123456789abcdef"[(tag >> (28 - 4 * i)) & 0xF];
@@ -161,7 +172,7 @@ void TReplacingFile::Open(const std::string& target) {
         throw EFileReplace(EFileReplace::Step::Create, errno); // "Not a directory" under a regular file
     }
     RemoveStaleTemporaries(path);
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
         std::string name = path.string() + "." + HexTag() + kSuffix;
         // O_EXCL: an existing file of that name is never overwritten, only another name tried.
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

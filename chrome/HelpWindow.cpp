@@ -32,12 +32,11 @@ QString ManualSection(const QWidget* window) {
 }
 
 THelpWindow::THelpWindow(QWidget* parent)
-    : TChromeWindow({QStringLiteral("Manual de KORVO"),
-                     QStringLiteral("Manual de KORVO"),
-                     {kWidth, kHeight},
-                     0,
-                     kWidth - 30,
-                     kWidth - 22},
+    : TChromeWindow({.windowTitle = QStringLiteral("Manual de KORVO"),
+                     .stripText = QStringLiteral("Manual de KORVO"),
+                     .clientSize = {kWidth, kHeight},
+                     .stripTextWidth = kWidth - 30,
+                     .cerrarLeft = kWidth - 22},
                     parent) {
     setObjectName(QStringLiteral("FormManual"));
     Browser = new QTextBrowser(this);

@@ -1,5 +1,7 @@
 #include "chrome/Messages.h"
 
+#include "base/ErrorText.h"
+
 #include <QMessageBox>
 #include <utility>
 
@@ -40,9 +42,7 @@ void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Me
 }
 
 QString ErrorReportText(const QString& message) {
-    if (!message.isEmpty() && message.back() > QChar(u'.'))
-        return message + u'.';
-    return message;
+    return QString::fromStdString(ErrorReportText(message.toStdString()));
 }
 
 void ReportError(QWidget* owner, const QString& message) {

@@ -1,6 +1,7 @@
 #include "ballistics/core/Calculators.h"
 
 #include "ballistics/core/Angles.h"
+#include "ballistics/core/Gravity.h"
 #include "base/RegionalSettings.h"
 
 #include <cmath>
@@ -11,10 +12,9 @@ namespace korvo {
 
 namespace {
 
-// Gravitational acceleration and its double, m/s^2, as the nearest extended
-// values of the decimal texts the program has always used.
-constexpr Real kGravedad = 9.81L;
-constexpr Real kDobleGravedad = 19.62L;
+// Gravitational acceleration and its double, m/s^2. Doubling is exact, so the
+// double is the nearest extended value of 19.62 as well.
+constexpr Real kDobleGravedad = 2 * kGravity;
 
 // A help text with its numbers in the separators in force: a "." between two
 // digits becomes the decimal separator and a "," between two digits the
@@ -167,7 +167,7 @@ std::string AyudaConvertirPeso() {
 }
 
 Real TiempoAlturaMaximaIdeal(Real v, Real seno) {
-    return (v * seno) / kGravedad;
+    return (v * seno) / kGravity;
 }
 
 Real AlturaMaximaIdeal(Real v, Real seno) {
@@ -175,11 +175,11 @@ Real AlturaMaximaIdeal(Real v, Real seno) {
 }
 
 Real TiempoTotalVueloIdeal(Real v, Real seno) {
-    return ((v * 2) * seno) / kGravedad;
+    return ((v * 2) * seno) / kGravity;
 }
 
 Real AlcanceMaximoIdeal(Real v, Real anguloGrados) {
-    return (std::sin(DegreesToRadians(anguloGrados * 2)) * (v * v)) / kGravedad;
+    return (std::sin(DegreesToRadians(anguloGrados * 2)) * (v * v)) / kGravity;
 }
 
 void IdealCalculator::CalcularResultados(IdealView& view) {
@@ -219,7 +219,7 @@ void IdealCalculator::AlturaMaxima(IdealView& view) const {
 void IdealCalculator::TiempoCaidaAlturaMaxima(IdealView& view) const {
     // From the height as displayed, rounded to hundredths.
     const Real h = ParseReal(view.Text(IdealField::AlturaMax));
-    const Real t2 = std::sqrt((h * 2) / kGravedad);
+    const Real t2 = std::sqrt((h * 2) / kGravity);
     view.SetText(IdealField::TCaida, NumberToPatternText("0.00", t2));
 }
 
@@ -242,7 +242,7 @@ void IdealCalculator::VelocidadFinalImpacto(IdealView& view) const {
     const Real v = ParseReal(view.Text(IdealField::VelocidadInicial));
     const Real t2 = ParseReal(view.Text(IdealField::TCaida));
     const Real horizontal = v * state_.Coseno;
-    const Real vertical = kGravedad * t2;
+    const Real vertical = kGravity * t2;
     const Real speed = std::sqrt(horizontal * horizontal + vertical * vertical);
     view.SetText(IdealField::VFinalImpacto, NumberToPatternText("0.00", speed));
 }

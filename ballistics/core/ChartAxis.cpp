@@ -18,6 +18,12 @@ constexpr long double kMostIntervals = 8;
 // twentieth of the range).
 constexpr double kNarrowestPart = 1e-4;
 
+// How far, in steps, a tick may lie outside the range and still count as its
+// end. An end divided by the step is off by a rounding error of some 1e-16 of
+// itself, while ticks lie a whole step apart: a slack far above the one and
+// far below the other keeps the ticks that rounding pushed out, and no other.
+constexpr long double kTickSlack = 1e-9L;
+
 long double PowerOfTen(int exponent) {
     return std::pow(10.0L, static_cast<long double>(exponent));
 }
@@ -72,7 +78,7 @@ AxisFit FitAxis(double low, double high) {
 
     // A tick within a rounding error of an end is kept at that end.
     const long double step = unit * PowerOfTen(exponent);
-    const long double slack = 1e-9L;
+    const long double slack = kTickSlack;
     const long double first = std::ceil(low / step - slack);
     const long double last = std::floor(high / step + slack);
     const long double tolerance = step * slack * 2;

@@ -2,6 +2,7 @@
 
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/Calculators.h"
+#include "ballistics/core/Gravity.h"
 
 #include <cmath>
 #include <limits>
@@ -10,9 +11,6 @@ namespace korvo {
 
 namespace {
 
-// The gravitational acceleration the integrator uses: the nearest extended
-// value of 9.81.
-constexpr Real kGravedad = 9.81L;
 constexpr Real kNaN = std::numeric_limits<Real>::quiet_NaN();
 constexpr Real kEpsilon = std::numeric_limits<Real>::epsilon();
 
@@ -21,10 +19,17 @@ constexpr Real kEpsilon = std::numeric_limits<Real>::epsilon();
 // both terms are nearly equal. At 0.5 the series needs some 60 terms.
 constexpr Real kSeriesBelow = 0.5L;
 
+// The most terms of a series and the most steps of the root's search. The
+// series need some 60 terms below kSeriesBelow and the bracketed search at most
+// one bisection per bit of the 64-bit significand after its Newton steps, so
+// the bound is never reached by a finite argument; it ends a NaN one, which no
+// stop test ever meets.
+constexpr int kMostIterations = 400;
+
 // Sum of sign x term(n) for n = 2, 3, ... until the terms no longer count.
 template <class Term> Real AlternatingSeries(Term term) {
     Real sum = 0;
-    for (int n = 2; n < 400; ++n) {
+    for (int n = 2; n < kMostIterations; ++n) {
         const Real t = term(n);
         sum += (n % 2 == 0) ? t : -t;
         if (t <= kEpsilon * sum)
@@ -70,7 +75,7 @@ Real FlightRoot(Real u) {
     Real lo = std::log1p(u);
     Real hi = 1 + u;
     Real s = hi;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < kMostIterations; ++i) {
         const Real value = g(s);
         if (value == 0)
             return s;
@@ -121,9 +126,9 @@ TrajectoryFigures ExactLinearDrag(Real k, Real vo, std::int32_t anguloGrados) {
         return {};
     if (k == 0)
         return VacuumFigures(vo, anguloGrados);
-    const Real u = (k * vy0) / kGravedad;
+    const Real u = (k * vy0) / kGravity;
     const Real s = FlightRoot(u);
-    return {std::log1p(u) / k, (kGravedad / (k * k)) * UMinusLog1p(u), s / k, (vx0 * OneMinusExp(s)) / k};
+    return {std::log1p(u) / k, (kGravity / (k * k)) * UMinusLog1p(u), s / k, (vx0 * OneMinusExp(s)) / k};
 }
 
 std::optional<GroundCrossing> InterpolateGroundCrossing(Real tPrev, Real xPrev, Real yPrev, Real tLast,
