@@ -7,7 +7,6 @@
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
-#include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
 #include "base/ErrorText.h"
 #include "chrome/Chrome.h"
@@ -229,8 +228,8 @@ void WriteOutput(const std::string& target, const std::string& bytes) {
 class RunChart {
 public:
     explicit RunChart(const std::vector<std::pair<double, double>>& points) {
-        host_.resize(kRealTrajectoryChartBox.size());
-        chart_ = MakeRealTrajectoryChart(&host_, QRect(QPoint(0, 0), kRealTrajectoryChartBox.size()));
+        host_.resize(kRealTrajectoryChartSize);
+        chart_ = MakeRealTrajectoryChart(&host_, QRect(QPoint(0, 0), kRealTrajectoryChartSize));
         for (const auto& [x, y] : points)
             chart_.model->Add(x, y);
         chart_.model->Flush();

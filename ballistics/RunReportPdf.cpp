@@ -1,6 +1,7 @@
 #include "ballistics/RunReportPdf.h"
 
 #include "ballistics/FileSave.h"
+#include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
 
 #include <QAbstractAxis>
@@ -35,7 +36,7 @@ constexpr int kResolution = 300;
 constexpr qreal kMarginMillimetres = 15;
 // The table's type shrinks from this size until its widest row fits the page.
 constexpr qreal kTablePointSize = 8;
-const QSizeF kChartSize(588, 413);
+const QSizeF kChartSize(kRealTrajectoryChartSize);
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);

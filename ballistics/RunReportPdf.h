@@ -35,7 +35,7 @@ struct RunReportSource {
     // Drawn as vectors at its own aspect, its axes titled in metres for the
     // drawing and given their own titles back; null leaves the chart out. It
     // must show every point already (a deferred redraw is the caller's); a
-    // chart of no size yet is given the window chart's 588 x 413.
+    // chart of no size yet is given the window chart's size.
     QChart* Chart = nullptr;
     QDateTime Written; // the date and time printed as the writing time
 };

@@ -5,6 +5,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QColor>
 #include <QLineSeries>
 #include <algorithm>
 #include <cmath>
@@ -136,6 +137,13 @@ TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box) {
     view->setObjectName(QStringLiteral("Chart1"));
     view->setGeometry(box);
     return {view, series, model};
+}
+
+TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box) {
+    const TrajectoryChart made = MakeTrajectoryChart(window, box);
+    made.view->chart()->setBackgroundBrush(QColor(231, 230, 232));
+    made.view->chart()->setBackgroundRoundness(0);
+    return made;
 }
 
 } // namespace korvo

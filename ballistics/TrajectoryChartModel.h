@@ -26,6 +26,7 @@
 #include "ballistics/core/PixelColumns.h"
 
 #include <QObject>
+#include <QSize>
 #include <QTimer>
 #include <limits>
 
@@ -87,5 +88,14 @@ struct TrajectoryChart {
     TrajectoryChartModel* model;
 };
 TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box);
+
+// The real-trajectory window's chart size: its bitmap and the report's chart
+// have it too.
+inline constexpr QSize kRealTrajectoryChartSize{588, 413};
+
+// The real-trajectory window's chart: the trajectory chart on the window's
+// grey background with square corners, at `box` of `window`. The command line
+// draws its bitmap and report through the same chart, in a window of its own.
+TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box);
 
 } // namespace korvo

@@ -203,13 +203,6 @@ void TForm2::BuildDisplays() {
     MakeLabel(time, QStringLiteral("Segundos"), {134, 19, 60, 14}, NormalFont());
 }
 
-TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box) {
-    const TrajectoryChart made = MakeTrajectoryChart(window, box);
-    made.view->chart()->setBackgroundBrush(QColor(231, 230, 232));
-    made.view->chart()->setBackgroundRoundness(0);
-    return made;
-}
-
 void TForm2::BuildChart() {
     const TrajectoryChart made = MakeRealTrajectoryChart(this, kRealTrajectoryChartBox);
     Chart1 = made.view;

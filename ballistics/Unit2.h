@@ -179,11 +179,7 @@ private:
 // The program-wide instance, made at start-up.
 extern TForm2* Form2;
 
-// The real-trajectory window's chart: the trajectory chart on the window's
-// grey background with square corners, at `box` of `window` (in the window,
-// kRealTrajectoryChartBox). The command line draws its bitmap and report
-// through the same chart.
-inline const QRect kRealTrajectoryChartBox{242, 26, 588, 413};
-TrajectoryChart MakeRealTrajectoryChart(QWidget* window, const QRect& box);
+// Where the window shows its chart.
+inline const QRect kRealTrajectoryChartBox{QPoint(242, 26), kRealTrajectoryChartSize};
 
 } // namespace korvo
