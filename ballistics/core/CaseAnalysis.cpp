@@ -377,19 +377,10 @@ void CheckQuestion(const CaseQuestion& question) {
 } // namespace
 
 Real FigureOf(const CaseFigures& figures, CaseFigure which) {
-    switch (which) {
-    case TiempoVuelo:
-        return figures.TiempoVuelo;
-    case AlturaMaxima:
-        return figures.AlturaMaxima;
-    case Alcance:
-        return figures.Alcance;
-    case VelocidadImpacto:
-        return figures.VelocidadImpacto;
-    case AnguloImpacto:
-        return figures.AnguloImpacto;
-    }
-    throw std::logic_error("unknown case figure");
+    static constexpr Real CaseFigures::*kMembers[kCaseFigureCount] = {
+        &CaseFigures::TiempoVuelo, &CaseFigures::AlturaMaxima, &CaseFigures::Alcance,
+        &CaseFigures::VelocidadImpacto, &CaseFigures::AnguloImpacto};
+    return figures.*kMembers[which];
 }
 
 const char* CaseFigureName(CaseFigure which) {
