@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CaseCommands.h"
 #include "app/CommandRuns.h"
 #include "app/Startup.h"
 #include "ballistics/ChartBitmap.h"
@@ -468,6 +469,9 @@ int RunCommandLine(int argc, char** argv) {
             parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kSweepOptions});
         else if (command == "ideal")
             parsed = std::make_unique<Arguments>(arguments, Groups{kIdealOptions});
+        else if (IsCaseCommand(command))
+            parsed = std::make_unique<Arguments>(QStringList{arguments.front()},
+                                                 Groups{}); // read by its own command
         else
             throw Refused("Orden desconocida: " + command + " (KORVO --help muestra las órdenes)");
     } catch (const Refused& error) {
@@ -501,6 +505,8 @@ int RunCommandLine(int argc, char** argv) {
     }
     ReadRegionalSettings();
 
+    if (IsCaseCommand(command))
+        return RunCaseCommand(command, argc, argv);
     if (command == "real")
         return RunReal(*parsed);
     if (command == "sweep")

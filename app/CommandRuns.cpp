@@ -3,15 +3,13 @@
 #include "ballistics/core/IdealPlot.h"
 #include "ballistics/core/RunReport.h"
 #include "base/ErrorText.h"
+#include "base/ParallelFor.h"
 #include "base/RegionalSettings.h"
 #include "parser/MathParser.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 namespace korvo {
 namespace {
@@ -205,24 +203,7 @@ SweepRow SweepOne(RealInputs inputs, RealInput varied, const std::string& value)
 std::vector<SweepRow> RunSweep(const RealInputs& inputs, RealInput varied,
                                const std::vector<std::string>& values, unsigned jobs) {
     std::vector<SweepRow> rows(values.size());
-    // Each thread takes the next value not yet taken and writes only its row.
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < values.size(); i = next++)
-            rows[i] = SweepOne(inputs, varied, values[i]);
-    };
-    const std::size_t threads = std::min<std::size_t>({std::max(jobs, 1u), values.size(), kMostSweepJobs});
-    std::vector<std::thread> pool;
-    try {
-        for (std::size_t t = 1; t < threads; ++t)
-            pool.emplace_back(work);
-    } catch (const std::system_error&) {
-        // The system would not start another thread: those started, and this
-        // one, share the values among themselves.
-    }
-    work();
-    for (std::thread& thread : pool)
-        thread.join();
+    ParallelFor(values.size(), jobs, [&](std::size_t i) { rows[i] = SweepOne(inputs, varied, values[i]); });
     return rows;
 }
 

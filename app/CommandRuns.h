@@ -17,6 +17,7 @@
 #include "ballistics/core/RunReport.h"
 
 #include "ballistics/TrajectoryTableModel.h"
+#include "base/ParallelFor.h"
 
 #include <array>
 #include <cstdint>
@@ -96,7 +97,7 @@ struct SweepRow {
 std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t most);
 
 // The most threads a sweep starts, whatever it is asked for.
-inline constexpr std::size_t kMostSweepJobs = 256;
+inline constexpr std::size_t kMostSweepJobs = kMostParallelJobs;
 
 // Runs one real trajectory per value on `jobs` threads (at most kMostSweepJobs,
 // and no more than there are values). The rows come back in the

@@ -1,18 +1,21 @@
 // KORVO from the command line, run as a process with no display: the workbook,
 // the chart and the printed results against the real-trajectory window driven offscreen
 // in this test, under "." and ","; the sweep's rows, order and refusals; and
-// refused inputs and failed writes with their exit status.
+// refused inputs and failed writes with their exit status; the band, farthest
+// reach and angles of a case in their CSV layouts.
 #include "SeparatorGuard.h"
 #include "app/CommandRuns.h"
 #include "app/GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
+#include "ballistics/core/StandInFigures.h"
 #include "base/RegionalSettings.h"
 
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -342,6 +345,59 @@ TEST(CommandLineHelp, ListsEveryCommandAndOption) {
     const Result version = Korvo({"--version"}, QDir::currentPath());
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, QStringLiteral("KORVO 1.0\n"));
+}
+
+TEST(CommandLineCase, WritesTheBandFarthestAndAnglesLayoutsAndRefusesBadTolerances) {
+    test::Application();
+    const QString here = QDir::currentPath();
+    const Result band =
+        Korvo({"band", "--tol", "angle=1", "--tol", "vo=5", "--csv", "-", "--jobs", "2"}, here);
+    ASSERT_EQ(band.status, 0) << band.err.toStdString();
+    EXPECT_TRUE(band.out.endsWith(QStringLiteral("\r\n")));
+    const QStringList rows = CsvLines(band.out);
+    ASSERT_EQ(rows.size(), 6);
+    EXPECT_EQ(rows[0], QStringLiteral("magnitud,minimo,nominal,maximo,entradas_minimo,entradas_maximo"));
+    const QRegularExpression row(QStringLiteral("^(tiempo_vuelo|altura_maxima|alcance|velocidad_impacto|"
+                                                "angulo_impacto)(,[-0-9.E]+){3}(,d=[-0-9.E]+;m=[-0-9.E]+;"
+                                                "vo=[-0-9.E]+;angle=[-0-9.E]+){2}$"));
+    for (int i = 1; i < 6; ++i)
+        EXPECT_TRUE(row.match(rows[i]).hasMatch()) << rows[i].toStdString();
+    EXPECT_TRUE(rows[3].startsWith(QStringLiteral("alcance,")));
+
+    // Without tolerances the farthest over the box is the nominal one.
+    const QStringList far = CsvLines(Korvo({"farthest", "--csv", "-"}, here).out);
+    ASSERT_EQ(far.size(), 2);
+    EXPECT_EQ(far[0], QStringLiteral("ley,angulo,alcance,angulo_caja,alcance_caja"));
+    const QStringList f = far[1].split(',');
+    ASSERT_EQ(f.size(), 5);
+    EXPECT_EQ(f[1], f[3]);
+    EXPECT_EQ(f[2], f[4]);
+    EXPECT_LT(f[1].toDouble(), 45);
+
+    // The range of a 45 degree shot, typed with the regional comma: 45 is its high angle.
+    CaseInputs at45{0.000016788592601L, 0.00745L, 340, 45, 0.01L, 0, DragLaw::Linear};
+    const QString distance = QString::number(static_cast<double>(LinearStandInFigures(at45).Alcance), 'f', 9);
+    const Result angles = Korvo({"angles", "--distance", QString(distance).replace('.', ','), "--csv", "-"},
+                                here, "es_ES.UTF-8");
+    ASSERT_EQ(angles.status, 0) << angles.err.toStdString();
+    const QStringList branches = CsvLines(angles.out);
+    ASSERT_EQ(branches.size(), 3);
+    EXPECT_EQ(branches[0],
+              QStringLiteral("rama,angulo,angulo_min,angulo_max,tiempo_vuelo,velocidad_impacto"));
+    EXPECT_TRUE(branches[1].startsWith(QStringLiteral("baja,")));
+    EXPECT_NEAR(branches[2].split(',')[1].toDouble(), 45, 1e-3);
+    const Result far9000 = Korvo({"angles", "--distance", "9000"}, here, "es_ES.UTF-8");
+    EXPECT_EQ(far9000.status, 0);
+    EXPECT_TRUE(far9000.out.contains(QStringLiteral("alcanza 9000,000 m: el mayor alcance es 430,")));
+
+    for (const QStringList& refused :
+         {QStringList{"band", "--tol", "x=1"}, QStringList{"band", "--tol", "m=1"}, QStringList{"angles"},
+          QStringList{"farthest", "--drag", "cubic"}, QStringList{"band", "--angle", "abc"}}) {
+        const Result r = Korvo(refused, here);
+        EXPECT_EQ(r.status, 2) << refused.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("KORVO: "))) << r.err.toStdString();
+    }
 }
 
 } // namespace

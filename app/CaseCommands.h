@@ -1,0 +1,23 @@
+#pragma once
+// The questions of a case from the command line:
+//
+//   KORVO band --tol angle=1 --tol vo=5 --csv banda.csv
+//   KORVO farthest --height 12
+//   KORVO angles --distance 300 --tol vo=5
+//
+// The inputs of `real` (the angle here a real number of degrees), --drag,
+// --height H, repeatable --tol NAME=PLUSMINUS, --jobs N and --csv FILE|-.
+// Human output in Spanish under the regional separator; CSV with "." and full
+// precision. Exit status as the other commands: 0 done, 2 refused, 1 a failed
+// write.
+#include <string>
+
+namespace korvo {
+
+bool IsCaseCommand(const std::string& command);
+
+// Runs `band`, `farthest` or `angles` with the arguments after the command
+// (argv[2] on); the regional settings must already be read.
+int RunCaseCommand(const std::string& command, int argc, char** argv);
+
+} // namespace korvo
