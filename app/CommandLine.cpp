@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
 #include "app/Startup.h"
 #include "ballistics/ChartBitmap.h"
@@ -9,6 +10,8 @@
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/Calculators.h"
+#include "ballistics/core/IdealPlot.h"
+#include "base/ReplacingFile.h"
 #include "chrome/Chrome.h"
 #include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
@@ -16,20 +19,25 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QWidget>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #ifndef KORVO_VERSION
@@ -127,100 +135,186 @@ Ejemplos:
 
 constexpr const char* kVersion = "KORVO " KORVO_VERSION "\n";
 
-// A refusal of the command's arguments (exit status 2).
-struct Refused : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+constexpr const char* kUsage =
+    "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal y sweep (KORVO --help las explica).\n";
 
-void Print(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-}
-
-void PrintError(const std::string& message) {
-    Print(stderr, "KORVO: " + ErrorReportText(QString::fromStdString(message)).toStdString() + "\n");
-}
-
-// --- Options ---------------------------------------------------------------
-
-struct Option {
-    const char* name;
-    const char* value;
-};
-
-constexpr Option kRealOptions[] = {{"d", "D"},  {"t", "T"},     {"m", "M"},  {"xo", "X"},
-                                   {"yo", "Y"}, {"angle", "A"}, {"vo", "V"}, {"csv", "ARCHIVO"}};
-constexpr Option kRealFiles[] = {{"xls", "ARCHIVO"}, {"bmp", "ARCHIVO"}, {"pdf", "ARCHIVO"}};
-constexpr Option kSweepOptions[] = {{"vary", "NOMBRE=DESDE:HASTA:PASO"}, {"jobs", "N"}};
-constexpr Option kIdealOptions[] = {{"vo", "V"},       {"angle", "A"},    {"height", "Y"},
-                                    {"distance", "X"}, {"interval", "N"}, {"csv", "ARCHIVO"}};
-
-// Parses the arguments after the command; refuses unknown options, missing
-// values and stray arguments.
-class Arguments {
+// Outputs that failed while the others were written (exit status 1), one
+// message each.
+class EWritesFailed : public std::runtime_error {
 public:
-    Arguments(const QStringList& arguments, std::initializer_list<std::span<const Option>> groups) {
-        parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        for (const std::span<const Option> group : groups)
-            for (const Option& option : group)
-                parser_.addOption(QCommandLineOption(QString::fromUtf8(option.name), QString(),
-                                                     QString::fromUtf8(option.value)));
-        parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
-        if (!parser_.parse(arguments)) {
-            if (!parser_.unknownOptionNames().isEmpty())
-                throw Refused("Opción desconocida: --" + parser_.unknownOptionNames().front().toStdString());
-            throw Refused("Opción sin valor o mal escrita (" + parser_.errorText().toStdString() + ")");
-        }
-        if (!parser_.positionalArguments().isEmpty())
-            throw Refused("Argumento de más: " + parser_.positionalArguments().front().toStdString());
-    }
-
-    bool Help() const { return parser_.isSet(QStringLiteral("help")); }
-    bool IsSet(const char* name) const { return parser_.isSet(QString::fromUtf8(name)); }
-    std::optional<std::string> Value(const char* name) const {
-        if (!IsSet(name))
-            return std::nullopt;
-        const QStringList values = parser_.values(QString::fromUtf8(name));
-        return values.back().toStdString();
-    }
-    // A real input as its field would hold it, or the default when not given.
-    void ReadReal(const char* name, std::string& field) const {
-        if (const auto typed = Value(name))
-            field = FieldText(*typed);
-    }
-    // A whole-number input, handed over as typed.
-    void ReadWhole(const char* name, std::string& field) const {
-        if (const auto typed = Value(name))
-            field = *typed;
-    }
+    explicit EWritesFailed(std::vector<std::string> messages)
+        : std::runtime_error(messages.front()), messages_(std::move(messages)) {}
+    const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
-    QCommandLineParser parser_;
+    std::vector<std::string> messages_;
 };
 
-RealInputs ReadRealInputs(const Arguments& arguments) {
+void PrintError(const std::string& message) {
+    const std::string line =
+        "KORVO: " + ErrorReportText(QString::fromStdString(message)).toStdString() + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// Writes to standard output or error and says why it could not ("-" is the
+// name of standard output in every message).
+void Print(std::FILE* stream, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
+        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+}
+
+// A step whose failure is the input's fault: a conversion error, a value the
+// window refuses. Whatever it throws becomes a refusal (exit status 2).
+template <class Step> auto Refusing(Step&& step) {
+    try {
+        return step();
+    } catch (const ERefused&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw ERefused(error.what());
+    }
+}
+
+// --- Inputs ----------------------------------------------------------------
+
+// Every input given is read as its field reads it, before anything runs,
+// whether or not the command goes on to use it.
+RealInputs ReadRealInputs(const CommandArguments& arguments) {
     RealInputs inputs;
-    arguments.ReadReal("d", inputs.D);
-    arguments.ReadReal("t", inputs.T);
-    arguments.ReadReal("m", inputs.M);
-    arguments.ReadReal("xo", inputs.Xo);
-    arguments.ReadReal("yo", inputs.Yo);
-    arguments.ReadWhole("angle", inputs.Angulo);
-    arguments.ReadReal("vo", inputs.Vo);
+    for (const CommandOption& option : kRealInputOptions) {
+        const auto typed = arguments.Value(option.name);
+        if (!typed)
+            continue;
+        const RealInput input = *RealInputNamed(option.name);
+        std::string& text = InputText(inputs, input);
+        // The whole-degree angle is handed over as typed.
+        text = input == RealInput::Angulo ? *typed : FieldText(*typed);
+        Refusing([&] {
+            if (input == RealInput::Angulo)
+                ParseWhole(text);
+            else
+                ParseReal(text);
+        });
+    }
     return inputs;
 }
 
-// --- Writing ---------------------------------------------------------------
-
-// Machine output: to the file named (whole or not at all), or to standard
-// output for "-".
-void WriteOutput(const std::string& target, const std::string& bytes) {
-    if (target != "-") {
-        SaveWholeFile(QString::fromStdString(target), QByteArray::fromStdString(bytes));
-        return;
+IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
+    IdealInputs inputs;
+    const std::pair<const char*, std::string*> reals[] = {{"vo", &inputs.VelocidadInicial},
+                                                          {"angle", &inputs.Angulo},
+                                                          {"height", &inputs.AlturaDisparo},
+                                                          {"distance", &inputs.DistanciaDisparo}};
+    for (const auto& [name, field] : reals)
+        if (const auto typed = arguments.Value(name)) {
+            *field = FieldText(*typed);
+            Refusing([&] { return ParseReal(*field); });
+        }
+    if (const auto typed = arguments.Value("interval")) {
+        inputs.IntervaloIteraciones = *typed;
+        // Refused as "&Generar Grafica" refuses it, also when nothing is plotted.
+        bool valid = false;
+        try {
+            valid = ParseWhole(*typed) > 0;
+        } catch (const EConvertError&) {
+        }
+        if (!valid)
+            throw ERefused(kIntervaloInvalido);
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+    return inputs;
 }
+
+// --- Outputs ---------------------------------------------------------------
+
+// What an output path names, for telling two outputs of one file apart: the
+// file's device and inode where it exists, else its path with links followed;
+// standard output under any of its names.
+std::string FileKey(const std::string& path) {
+    if (path == "-")
+        return "-";
+    const std::string target = FollowedTarget(path);
+    struct stat file {};
+    if (::stat(target.c_str(), &file) != 0)
+        return target;
+    struct stat out {};
+    if (::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == file.st_dev && out.st_ino == file.st_ino)
+        return "-";
+    return std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
+}
+
+// The outputs of one command: checked before anything runs, then written one
+// by one so that a failure costs only its own file.
+class Outputs {
+public:
+    Outputs(const CommandArguments& arguments, std::span<const CommandOption> options) {
+        std::map<std::string, std::string> owners;
+        for (const CommandOption& option : options) {
+            const auto path = arguments.Value(option.name);
+            if (!path)
+                continue;
+            const std::string key = FileKey(*path);
+            const std::string name = "--" + std::string(option.name);
+            if (const auto [owner, added] = owners.emplace(key, name); !added)
+                throw ERefused(owner->second + " y " + name + " escriben el mismo archivo: " + *path);
+            if (key == "-")
+                toStandardOutput_ = true;
+            else
+                try {
+                    CheckSaveTarget(*path, true);
+                } catch (const EFileReplace& failure) {
+                    throw ERefused(SaveFailureText(*path, failure));
+                }
+            paths_.emplace(std::string(option.name), *path);
+        }
+    }
+
+    std::optional<std::string> Path(const std::string& option) const {
+        const auto found = paths_.find(option);
+        return found == paths_.end() ? std::nullopt : std::optional(found->second);
+    }
+    // Whether an output goes to standard output, which then carries it alone.
+    bool ToStandardOutput() const { return toStandardOutput_; }
+
+    // Runs one write; its failure is kept and the next write goes on.
+    void Attempt(const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const std::exception& error) {
+            failures_.emplace_back(error.what());
+        }
+    }
+    // Bytes to the option's file (its missing folders made) or to standard output.
+    void Save(const std::string& option, const std::function<std::string()>& bytes) {
+        const auto path = Path(option);
+        if (!path)
+            return;
+        Attempt([&] {
+            const std::string data = bytes();
+            if (*path == "-")
+                return Print(stdout, data);
+            try {
+                CreateFolders(*path);
+            } catch (const EFileReplace& failure) {
+                throw std::runtime_error(SaveFailureText(*path, failure));
+            }
+            SaveWholeFile(*path, data.data(), data.size());
+        });
+    }
+    // The summary for people: on standard output unless an output is there.
+    void PrintSummary(const std::function<std::string()>& text) {
+        Attempt([&] { Print(toStandardOutput_ ? stderr : stdout, text()); });
+    }
+    // Throws EWritesFailed when a write failed.
+    void Finish() const {
+        if (!failures_.empty())
+            throw EWritesFailed(failures_);
+    }
+
+private:
+    std::map<std::string, std::string> paths_;
+    bool toStandardOutput_ = false;
+    std::vector<std::string> failures_;
+};
 
 // The real-trajectory window's chart, built as the window builds it and holding
 // the run's points, laid out at its on-screen size on no screen: what the
@@ -246,21 +340,23 @@ private:
     TrajectoryChart chart_{};
 };
 
+// The export engine writes the workbook under a name; standard output's is
+// that of its descriptor, which the save writes through.
 void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
-    SetUpTrajectoryExport(exporter, &table, path);
+    SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
     exporter.Execute();
 }
 
-void WriteReport(const std::string& path, const RealInputs& inputs, const RealRun& run, RunChart& chart) {
+std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart) {
     const RunReportSource source{
         {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),
         QDateTime::currentDateTime()};
-    WriteRunReportPdf(QString::fromStdString(path), source);
+    return RenderRunReportPdf(source).toStdString();
 }
 
 std::string TableCsv(const std::vector<std::string>& header, const TrajectoryTableModel& rows) {
@@ -291,138 +387,228 @@ std::string Line(const char* label, const std::string& value) {
 
 // --- Commands --------------------------------------------------------------
 
-// Runs a command body: a refusal or a conversion error before anything is
-// written exits 2, any later failure exits 1.
-template <class Body> int Run(Body&& body) {
-    bool writing = false;
-    try {
-        body(writing);
-        return kDone;
-    } catch (const std::exception& error) {
-        PrintError(error.what());
-        return writing ? kFailed : kRefused;
+void RunReal(const CommandArguments& arguments) {
+    const RealInputs inputs = ReadRealInputs(arguments);
+    Outputs outputs(arguments, kRealOutputOptions);
+    const bool rows = outputs.Path("xls") || outputs.Path("csv") || outputs.Path("pdf");
+    const bool chart = outputs.Path("bmp") || outputs.Path("pdf");
+    const RealRun run = Refusing([&] { return RunRealTrajectory(inputs, {rows, chart}); });
+    // As the window tells it: the run stopped, its rows are kept and written.
+    if (!run.Landed)
+        PrintError(kTrayectoriaSinFin);
+
+    if (const auto xls = outputs.Path("xls"))
+        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows); });
+    if (chart) {
+        RunChart drawn(run.Points);
+        outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
+        outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn); });
     }
-}
-
-int RunReal(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        const RealInputs inputs = ReadRealInputs(arguments);
-        const auto xls = arguments.Value("xls");
-        const auto bmp = arguments.Value("bmp");
-        const auto pdf = arguments.Value("pdf");
-        const auto csv = arguments.Value("csv");
-        const RealRun run = RunRealTrajectory(inputs, {xls || csv || pdf, bmp || pdf});
-        // As the window tells it: the run stopped, its rows are kept and written.
-        if (!run.Landed)
-            PrintError(kTrayectoriaSinFin);
-
-        writing = true;
-        if (xls)
-            WriteWorkbook(*xls, *run.Rows);
-        if (bmp || pdf) {
-            RunChart chart(run.Points);
-            if (bmp)
-                SaveWholeFile(QString::fromStdString(*bmp), ChartBitmap(chart.View()));
-            if (pdf)
-                WriteReport(*pdf, inputs, run, chart);
-        }
-        if (csv) {
-            std::vector<std::string> header;
-            for (const auto& column : TrajectoryTableModel::Columns())
-                header.emplace_back(column.caption);
-            WriteOutput(*csv, TableCsv(header, *run.Rows));
-        }
-        // Standard output carries the CSV alone when it is there.
-        if (csv == "-")
-            return;
+    outputs.Save("csv", [&] {
+        std::vector<std::string> header;
+        for (const auto& column : TrajectoryTableModel::Columns())
+            header.emplace_back(column.caption);
+        return TableCsv(header, *run.Rows);
+    });
+    outputs.PrintSummary([&] {
         const ResultadosTexts texts =
             ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal, run.Estado.Hmax);
-        Print(stdout, Line("Total de Iteraciones:", texts.TotalIteraciones) +
-                          Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) +
-                          Line("Altura Maxima (Hmax):", texts.HMax) +
-                          Line("Alcance Maximo (Amax):", texts.DistanciaMax));
+        return Line("Total de Iteraciones:", texts.TotalIteraciones) +
+               Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
+               Line("Alcance Maximo (Amax):", texts.DistanciaMax);
     });
+    outputs.Finish();
 }
 
-int RunIdeal(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        IdealInputs inputs;
-        arguments.ReadReal("vo", inputs.VelocidadInicial);
-        arguments.ReadReal("angle", inputs.Angulo);
-        arguments.ReadReal("height", inputs.AlturaDisparo);
-        arguments.ReadReal("distance", inputs.DistanciaDisparo);
-        arguments.ReadWhole("interval", inputs.IntervaloIteraciones);
-        const auto csv = arguments.Value("csv");
-        const IdealRun run = RunIdealTrajectory(inputs, csv.has_value());
-
-        writing = true;
-        if (csv) {
-            WriteOutput(*csv, RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows));
-            if (*csv == "-")
-                return;
-        }
-        Print(stdout, Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
-                          Line("T. Caida Altura Max:", run.TCaida + " seg.") +
-                          Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
-                          Line("Altura Maxima:", run.AlturaMax + " m.") +
-                          Line("Alcance Maximo:", run.AlcanceMax + " m.") +
-                          Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s"));
+void RunIdeal(const CommandArguments& arguments) {
+    const IdealInputs inputs = ReadIdealInputs(arguments);
+    Outputs outputs(arguments, kIdealOptions);
+    const IdealRun run =
+        Refusing([&] { return RunIdealTrajectory(inputs, outputs.Path("csv").has_value()); });
+    outputs.Save("csv", [&] { return RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
+    outputs.PrintSummary([&] {
+        return Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
+               Line("T. Caida Altura Max:", run.TCaida + " seg.") +
+               Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
+               Line("Altura Maxima:", run.AlturaMax + " m.") +
+               Line("Alcance Maximo:", run.AlcanceMax + " m.") +
+               Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s");
     });
+    outputs.Finish();
 }
 
 // A FROM, TO or STEP of --vary, read as a real input is.
 Real VaryNumber(const std::string& text) {
-    return ParseReal(FieldText(text));
+    return Refusing([&] { return ParseReal(FieldText(text)); });
 }
 
-int RunSweepCommand(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        const auto vary = arguments.Value("vary");
-        if (!vary)
-            throw Refused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
-        const std::size_t equals = vary->find('=');
-        const std::optional<RealInput> varied =
-            RealInputNamed(equals == std::string::npos ? *vary : vary->substr(0, equals));
-        if (!varied)
-            throw Refused("--vary varía una de d, t, m, xo, yo, angle o vo: " + *vary);
-        const std::string range = equals == std::string::npos ? std::string() : vary->substr(equals + 1);
-        const std::size_t first = range.find(':');
-        const std::size_t second = first == std::string::npos ? first : range.find(':', first + 1);
-        if (second == std::string::npos || range.find(':', second + 1) != std::string::npos)
-            throw Refused("--vary espera NOMBRE=DESDE:HASTA:PASO: " + *vary);
-        const Real from = VaryNumber(range.substr(0, first));
-        const Real to = VaryNumber(range.substr(first + 1, second - first - 1));
-        const Real step = VaryNumber(range.substr(second + 1));
+// The values of one --vary, as field texts.
+std::vector<std::string> VaryValues(const VarySpec& vary, std::size_t most) {
+    if (!vary.range) {
         std::vector<std::string> values;
-        try {
-            values = SweepValues(from, to, step, 100000);
-        } catch (const std::invalid_argument& error) {
-            throw Refused(error.what());
+        for (const std::string& text : vary.texts) {
+            VaryNumber(text);
+            values.push_back(FieldText(text));
         }
+        return values;
+    }
+    try {
+        return SweepValues(VaryNumber(vary.texts[0]), VaryNumber(vary.texts[1]), VaryNumber(vary.texts[2]),
+                           most);
+    } catch (const std::invalid_argument& error) {
+        throw ERefused(error.what());
+    }
+}
 
-        unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-        if (const auto text = arguments.Value("jobs")) {
-            const std::int32_t n = ParseWhole(*text);
-            if (n < 1)
-                throw Refused("--jobs espera un número entero mayor que 0: " + *text);
-            jobs = static_cast<unsigned>(n);
+constexpr std::size_t kMostSweepRows = 100000;
+
+void RunSweepCommand(const CommandArguments& arguments) {
+    const std::vector<std::string> specs = arguments.Values("vary");
+    if (specs.empty())
+        throw ERefused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
+    // The grid's dimensions, the first --vary varying slowest.
+    std::vector<RealInput> varied;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> values;
+    std::size_t rows = 1;
+    for (const std::string& spec : specs) {
+        const VarySpec vary = SplitVary(spec);
+        if (std::find(names.begin(), names.end(), vary.name) != names.end())
+            throw ERefused("--vary varía " + vary.name + " dos veces");
+        values.push_back(VaryValues(vary, kMostSweepRows));
+        rows *= values.back().size();
+        if (rows > kMostSweepRows)
+            throw ERefused("Un barrido tiene a lo sumo " + std::to_string(kMostSweepRows) + " filas");
+        names.push_back(vary.name);
+        varied.push_back(*RealInputNamed(vary.name));
+    }
+
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (const auto text = arguments.Value("jobs")) {
+        const std::int32_t n = Refusing([&] { return ParseWhole(*text); });
+        if (n < 1 || static_cast<std::size_t>(n) > kMostSweepJobs)
+            throw ERefused("--jobs espera un número entero de 1 a " + std::to_string(kMostSweepJobs) + ": " +
+                           *text);
+        jobs = static_cast<unsigned>(n);
+    }
+    RealInputs inputs = ReadRealInputs(arguments);
+    Outputs outputs(arguments, kSweepOptions);
+    const std::string csvPath = outputs.Path("csv").value_or("-");
+
+    std::vector<std::string> header = names;
+    for (const char* column :
+         {"iteraciones", "tiempo_vuelo", "altura_maxima", "alcance", "cruce_tiempo", "cruce_x", "mensaje"})
+        header.emplace_back(column);
+    std::string csv = CsvRecord(header);
+    // Every point of the outer dimensions, in lexical order; the innermost
+    // dimension runs on the threads.
+    std::vector<std::size_t> at(values.size() - 1, 0);
+    for (bool more = true; more;) {
+        std::vector<std::string> outer;
+        for (std::size_t d = 0; d < at.size(); ++d) {
+            InputText(inputs, varied[d]) = values[d][at[d]];
+            outer.push_back(DotText(values[d][at[d]]));
         }
-
-        const std::vector<SweepRow> rows = RunSweep(ReadRealInputs(arguments), *varied, values, jobs);
-        std::string csv = CsvRecord({vary->substr(0, equals), "iteraciones", "tiempo_vuelo", "altura_maxima",
-                                     "alcance", "cruce_tiempo", "cruce_x", "mensaje"});
-        for (const SweepRow& row : rows) {
+        for (const SweepRow& row : RunSweep(inputs, varied.back(), values.back(), jobs)) {
+            std::vector<std::string> fields = outer;
+            fields.push_back(DotText(row.Valor));
             if (row.Iteraciones == 0) { // refused before any step
-                csv += CsvRecord({DotText(row.Valor), "", "", "", "", "", "", row.Mensaje});
-                continue;
+                fields.insert(fields.end(), {"", "", "", "", "", ""});
+            } else {
+                fields.insert(fields.end(), {std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
+                                             DotText(row.AlturaMaxima), DotText(row.Alcance),
+                                             DotText(row.CruceTiempo), DotText(row.CruceX)});
             }
-            csv += CsvRecord({DotText(row.Valor), std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
-                              DotText(row.AlturaMaxima), DotText(row.Alcance), DotText(row.CruceTiempo),
-                              DotText(row.CruceX), row.Mensaje});
+            fields.push_back(row.Mensaje);
+            csv += CsvRecord(fields);
         }
-        writing = true;
-        WriteOutput(arguments.Value("csv").value_or("-"), csv);
-    });
+        more = false;
+        for (std::size_t d = at.size(); d-- > 0;) {
+            if (++at[d] < values[d].size()) {
+                more = true;
+                break;
+            }
+            at[d] = 0;
+        }
+    }
+    if (csvPath == "-")
+        outputs.Attempt([&] { Print(stdout, csv); });
+    else
+        outputs.Save("csv", [&] { return csv; });
+    outputs.Finish();
+}
+
+bool NeverGui(const CommandArguments&) {
+    return false;
+}
+
+// Only the chart (the bitmap and the report) needs a GUI application, and then
+// on the offscreen platform, so that no command ever needs a display.
+bool DrawsTheChart(const CommandArguments& arguments) {
+    return arguments.IsSet("bmp") || arguments.IsSet("pdf");
+}
+
+struct Command {
+    std::string_view name;
+    std::array<std::span<const CommandOption>, 2> options;
+    void (*run)(const CommandArguments&);
+    bool (*needsGui)(const CommandArguments&);
+};
+
+const Command kCommands[] = {
+    {"real", {kRealInputOptions, kRealOutputOptions}, RunReal, DrawsTheChart},
+    {"ideal", {kIdealOptions, {}}, RunIdeal, NeverGui},
+    {"sweep", {kRealInputOptions, kSweepOptions}, RunSweepCommand, NeverGui},
+};
+
+const Command* CommandNamed(std::string_view name) {
+    for (const Command& command : kCommands)
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+// Qt's own options, which the windows' application reads (with one dash or two).
+bool IsQtOption(std::string_view argument) {
+    static constexpr std::string_view kQtOptions[] = {"platform",
+                                                      "platformpluginpath",
+                                                      "platformtheme",
+                                                      "plugin",
+                                                      "qwindowgeometry",
+                                                      "qwindowicon",
+                                                      "qwindowtitle",
+                                                      "reverse",
+                                                      "session",
+                                                      "display",
+                                                      "geometry",
+                                                      "name",
+                                                      "title",
+                                                      "style",
+                                                      "stylesheet",
+                                                      "widgetcount",
+                                                      "qmljsdebugger",
+                                                      "nograb",
+                                                      "dograb",
+                                                      "visual",
+                                                      "ncols",
+                                                      "cmap",
+                                                      "sync",
+                                                      "testability"};
+    if (!argument.starts_with('-'))
+        return false;
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    argument = argument.substr(0, argument.find('='));
+    return std::find(std::begin(kQtOptions), std::end(kQtOptions), argument) != std::end(kQtOptions);
+}
+
+int Finished(std::string_view text) {
+    try {
+        Print(stdout, text);
+        return kDone;
+    } catch (const std::exception& error) {
+        PrintError(error.what());
+        return kFailed;
+    }
 }
 
 } // namespace
@@ -436,76 +622,61 @@ const char* CommandLineVersion() {
 }
 
 bool IsCommandLine(int argc, char** argv) {
-    if (argc < 2)
-        return false;
-    const std::string first = argv[1];
-    return (!first.empty() && first[0] != '-') || first == "--help" || first == "-h" ||
-           first == "--version" || first == "-v";
+    return argc >= 2 && !IsQtOption(argv[1]);
 }
 
 int RunCommandLine(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "--help" || command == "-h") {
-        Print(stdout, kHelp);
-        return kDone;
-    }
-    if (command == "--version" || command == "-v") {
-        Print(stdout, kVersion);
-        return kDone;
-    }
-
-    // The arguments after the command, behind a program name as the parser wants.
-    QStringList arguments{QStringLiteral("KORVO")};
-    for (int i = 2; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-
-    using Groups = std::initializer_list<std::span<const Option>>;
-    std::unique_ptr<Arguments> parsed;
-    try {
-        if (command == "real")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kRealFiles});
-        else if (command == "sweep")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kSweepOptions});
-        else if (command == "ideal")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kIdealOptions});
-        else
-            throw Refused("Orden desconocida: " + command + " (KORVO --help muestra las órdenes)");
-    } catch (const Refused& error) {
-        PrintError(error.what());
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h")
+        return Finished(kHelp);
+    if (first == "--version" || first == "-v")
+        return Finished(kVersion);
+    const Command* command = CommandNamed(first);
+    if (command == nullptr) {
+        PrintError("Orden desconocida: " + first);
+        std::fputs(kUsage, stderr);
         return kRefused;
     }
-    if (parsed->Help()) {
-        Print(stdout, kHelp);
-        return kDone;
-    }
 
-    // Only the chart (the bitmap and the report) needs a GUI application, and then on the offscreen
-    // platform, so that no command ever needs a display. Qt sees no argument
-    // of the user's.
-    // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen platform,
-    // say) are not the command's output: only its errors reach standard error.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            Print(stderr, "KORVO: " + message.toStdString() + "\n");
-    });
-    static int appArgc = 1;
-    static char appName[] = "KORVO";
-    static char* appArgv[] = {appName, nullptr};
     std::unique_ptr<QCoreApplication> application;
-    if (command == "real" && (parsed->IsSet("bmp") || parsed->IsSet("pdf"))) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QApplication>(appArgc, appArgv);
-        InstallFontSubstitutions();
-    } else {
-        application = std::make_unique<QCoreApplication>(appArgc, appArgv);
-    }
-    ReadRegionalSettings();
+    try {
+        const std::vector<std::string> words(argv + 2, argv + argc);
+        const CommandArguments arguments(words, {command->options[0], command->options[1]});
+        if (arguments.Help())
+            return Finished(kHelp);
 
-    if (command == "real")
-        return RunReal(*parsed);
-    if (command == "sweep")
-        return RunSweepCommand(*parsed);
-    return RunIdeal(*parsed);
+        // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen
+        // platform, say) are not the command's output: only its errors reach
+        // standard error. Qt sees no argument of the user's.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                PrintError(message.toStdString());
+        });
+        static int appArgc = 1;
+        static char appName[] = "KORVO";
+        static char* appArgv[] = {appName, nullptr};
+        if (command->needsGui(arguments)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            application = std::make_unique<QApplication>(appArgc, appArgv);
+            InstallFontSubstitutions();
+        } else {
+            application = std::make_unique<QCoreApplication>(appArgc, appArgv);
+        }
+        ReadRegionalSettings();
+        RemoveTemporariesOnSignals();
+        command->run(arguments);
+        return kDone;
+    } catch (const ERefused& refusal) {
+        PrintError(refusal.what());
+        return kRefused;
+    } catch (const EWritesFailed& failures) {
+        for (const std::string& message : failures.Messages())
+            PrintError(message);
+        return kFailed;
+    } catch (const std::exception& error) {
+        PrintError(error.what());
+        return kFailed;
+    }
 }
 
 } // namespace korvo

@@ -267,18 +267,22 @@ void CreateFolders(const std::string& target) {
         throw EFileReplace(EFileReplace::Step::Create, ec.value());
 }
 
-void SaveWholeFile(const std::string& path, const void* data, std::size_t size) {
+std::string SaveFailureText(const std::string& path, const EFileReplace& failure) {
     std::error_code ec;
     const std::string shown = fs::absolute(path, ec).lexically_normal().string();
+    const char* what = failure.FailedStep() == EFileReplace::Step::Write ? "Error writing output file \""
+                                                                         : "Cannot create file \"";
+    return what + shown + "\". " + failure.what();
+}
+
+void SaveWholeFile(const std::string& path, const void* data, std::size_t size) {
     try {
         TReplacingFile file;
         file.Open(path);
         file.Write(data, size);
         file.Commit();
     } catch (const EFileReplace& e) {
-        const char* what = e.FailedStep() == EFileReplace::Step::Write ? "Error writing output file \""
-                                                                       : "Cannot create file \"";
-        throw std::runtime_error(what + shown + "\". " + e.what());
+        throw std::runtime_error(SaveFailureText(path, e));
     }
 }
 

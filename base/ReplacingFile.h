@@ -84,6 +84,11 @@ void CheckSaveTarget(const std::string& target, bool foldersMade);
 // dangling link's folders included). Throws EFileReplace(Create) on failure.
 void CreateFolders(const std::string& target);
 
+// The message of a save of `path` that failed: "Cannot create file
+// "<absolute path>". <reason>", or "Error writing output file ..." for a
+// failed write.
+std::string SaveFailureText(const std::string& path, const EFileReplace& failure);
+
 // Writes `size` bytes to `path` through a TReplacingFile and throws
 // std::runtime_error with the messages the program shows: "Cannot create file
 // "<absolute path>". <reason>" when the file cannot be started, "Error writing
