@@ -28,6 +28,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -82,15 +83,20 @@ Opciones de real y sweep (por omisión, los valores de la ventana):
                  tabla de pasos (sin CSV por omisión); en sweep, las filas del
                  barrido (por omisión, "-")
 
-Opciones de real:
+Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --xls ARCHIVO  el libro de la ventana ("Exportar datos a Excel")
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
 
 Opciones de sweep:
-  --vary NOMBRE=DESDE:HASTA:PASO
+  --vary NOMBRE=DESDE:HASTA:PASO o --vary NOMBRE=V1,V2,...
                  la entrada que varía: d, t, m, xo, yo, angle o vo
-                 (obligatoria); su valor sustituye al de la opción de la entrada
+                 (obligatoria), por un intervalo o por una lista de valores
+                 (separados por ",", con "." como separador decimal); su valor
+                 sustituye al de la opción de la entrada. Repetida con otras
+                 entradas, recorre todas sus combinaciones (la primera varía
+                 más despacio), con una columna por entrada y a lo sumo 100000
+                 filas en total
   --jobs N       hilos de cálculo (por omisión, los núcleos de la máquina; a lo
                  sumo 256); las filas salen en el orden de los valores con
                  cualquier N
@@ -107,16 +113,26 @@ Opciones generales:
   --help         muestra esta ayuda y termina
   --version      muestra la versión y termina
 
-Los números se escriben con "." o con el separador decimal de la configuración
-regional. El CSV usa siempre "." y ",", una fila de encabezado, comillas según
-RFC 4180, UTF-8 y todas las cifras de los textos de la ventana; la salida para
-personas usa el separador regional. Un archivo solo se da por escrito cuando
-está completo; si la escritura falla, queda el archivo anterior.
+Cada opción se da una sola vez (salvo --vary) y se comprueba aunque la orden
+no la use. Los números se escriben con "." o con el separador decimal de la
+configuración regional. El CSV usa siempre "." y ",", una fila de encabezado,
+comillas según RFC 4180, UTF-8 y todas las cifras de los textos de la ventana;
+la salida para personas usa el separador regional y va a la salida estándar,
+o a la salida de errores cuando un archivo va a la salida estándar.
+
+Antes de calcular se comprueba cada archivo de salida: dos opciones no pueden
+nombrar el mismo archivo, y las carpetas que falten se crean. Un archivo
+normal solo se da por escrito cuando está completo; si la escritura falla,
+queda el archivo anterior. Un dispositivo, una tubería o un socket se escriben
+directamente, sin reemplazarlos; un enlace simbólico se sigue hasta su
+destino, que se crea si no existe.
 
 Estado de salida:
   0  terminado
-  1  una escritura falló (o la ventana de resultados no puede leer la corrida)
-  2  una entrada rechazada o una opción errónea; no se escribe nada
+  1  una o más escrituras fallaron (una línea por cada una; las demás se
+     escriben), o la ventana de resultados no puede leer la corrida
+  2  una entrada rechazada, una opción errónea o un archivo que no puede
+     crearse; no se calcula ni se escribe nada
 
 Una corrida que no aterriza en 2000000 iteraciones se detiene ahí, como en la
 ventana: se avisa en la salida de errores y sus filas se escriben.
@@ -232,7 +248,7 @@ IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
 std::string FileKey(const std::string& path) {
     if (path == "-")
         return "-";
-    const std::string target = FollowedTarget(path);
+    const std::string target = std::filesystem::path(FollowedTarget(path)).lexically_normal().string();
     struct stat file {};
     if (::stat(target.c_str(), &file) != 0)
         return target;
