@@ -231,30 +231,59 @@ std::string FollowedTarget(const std::string& name) {
     return path.string();
 }
 
-void CheckSaveTarget(const std::string& target, bool foldersMade) {
+namespace {
+
+// What a save of a name meets: the followed path, and whether something is
+// there and is written through rather than replaced.
+struct SaveTarget {
+    std::string path;
+    bool exists = false, through = false;
+    mode_t mode = 0;
+    int stream = -1;
+};
+
+// Throws EFileReplace for an empty name, a folder, an earlier file the user
+// may not replace, and a path that cannot be looked at ("Not a directory"
+// under a regular file); a missing file passes.
+SaveTarget LookAt(const std::string& target) {
     if (target.empty())
         throw EFileReplace(EFileReplace::Step::Create, ENOENT);
-    const fs::path path = FollowedTarget(target);
+    SaveTarget found{FollowedTarget(target)};
     struct stat earlier {};
-    if (::stat(path.c_str(), &earlier) == 0) {
-        if (S_ISDIR(earlier.st_mode))
-            throw EFileReplace(EFileReplace::Step::Create, EISDIR);
-        if (S_ISREG(earlier.st_mode) && StandardStreamOf(earlier) < 0)
-            if (const int refusal = ReplaceRefusalForThisProcess(earlier))
-                throw EFileReplace(EFileReplace::Step::Refuse, refusal);
-        return;
+    if (::stat(found.path.c_str(), &earlier) != 0) {
+        if (errno != ENOENT)
+            throw EFileReplace(EFileReplace::Step::Create, errno);
+        return found;
     }
-    if (errno != ENOENT)
-        throw EFileReplace(EFileReplace::Step::Create, errno);
+    // A rename could never put a file in place of a folder: say so before anything is written.
+    if (S_ISDIR(earlier.st_mode))
+        throw EFileReplace(EFileReplace::Step::Create, EISDIR);
+    found.exists = true;
+    found.mode = earlier.st_mode;
+    found.stream = StandardStreamOf(earlier);
+    found.through = !S_ISREG(earlier.st_mode) || found.stream >= 0;
+    if (!found.through)
+        if (const int refusal = ReplaceRefusalForThisProcess(earlier))
+            throw EFileReplace(EFileReplace::Step::Refuse, refusal);
+    return found;
+}
+
+} // namespace
+
+void CheckSaveTarget(const std::string& target, bool foldersMade) {
+    const SaveTarget found = LookAt(target);
+    if (found.exists)
+        return;
+    const fs::path path = found.path;
     // The new file goes into the nearest folder that exists, or into folders made under it.
     fs::path folder = path.parent_path();
-    struct stat found {};
-    while (::stat(folder.c_str(), &found) != 0) {
+    struct stat nearest {};
+    while (::stat(folder.c_str(), &nearest) != 0) {
         if (errno != ENOENT || !foldersMade || folder == folder.parent_path())
             throw EFileReplace(EFileReplace::Step::Create, errno);
         folder = folder.parent_path();
     }
-    if (!S_ISDIR(found.st_mode))
+    if (!S_ISDIR(nearest.st_mode))
         throw EFileReplace(EFileReplace::Step::Create, ENOTDIR);
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         throw EFileReplace(EFileReplace::Step::Create, errno);
@@ -318,24 +347,12 @@ void TReplacingFile::Discard() noexcept {
 void TReplacingFile::Open(const std::string& target) {
     Discard();
     target_.clear();
-    if (target.empty())
-        throw EFileReplace(EFileReplace::Step::Create, ENOENT);
-    const std::string path = FollowedTarget(target);
-    struct stat earlier {};
-    if (::stat(path.c_str(), &earlier) == 0) {
-        // A rename could never put a file in place of a folder: say so before anything is written.
-        if (S_ISDIR(earlier.st_mode))
-            throw EFileReplace(EFileReplace::Step::Create, EISDIR);
-        const int stream = StandardStreamOf(earlier);
-        if (!S_ISREG(earlier.st_mode) || stream >= 0) {
-            OpenThrough(path, earlier.st_mode, stream);
-            return;
-        }
-        if (const int refusal = ReplaceRefusalForThisProcess(earlier))
-            throw EFileReplace(EFileReplace::Step::Refuse, refusal);
-    } else if (errno != ENOENT) {
-        throw EFileReplace(EFileReplace::Step::Create, errno); // "Not a directory" under a regular file
+    const SaveTarget found = LookAt(target);
+    if (found.through) {
+        OpenThrough(found.path, found.mode, found.stream);
+        return;
     }
+    const std::string& path = found.path;
     RemoveStaleTemporaries(path);
     // A signal that would remove the temporary waits until it is registered.
     sigset_t ending, saved;
