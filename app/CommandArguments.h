@@ -41,9 +41,10 @@ struct CommandOption {
 inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"}, {"yo"}, {"angle"}, {"vo"}};
 // The files of `real`; every one of them may be "-", standard output.
 inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"}, {"bmp"}, {"pdf"}};
-inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}, {"csv"}};
-inline constexpr CommandOption kIdealOptions[] = {{"vo"},       {"angle"}, {"height"}, {"distance"},
-                                                  {"interval"}, {"csv"},   {"json"}};
+inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
+inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
+inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};
+inline constexpr CommandOption kIdealOutputOptions[] = {{"csv"}, {"json"}};
 
 class CommandArguments {
 public:

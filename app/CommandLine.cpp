@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -87,6 +89,9 @@ Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --xls ARCHIVO  el libro de la ventana ("Exportar datos a Excel")
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
+  --json ARCHIVO un objeto JSON para programas: las entradas, la ley de arrastre
+                 y los cuatro resultados, cada número con todas sus cifras y
+                 con su texto de la ventana al lado
 
 Opciones de sweep:
   --vary NOMBRE=DESDE:HASTA:PASO o --vary NOMBRE=V1,V2,...
@@ -108,6 +113,7 @@ Opciones de ideal (por omisión, los valores de la ventana):
   --distance X   distancia del disparo, m (0)
   --interval N   intervalo de iteraciones, ms (50)
   --csv ARCHIVO  los puntos de la gráfica en ARCHIVO, o "-" (sin CSV por omisión)
+  --json ARCHIVO las entradas y los seis valores como objeto JSON, o "-"
 
 Opciones generales:
   --help         muestra esta ayuda y termina
@@ -401,6 +407,109 @@ std::string Line(const char* label, const std::string& value) {
     return std::string(label) + " " + value + "\n";
 }
 
+// --- JSON ------------------------------------------------------------------
+
+// A text as a JSON string (UTF-8 kept, quotes, backslashes and control
+// characters escaped).
+std::string JsonText(std::string_view text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            json += "\\u00";
+            json += kHex[(c >> 4) & 0xF];
+            json += kHex[c & 0xF];
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}
+
+// The shortest text that reads back as the same extended value, whatever the
+// C library's locale; JSON has no infinity or NaN, which become null (their
+// texts stand beside them).
+std::string JsonNumber(Real value) {
+    if (!std::isfinite(value))
+        return "null";
+    char digits[64];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    return std::string(digits, end);
+}
+
+// {"texto": "<as shown>", "valor": <number>}
+std::string JsonValue(std::string_view text, const std::string& number) {
+    return "{\"texto\": " + JsonText(text) + ", \"valor\": " + number + "}";
+}
+
+// One JSON object of named members, in the order given.
+std::string JsonObject(const std::vector<std::pair<std::string, std::string>>& members,
+                       const std::string& indent) {
+    std::string json = "{";
+    for (std::size_t i = 0; i < members.size(); ++i)
+        json +=
+            (i > 0 ? ",\n" : "\n") + indent + "  " + JsonText(members[i].first) + ": " + members[i].second;
+    return json + "\n" + indent + "}";
+}
+
+// The law of the real trajectory's drag, as the JSON names it.
+constexpr const char* kRealLaw = "arrastre lineal en la velocidad";
+
+std::string RealJson(const RealInputs& inputs, const RealRun& run, const ResultadosTexts& texts) {
+    RealInputs typed = inputs; // InputText reads through a mutable reference
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const CommandOption& option : kRealInputOptions) {
+        const RealInput input = *RealInputNamed(option.name);
+        const std::string& text = InputText(typed, input);
+        entries.emplace_back(option.name,
+                             JsonValue(text, input == RealInput::Angulo ? std::to_string(ParseWhole(text))
+                                                                        : JsonNumber(ParseReal(text))));
+    }
+    const std::vector<std::pair<std::string, std::string>> results = {
+        {"iteraciones", JsonValue(texts.TotalIteraciones, std::to_string(run.Estado.Iteraciones))},
+        {"tiempo_vuelo", JsonValue(texts.TTotalVuelo, JsonNumber(ParseReal(run.TiempoTotal)))},
+        {"altura_maxima", JsonValue(texts.HMax, JsonNumber(run.Estado.Hmax))},
+        {"alcance", JsonValue(texts.DistanciaMax, JsonNumber(run.Estado.X))},
+        {"aterriza", run.Landed ? "true" : "false"}};
+    return JsonObject({{"orden", JsonText("real")},
+                       {"ley", JsonText(kRealLaw)},
+                       {"entradas", JsonObject(entries, "  ")},
+                       {"resultados", JsonObject(results, "  ")}},
+                      "") +
+           "\n";
+}
+
+std::string IdealJson(const IdealInputs& inputs, const IdealRun& run) {
+    const std::pair<const char*, const std::string*> reals[] = {{"vo", &inputs.VelocidadInicial},
+                                                                {"angle", &inputs.Angulo},
+                                                                {"height", &inputs.AlturaDisparo},
+                                                                {"distance", &inputs.DistanciaDisparo}};
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const auto& [name, text] : reals)
+        entries.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+    entries.emplace_back("interval", JsonValue(inputs.IntervaloIteraciones,
+                                               std::to_string(ParseWhole(inputs.IntervaloIteraciones))));
+    // The window keeps these values only as its texts, rounded to hundredths.
+    const std::pair<const char*, const std::string*> values[] = {{"tiempo_altura_maxima", &run.TAlturaMaxima},
+                                                                 {"tiempo_caida", &run.TCaida},
+                                                                 {"tiempo_vuelo", &run.TTVuelo},
+                                                                 {"altura_maxima", &run.AlturaMax},
+                                                                 {"alcance", &run.AlcanceMax},
+                                                                 {"velocidad_impacto", &run.VFinalImpacto}};
+    std::vector<std::pair<std::string, std::string>> results;
+    for (const auto& [name, text] : values)
+        results.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+    return JsonObject({{"orden", JsonText("ideal")},
+                       {"ley", JsonText("vacío")},
+                       {"entradas", JsonObject(entries, "  ")},
+                       {"resultados", JsonObject(results, "  ")}},
+                      "") +
+           "\n";
+}
+
 // --- Commands --------------------------------------------------------------
 
 void RunReal(const CommandArguments& arguments) {
@@ -426,9 +535,13 @@ void RunReal(const CommandArguments& arguments) {
             header.emplace_back(column.caption);
         return TableCsv(header, *run.Rows);
     });
+    const auto resultTexts = [&] {
+        return ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal,
+                                         run.Estado.Hmax);
+    };
+    outputs.Save("json", [&] { return RealJson(inputs, run, resultTexts()); });
     outputs.PrintSummary([&] {
-        const ResultadosTexts texts =
-            ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal, run.Estado.Hmax);
+        const ResultadosTexts texts = resultTexts();
         return Line("Total de Iteraciones:", texts.TotalIteraciones) +
                Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
                Line("Alcance Maximo (Amax):", texts.DistanciaMax);
@@ -438,10 +551,11 @@ void RunReal(const CommandArguments& arguments) {
 
 void RunIdeal(const CommandArguments& arguments) {
     const IdealInputs inputs = ReadIdealInputs(arguments);
-    Outputs outputs(arguments, kIdealOptions);
+    Outputs outputs(arguments, kIdealOutputOptions);
     const IdealRun run =
         Refusing([&] { return RunIdealTrajectory(inputs, outputs.Path("csv").has_value()); });
     outputs.Save("csv", [&] { return RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
+    outputs.Save("json", [&] { return IdealJson(inputs, run); });
     outputs.PrintSummary([&] {
         return Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
                Line("T. Caida Altura Max:", run.TCaida + " seg.") +
@@ -508,7 +622,7 @@ void RunSweepCommand(const CommandArguments& arguments) {
         jobs = static_cast<unsigned>(n);
     }
     RealInputs inputs = ReadRealInputs(arguments);
-    Outputs outputs(arguments, kSweepOptions);
+    Outputs outputs(arguments, kSweepOutputOptions);
     const std::string csvPath = outputs.Path("csv").value_or("-");
 
     std::vector<std::string> header = names;
@@ -566,15 +680,15 @@ bool DrawsTheChart(const CommandArguments& arguments) {
 
 struct Command {
     std::string_view name;
-    std::array<std::span<const CommandOption>, 2> options;
+    std::array<std::span<const CommandOption>, 3> options;
     void (*run)(const CommandArguments&);
     bool (*needsGui)(const CommandArguments&);
 };
 
 const Command kCommands[] = {
-    {"real", {kRealInputOptions, kRealOutputOptions}, RunReal, DrawsTheChart},
-    {"ideal", {kIdealOptions, {}}, RunIdeal, NeverGui},
-    {"sweep", {kRealInputOptions, kSweepOptions}, RunSweepCommand, NeverGui},
+    {"real", {kRealInputOptions, kRealOutputOptions, {}}, RunReal, DrawsTheChart},
+    {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
+    {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
 };
 
 const Command* CommandNamed(std::string_view name) {
@@ -657,7 +771,8 @@ int RunCommandLine(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> application;
     try {
         const std::vector<std::string> words(argv + 2, argv + argc);
-        const CommandArguments arguments(words, {command->options[0], command->options[1]});
+        const CommandArguments arguments(words,
+                                         {command->options[0], command->options[1], command->options[2]});
         if (arguments.Help())
             return Finished(kHelp);
 

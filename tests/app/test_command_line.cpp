@@ -10,6 +10,8 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTimer>
@@ -369,6 +371,8 @@ TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
     EXPECT_EQ(values.out, QStringLiteral("Tiempo Altura Max: 33,90 seg.\nT. Caida Altura Max: 33,90 seg.\n"
                                          "Tiempo T. de Vuelo: 67,80 seg.\nAltura Maxima: 5637,25 m.\n"
                                          "Alcance Maximo: 4792,94 m.\nVel. Final al Impacto: 339,99 m/s\n"));
+    // Inputs are not outputs: two equal values name no file.
+    EXPECT_EQ(Korvo({"ideal", "--height", "0", "--distance", "0"}, QDir::currentPath()).status, 0);
     const Result points = Korvo({"ideal", "--csv", "-"}, QDir::currentPath());
     ASSERT_EQ(points.status, 0) << points.err.toStdString();
     const QStringList lines = CsvLines(points.out);
@@ -379,17 +383,52 @@ TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
     EXPECT_EQ(lines.back(), QStringLiteral("4792.78,23.74,67.80"));
 }
 
+// One JSON object for scripts: every number at full precision beside the
+// window's text, and the summary moved to standard error.
+TEST(CommandLineJson, NumbersBesideTheWindowsTexts) {
+    test::Application();
+    const Result real =
+        Korvo({"real", "--json", "-", "--d", "0.000016788592601"}, QDir::currentPath(), "es_ES.UTF-8");
+    ASSERT_EQ(real.status, 0) << real.err.toStdString();
+    EXPECT_TRUE(real.err.startsWith(QStringLiteral("Total de Iteraciones: 3481\n")))
+        << real.err.toStdString();
+    QJsonParseError error{};
+    const QJsonObject json = QJsonDocument::fromJson(real.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << real.out.toStdString();
+    const auto member = [](const QJsonObject& object, const char* group, const char* name) {
+        return object[QString::fromLatin1(group)].toObject()[QString::fromLatin1(name)].toObject();
+    };
+    const RealRun defaults = RunRealTrajectory(RealInputs(), {});
+    EXPECT_EQ(member(json, "resultados", "iteraciones")["valor"].toInt(), 3481);
+    EXPECT_EQ(member(json, "resultados", "tiempo_vuelo")["texto"].toString(), QStringLiteral("34,81 seg."));
+    EXPECT_DOUBLE_EQ(member(json, "resultados", "altura_maxima")["valor"].toDouble(),
+                     static_cast<double>(defaults.Estado.Hmax));
+    EXPECT_EQ(member(json, "entradas", "d")["texto"].toString(), QStringLiteral("0,000016788592601"));
+    EXPECT_DOUBLE_EQ(member(json, "entradas", "d")["valor"].toDouble(), 0.000016788592601);
+    EXPECT_EQ(member(json, "entradas", "angle")["valor"].toInt(), 78);
+
+    const Result ideal = Korvo({"ideal", "--json", "-"}, QDir::currentPath());
+    ASSERT_EQ(ideal.status, 0) << ideal.err.toStdString();
+    const QJsonObject values = QJsonDocument::fromJson(ideal.out.toUtf8()).object();
+    EXPECT_DOUBLE_EQ(member(values, "resultados", "alcance")["valor"].toDouble(), 4792.94);
+    EXPECT_EQ(member(values, "resultados", "alcance")["texto"].toString(), QStringLiteral("4792.94"));
+}
+
 TEST(CommandLineHelp, ListsEveryCommandAndOption) {
     test::Application();
     const Result help = Korvo({"--help"}, QDir::currentPath());
     ASSERT_EQ(help.status, 0);
-    for (const char* word : {"real",        "ideal",     "sweep",
-                             "--d ",        "--t ",      "--m ",
-                             "--xo ",       "--yo ",     "--angle ",
-                             "--vo ",       "--xls ",    "--bmp ",
-                             "--pdf ",      "--csv ",    "--vary ",
-                             "--jobs ",     "--height ", "--distance ",
-                             "--interval ", "--version", "(0.000016788592601)",
+    for (const char* word : {"real",        "ideal",
+                             "sweep",       "--d ",
+                             "--t ",        "--m ",
+                             "--xo ",       "--yo ",
+                             "--angle ",    "--vo ",
+                             "--xls ",      "--bmp ",
+                             "--pdf ",      "--csv ",
+                             "--vary ",     "--jobs ",
+                             "--height ",   "--distance ",
+                             "--interval ", "--version",
+                             "--json ",     "(0.000016788592601)",
                              "(0.00745)"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());

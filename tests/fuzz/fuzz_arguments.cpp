@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     }
     using Groups = std::initializer_list<std::span<const CommandOption>>;
     const Groups real{korvo::kRealInputOptions, korvo::kRealOutputOptions};
-    const Groups ideal{korvo::kIdealOptions};
-    const Groups sweep{korvo::kRealInputOptions, korvo::kSweepOptions};
+    const Groups ideal{korvo::kIdealOptions, korvo::kIdealOutputOptions};
+    const Groups sweep{korvo::kRealInputOptions, korvo::kSweepOptions, korvo::kSweepOutputOptions};
     const Groups* groups[] = {&real, &ideal, &sweep};
     const Groups& chosen = *groups[(mode & 3) % 3];
     try {
