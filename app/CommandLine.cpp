@@ -221,13 +221,17 @@ RealInputs ReadRealInputs(const CommandArguments& arguments) {
     return inputs;
 }
 
+// The ideal window's four real inputs, by their option names.
+std::array<std::pair<const char*, std::string*>, 4> IdealReals(IdealInputs& inputs) {
+    return {{{"vo", &inputs.VelocidadInicial},
+             {"angle", &inputs.Angulo},
+             {"height", &inputs.AlturaDisparo},
+             {"distance", &inputs.DistanciaDisparo}}};
+}
+
 IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
     IdealInputs inputs;
-    const std::pair<const char*, std::string*> reals[] = {{"vo", &inputs.VelocidadInicial},
-                                                          {"angle", &inputs.Angulo},
-                                                          {"height", &inputs.AlturaDisparo},
-                                                          {"distance", &inputs.DistanciaDisparo}};
-    for (const auto& [name, field] : reals)
+    for (const auto& [name, field] : IdealReals(inputs))
         if (const auto typed = arguments.Value(name)) {
             *field = FieldText(*typed);
             Refusing([&] { return ParseReal(*field); });
@@ -482,14 +486,16 @@ std::string RealJson(const RealInputs& inputs, const RealRun& run, const Resulta
            "\n";
 }
 
-std::string IdealJson(const IdealInputs& inputs, const IdealRun& run) {
-    const std::pair<const char*, const std::string*> reals[] = {{"vo", &inputs.VelocidadInicial},
-                                                                {"angle", &inputs.Angulo},
-                                                                {"height", &inputs.AlturaDisparo},
-                                                                {"distance", &inputs.DistanciaDisparo}};
-    std::vector<std::pair<std::string, std::string>> entries;
-    for (const auto& [name, text] : reals)
-        entries.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+// Named texts of real numbers as JSON members.
+template <class Named> std::vector<std::pair<std::string, std::string>> JsonReals(const Named& named) {
+    std::vector<std::pair<std::string, std::string>> members;
+    for (const auto& [name, text] : named)
+        members.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+    return members;
+}
+
+std::string IdealJson(IdealInputs inputs, const IdealRun& run) {
+    std::vector<std::pair<std::string, std::string>> entries = JsonReals(IdealReals(inputs));
     entries.emplace_back("interval", JsonValue(inputs.IntervaloIteraciones,
                                                std::to_string(ParseWhole(inputs.IntervaloIteraciones))));
     // The window keeps these values only as its texts, rounded to hundredths.
@@ -499,9 +505,7 @@ std::string IdealJson(const IdealInputs& inputs, const IdealRun& run) {
                                                                  {"altura_maxima", &run.AlturaMax},
                                                                  {"alcance", &run.AlcanceMax},
                                                                  {"velocidad_impacto", &run.VFinalImpacto}};
-    std::vector<std::pair<std::string, std::string>> results;
-    for (const auto& [name, text] : values)
-        results.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+    const std::vector<std::pair<std::string, std::string>> results = JsonReals(values);
     return JsonObject({{"orden", JsonText("ideal")},
                        {"ley", JsonText("vacío")},
                        {"entradas", JsonObject(entries, "  ")},
