@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CaseCommands.h"
+#include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
 #include "app/Startup.h"
 #include "ballistics/ChartBitmap.h"
@@ -9,7 +10,9 @@
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/Calculators.h"
+#include "ballistics/core/IdealPlot.h"
 #include "base/ErrorText.h"
+#include "base/ReplacingFile.h"
 #include "chrome/Chrome.h"
 #include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
@@ -17,20 +20,28 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QWidget>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #ifndef KORVO_VERSION
@@ -62,6 +73,11 @@ ventanas.
            de vuelo, la altura máxima, el alcance y el cruce con el suelo
            interpolado entre los dos últimos pasos. Un valor que la ventana
            rechazaría lleva el mensaje en su fila y el barrido sigue.
+  band, farthest, angles
+           Las preguntas de un caso con tolerancias (--tol NOMBRE=MAS_MENOS):
+           la banda de cada magnitud, el alcance más lejano y los ángulos que
+           llegan a una distancia (--distance X). KORVO band --help explica
+           sus opciones.
 
 Opciones de real y sweep (por omisión, los valores de la ventana):
   --d D          constante de proporcionalidad, kg/m (0.000016788592601)
@@ -75,15 +91,23 @@ Opciones de real y sweep (por omisión, los valores de la ventana):
                  tabla de pasos (sin CSV por omisión); en sweep, las filas del
                  barrido (por omisión, "-")
 
-Opciones de real:
+Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --xls ARCHIVO  el libro de la ventana ("Exportar datos a Excel")
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
+  --json ARCHIVO un objeto JSON para programas: las entradas, la ley de arrastre
+                 y los cuatro resultados, cada número con todas sus cifras y
+                 con su texto de la ventana al lado
 
 Opciones de sweep:
-  --vary NOMBRE=DESDE:HASTA:PASO
+  --vary NOMBRE=DESDE:HASTA:PASO o --vary NOMBRE=V1,V2,...
                  la entrada que varía: d, t, m, xo, yo, angle o vo
-                 (obligatoria); su valor sustituye al de la opción de la entrada
+                 (obligatoria), por un intervalo o por una lista de valores
+                 (separados por ",", con "." como separador decimal); su valor
+                 sustituye al de la opción de la entrada. Repetida con otras
+                 entradas, recorre todas sus combinaciones (la primera varía
+                 más despacio), con una columna por entrada y a lo sumo 100000
+                 filas en total
   --jobs N       hilos de cálculo (por omisión, los núcleos de la máquina; a lo
                  sumo 256); las filas salen en el orden de los valores con
                  cualquier N
@@ -95,21 +119,32 @@ Opciones de ideal (por omisión, los valores de la ventana):
   --distance X   distancia del disparo, m (0)
   --interval N   intervalo de iteraciones, ms (50)
   --csv ARCHIVO  los puntos de la gráfica en ARCHIVO, o "-" (sin CSV por omisión)
+  --json ARCHIVO las entradas y los seis valores como objeto JSON, o "-"
 
 Opciones generales:
   --help         muestra esta ayuda y termina
   --version      muestra la versión y termina
 
-Los números se escriben con "." o con el separador decimal de la configuración
-regional. El CSV usa siempre "." y ",", una fila de encabezado, comillas según
-RFC 4180, UTF-8 y todas las cifras de los textos de la ventana; la salida para
-personas usa el separador regional. Un archivo solo se da por escrito cuando
-está completo; si la escritura falla, queda el archivo anterior.
+Cada opción se da una sola vez (salvo --vary) y se comprueba aunque la orden
+no la use. Los números se escriben con "." o con el separador decimal de la
+configuración regional. El CSV usa siempre "." y ",", una fila de encabezado,
+comillas según RFC 4180, UTF-8 y todas las cifras de los textos de la ventana;
+la salida para personas usa el separador regional y va a la salida estándar,
+o a la salida de errores cuando un archivo va a la salida estándar.
+
+Antes de calcular se comprueba cada archivo de salida: dos opciones no pueden
+nombrar el mismo archivo, y las carpetas que falten se crean. Un archivo
+normal solo se da por escrito cuando está completo; si la escritura falla,
+queda el archivo anterior. Un dispositivo, una tubería o un socket se escriben
+directamente, sin reemplazarlos; un enlace simbólico se sigue hasta su
+destino, que se crea si no existe.
 
 Estado de salida:
   0  terminado
-  1  una escritura falló (o la ventana de resultados no puede leer la corrida)
-  2  una entrada rechazada o una opción errónea; no se escribe nada
+  1  una o más escrituras fallaron (una línea por cada una; las demás se
+     escriben), o la ventana de resultados no puede leer la corrida
+  2  una entrada rechazada, una opción errónea o un archivo que no puede
+     crearse; no se calcula ni se escribe nada
 
 Una corrida que no aterriza en 2000000 iteraciones se detiene ahí, como en la
 ventana: se avisa en la salida de errores y sus filas se escriben.
@@ -128,100 +163,189 @@ Ejemplos:
 
 constexpr const char* kVersion = "KORVO " KORVO_VERSION "\n";
 
-// A refusal of the command's arguments (exit status 2).
-struct Refused : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+constexpr const char* kUsage =
+    "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, farthest y angles (KORVO --help las explica).\n";
 
-void Print(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-}
-
-void PrintError(const std::string& message) {
-    Print(stderr, "KORVO: " + ErrorReportText(message) + "\n");
-}
-
-// --- Options ---------------------------------------------------------------
-
-struct Option {
-    const char* name;
-    const char* value;
-};
-
-constexpr Option kRealOptions[] = {{"d", "D"},  {"t", "T"},     {"m", "M"},  {"xo", "X"},
-                                   {"yo", "Y"}, {"angle", "A"}, {"vo", "V"}, {"csv", "ARCHIVO"}};
-constexpr Option kRealFiles[] = {{"xls", "ARCHIVO"}, {"bmp", "ARCHIVO"}, {"pdf", "ARCHIVO"}};
-constexpr Option kSweepOptions[] = {{"vary", "NOMBRE=DESDE:HASTA:PASO"}, {"jobs", "N"}};
-constexpr Option kIdealOptions[] = {{"vo", "V"},       {"angle", "A"},    {"height", "Y"},
-                                    {"distance", "X"}, {"interval", "N"}, {"csv", "ARCHIVO"}};
-
-// Parses the arguments after the command; refuses unknown options, missing
-// values and stray arguments.
-class Arguments {
+// Outputs that failed while the others were written (exit status 1), one
+// message each.
+class EWritesFailed : public std::runtime_error {
 public:
-    Arguments(const QStringList& arguments, std::initializer_list<std::span<const Option>> groups) {
-        parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        for (const std::span<const Option> group : groups)
-            for (const Option& option : group)
-                parser_.addOption(QCommandLineOption(QString::fromUtf8(option.name), QString(),
-                                                     QString::fromUtf8(option.value)));
-        parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
-        if (!parser_.parse(arguments)) {
-            if (!parser_.unknownOptionNames().isEmpty())
-                throw Refused("Opción desconocida: --" + parser_.unknownOptionNames().front().toStdString());
-            throw Refused("Opción sin valor o mal escrita (" + parser_.errorText().toStdString() + ")");
-        }
-        if (!parser_.positionalArguments().isEmpty())
-            throw Refused("Argumento de más: " + parser_.positionalArguments().front().toStdString());
-    }
-
-    bool Help() const { return parser_.isSet(QStringLiteral("help")); }
-    bool IsSet(const char* name) const { return parser_.isSet(QString::fromUtf8(name)); }
-    std::optional<std::string> Value(const char* name) const {
-        if (!IsSet(name))
-            return std::nullopt;
-        const QStringList values = parser_.values(QString::fromUtf8(name));
-        return values.back().toStdString();
-    }
-    // A real input as its field would hold it, or the default when not given.
-    void ReadReal(const char* name, std::string& field) const {
-        if (const auto typed = Value(name))
-            field = FieldText(*typed);
-    }
-    // A whole-number input, handed over as typed.
-    void ReadWhole(const char* name, std::string& field) const {
-        if (const auto typed = Value(name))
-            field = *typed;
-    }
+    explicit EWritesFailed(std::vector<std::string> messages)
+        : std::runtime_error(messages.front()), messages_(std::move(messages)) {}
+    const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
-    QCommandLineParser parser_;
+    std::vector<std::string> messages_;
 };
 
-RealInputs ReadRealInputs(const Arguments& arguments) {
+void PrintError(const std::string& message) {
+    const std::string line = "KORVO: " + ErrorReportText(message) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// Writes to standard output or error and says why it could not ("-" is the
+// name of standard output in every message).
+void Print(std::FILE* stream, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
+        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+}
+
+// A step whose failure is the input's fault: a conversion error, a value the
+// window refuses. Whatever it throws becomes a refusal (exit status 2).
+template <class Step> auto Refusing(Step&& step) {
+    try {
+        return step();
+    } catch (const ERefused&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw ERefused(error.what());
+    }
+}
+
+// --- Inputs ----------------------------------------------------------------
+
+// Every input given is read as its field reads it, before anything runs,
+// whether or not the command goes on to use it.
+RealInputs ReadRealInputs(const CommandArguments& arguments) {
     RealInputs inputs;
-    arguments.ReadReal("d", inputs.D);
-    arguments.ReadReal("t", inputs.T);
-    arguments.ReadReal("m", inputs.M);
-    arguments.ReadReal("xo", inputs.Xo);
-    arguments.ReadReal("yo", inputs.Yo);
-    arguments.ReadWhole("angle", inputs.Angulo);
-    arguments.ReadReal("vo", inputs.Vo);
+    for (const CommandOption& option : kRealInputOptions) {
+        const auto typed = arguments.Value(option.name);
+        if (!typed)
+            continue;
+        const RealInput input = *RealInputNamed(option.name);
+        std::string& text = InputText(inputs, input);
+        // The whole-degree angle is handed over as typed.
+        text = input == RealInput::Angulo ? *typed : FieldText(*typed);
+        Refusing([&] {
+            if (input == RealInput::Angulo)
+                ParseWhole(text);
+            else
+                ParseReal(text);
+        });
+    }
     return inputs;
 }
 
-// --- Writing ---------------------------------------------------------------
-
-// Machine output: to the file named (whole or not at all), or to standard
-// output for "-".
-void WriteOutput(const std::string& target, const std::string& bytes) {
-    if (target != "-") {
-        SaveWholeFile(QString::fromStdString(target), QByteArray::fromStdString(bytes));
-        return;
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+// The ideal window's four real inputs, by their option names.
+std::array<std::pair<const char*, std::string*>, 4> IdealReals(IdealInputs& inputs) {
+    return {{{"vo", &inputs.VelocidadInicial},
+             {"angle", &inputs.Angulo},
+             {"height", &inputs.AlturaDisparo},
+             {"distance", &inputs.DistanciaDisparo}}};
 }
+
+IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
+    IdealInputs inputs;
+    for (const auto& [name, field] : IdealReals(inputs))
+        if (const auto typed = arguments.Value(name)) {
+            *field = FieldText(*typed);
+            Refusing([&] { return ParseReal(*field); });
+        }
+    if (const auto typed = arguments.Value("interval")) {
+        inputs.IntervaloIteraciones = *typed;
+        // Refused as "&Generar Grafica" refuses it, also when nothing is plotted.
+        bool valid = false;
+        try {
+            valid = ParseWhole(*typed) > 0;
+        } catch (const EConvertError&) {
+        }
+        if (!valid)
+            throw ERefused(kIntervaloInvalido);
+    }
+    return inputs;
+}
+
+// --- Outputs ---------------------------------------------------------------
+
+// What an output path names, for telling two outputs of one file apart: the
+// file's device and inode where it exists, else its path with links followed;
+// standard output under any of its names.
+std::string FileKey(const std::string& path) {
+    if (path == "-")
+        return "-";
+    const std::string target = std::filesystem::path(FollowedTarget(path)).lexically_normal().string();
+    struct stat file {};
+    if (::stat(target.c_str(), &file) != 0)
+        return target;
+    struct stat out {};
+    if (::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == file.st_dev && out.st_ino == file.st_ino)
+        return "-";
+    return std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
+}
+
+// The outputs of one command: checked before anything runs, then written one
+// by one so that a failure costs only its own file.
+class Outputs {
+public:
+    Outputs(const CommandArguments& arguments, std::span<const CommandOption> options) {
+        std::map<std::string, std::string> owners;
+        for (const CommandOption& option : options) {
+            const auto path = arguments.Value(option.name);
+            if (!path)
+                continue;
+            const std::string key = FileKey(*path);
+            const std::string name = "--" + std::string(option.name);
+            if (const auto [owner, added] = owners.emplace(key, name); !added)
+                throw ERefused(owner->second + " y " + name + " escriben el mismo archivo: " + *path);
+            if (key == "-")
+                toStandardOutput_ = true;
+            else
+                try {
+                    CheckSaveTarget(*path, true);
+                } catch (const EFileReplace& failure) {
+                    throw ERefused(SaveFailureText(*path, failure));
+                }
+            paths_.emplace(std::string(option.name), *path);
+        }
+    }
+
+    std::optional<std::string> Path(const std::string& option) const {
+        const auto found = paths_.find(option);
+        return found == paths_.end() ? std::nullopt : std::optional(found->second);
+    }
+    // Whether an output goes to standard output, which then carries it alone.
+    bool ToStandardOutput() const { return toStandardOutput_; }
+
+    // Runs one write; its failure is kept and the next write goes on.
+    void Attempt(const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const std::exception& error) {
+            failures_.emplace_back(error.what());
+        }
+    }
+    // Bytes to the option's file (its missing folders made) or to standard output.
+    void Save(const std::string& option, const std::function<std::string()>& bytes) {
+        const auto path = Path(option);
+        if (!path)
+            return;
+        Attempt([&] {
+            const std::string data = bytes();
+            if (*path == "-")
+                return Print(stdout, data);
+            try {
+                CreateFolders(*path);
+            } catch (const EFileReplace& failure) {
+                throw std::runtime_error(SaveFailureText(*path, failure));
+            }
+            SaveWholeFile(*path, data.data(), data.size());
+        });
+    }
+    // The summary for people: on standard output unless an output is there.
+    void PrintSummary(const std::function<std::string()>& text) {
+        Attempt([&] { Print(toStandardOutput_ ? stderr : stdout, text()); });
+    }
+    // Throws EWritesFailed when a write failed.
+    void Finish() const {
+        if (!failures_.empty())
+            throw EWritesFailed(failures_);
+    }
+
+private:
+    std::map<std::string, std::string> paths_;
+    bool toStandardOutput_ = false;
+    std::vector<std::string> failures_;
+};
 
 // The real-trajectory window's chart, built as the window builds it and holding
 // the run's points, laid out at its on-screen size on no screen: what the
@@ -247,21 +371,23 @@ private:
     TrajectoryChart chart_{};
 };
 
+// The export engine writes the workbook under a name; standard output's is
+// that of its descriptor, which the save writes through.
 void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
-    SetUpTrajectoryExport(exporter, &table, path);
+    SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
     exporter.Execute();
 }
 
-void WriteReport(const std::string& path, const RealInputs& inputs, const RealRun& run, RunChart& chart) {
+std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart) {
     const RunReportSource source{
         {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),
         QDateTime::currentDateTime()};
-    WriteRunReportPdf(QString::fromStdString(path), source);
+    return RenderRunReportPdf(source).toStdString();
 }
 
 std::string TableCsv(const std::vector<std::string>& header, const TrajectoryTableModel& rows) {
@@ -290,140 +416,338 @@ std::string Line(const char* label, const std::string& value) {
     return std::string(label) + " " + value + "\n";
 }
 
+// --- JSON ------------------------------------------------------------------
+
+// A text as a JSON string (UTF-8 kept, quotes, backslashes and control
+// characters escaped).
+std::string JsonText(std::string_view text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            json += "\\u00";
+            json += kHex[(c >> 4) & 0xF];
+            json += kHex[c & 0xF];
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}
+
+// The shortest text that reads back as the same extended value, whatever the
+// C library's locale; JSON has no infinity or NaN, which become null (their
+// texts stand beside them).
+std::string JsonNumber(Real value) {
+    if (!std::isfinite(value))
+        return "null";
+    char digits[64];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    return std::string(digits, end);
+}
+
+// {"texto": "<as shown>", "valor": <number>}
+std::string JsonValue(std::string_view text, const std::string& number) {
+    return "{\"texto\": " + JsonText(text) + ", \"valor\": " + number + "}";
+}
+
+// One JSON object of named members, in the order given.
+std::string JsonObject(const std::vector<std::pair<std::string, std::string>>& members,
+                       const std::string& indent) {
+    std::string json = "{";
+    for (std::size_t i = 0; i < members.size(); ++i)
+        json +=
+            (i > 0 ? ",\n" : "\n") + indent + "  " + JsonText(members[i].first) + ": " + members[i].second;
+    return json + "\n" + indent + "}";
+}
+
+// The law of the real trajectory's drag, as the JSON names it.
+constexpr const char* kRealLaw = "arrastre lineal en la velocidad";
+
+std::string RealJson(const RealInputs& inputs, const RealRun& run, const ResultadosTexts& texts) {
+    RealInputs typed = inputs; // InputText reads through a mutable reference
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const CommandOption& option : kRealInputOptions) {
+        const RealInput input = *RealInputNamed(option.name);
+        const std::string& text = InputText(typed, input);
+        entries.emplace_back(option.name,
+                             JsonValue(text, input == RealInput::Angulo ? std::to_string(ParseWhole(text))
+                                                                        : JsonNumber(ParseReal(text))));
+    }
+    const std::vector<std::pair<std::string, std::string>> results = {
+        {"iteraciones", JsonValue(texts.TotalIteraciones, std::to_string(run.Estado.Iteraciones))},
+        {"tiempo_vuelo", JsonValue(texts.TTotalVuelo, JsonNumber(ParseReal(run.TiempoTotal)))},
+        {"altura_maxima", JsonValue(texts.HMax, JsonNumber(run.Estado.Hmax))},
+        {"alcance", JsonValue(texts.DistanciaMax, JsonNumber(run.Estado.X))},
+        {"aterriza", run.Landed ? "true" : "false"}};
+    return JsonObject({{"orden", JsonText("real")},
+                       {"ley", JsonText(kRealLaw)},
+                       {"entradas", JsonObject(entries, "  ")},
+                       {"resultados", JsonObject(results, "  ")}},
+                      "") +
+           "\n";
+}
+
+// Named texts of real numbers as JSON members.
+template <class Named> std::vector<std::pair<std::string, std::string>> JsonReals(const Named& named) {
+    std::vector<std::pair<std::string, std::string>> members;
+    for (const auto& [name, text] : named)
+        members.emplace_back(name, JsonValue(*text, JsonNumber(ParseReal(*text))));
+    return members;
+}
+
+std::string IdealJson(IdealInputs inputs, const IdealRun& run) {
+    std::vector<std::pair<std::string, std::string>> entries = JsonReals(IdealReals(inputs));
+    entries.emplace_back("interval", JsonValue(inputs.IntervaloIteraciones,
+                                               std::to_string(ParseWhole(inputs.IntervaloIteraciones))));
+    // The window keeps these values only as its texts, rounded to hundredths.
+    const std::pair<const char*, const std::string*> values[] = {{"tiempo_altura_maxima", &run.TAlturaMaxima},
+                                                                 {"tiempo_caida", &run.TCaida},
+                                                                 {"tiempo_vuelo", &run.TTVuelo},
+                                                                 {"altura_maxima", &run.AlturaMax},
+                                                                 {"alcance", &run.AlcanceMax},
+                                                                 {"velocidad_impacto", &run.VFinalImpacto}};
+    const std::vector<std::pair<std::string, std::string>> results = JsonReals(values);
+    return JsonObject({{"orden", JsonText("ideal")},
+                       {"ley", JsonText("vacío")},
+                       {"entradas", JsonObject(entries, "  ")},
+                       {"resultados", JsonObject(results, "  ")}},
+                      "") +
+           "\n";
+}
+
 // --- Commands --------------------------------------------------------------
 
-// Runs a command body: a refusal or a conversion error before anything is
-// written exits 2, any later failure exits 1.
-template <class Body> int Run(Body&& body) {
-    bool writing = false;
-    try {
-        body(writing);
-        return kDone;
-    } catch (const std::exception& error) {
-        PrintError(error.what());
-        return writing ? kFailed : kRefused;
+void RunReal(const CommandArguments& arguments) {
+    const RealInputs inputs = ReadRealInputs(arguments);
+    Outputs outputs(arguments, kRealOutputOptions);
+    const bool rows = outputs.Path("xls") || outputs.Path("csv") || outputs.Path("pdf");
+    const bool chart = outputs.Path("bmp") || outputs.Path("pdf");
+    const RealRun run = Refusing([&] { return RunRealTrajectory(inputs, {rows, chart}); });
+    // As the window tells it: the run stopped, its rows are kept and written.
+    if (!run.Landed)
+        PrintError(kTrayectoriaSinFin);
+
+    if (const auto xls = outputs.Path("xls"))
+        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows); });
+    if (chart) {
+        RunChart drawn(run.Points);
+        outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
+        outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn); });
     }
+    outputs.Save("csv", [&] {
+        std::vector<std::string> header;
+        for (const auto& column : TrajectoryTableModel::Columns())
+            header.emplace_back(column.caption);
+        return TableCsv(header, *run.Rows);
+    });
+    const auto resultTexts = [&] {
+        return ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal,
+                                         run.Estado.Hmax);
+    };
+    outputs.Save("json", [&] { return RealJson(inputs, run, resultTexts()); });
+    outputs.PrintSummary([&] {
+        const ResultadosTexts texts = resultTexts();
+        return Line("Total de Iteraciones:", texts.TotalIteraciones) +
+               Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
+               Line("Alcance Maximo (Amax):", texts.DistanciaMax);
+    });
+    outputs.Finish();
 }
 
-int RunReal(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        const RealInputs inputs = ReadRealInputs(arguments);
-        const auto xls = arguments.Value("xls");
-        const auto bmp = arguments.Value("bmp");
-        const auto pdf = arguments.Value("pdf");
-        const auto csv = arguments.Value("csv");
-        const RealRun run = RunRealTrajectory(inputs, {xls || csv || pdf, bmp || pdf});
-        // As the window tells it: the run stopped, its rows are kept and written.
-        if (!run.Landed)
-            PrintError(kTrayectoriaSinFin);
-
-        writing = true;
-        if (xls)
-            WriteWorkbook(*xls, *run.Rows);
-        if (bmp || pdf) {
-            RunChart chart(run.Points);
-            if (bmp)
-                SaveWholeFile(QString::fromStdString(*bmp), ChartBitmap(chart.View()));
-            if (pdf)
-                WriteReport(*pdf, inputs, run, chart);
-        }
-        if (csv) {
-            std::vector<std::string> header;
-            for (const auto& column : TrajectoryTableModel::Columns())
-                header.emplace_back(column.caption);
-            WriteOutput(*csv, TableCsv(header, *run.Rows));
-        }
-        // Standard output carries the CSV alone when it is there.
-        if (csv == "-")
-            return;
-        const ResultadosTexts texts =
-            ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal, run.Estado.Hmax);
-        Print(stdout, Line("Total de Iteraciones:", texts.TotalIteraciones) +
-                          Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) +
-                          Line("Altura Maxima (Hmax):", texts.HMax) +
-                          Line("Alcance Maximo (Amax):", texts.DistanciaMax));
+void RunIdeal(const CommandArguments& arguments) {
+    const IdealInputs inputs = ReadIdealInputs(arguments);
+    Outputs outputs(arguments, kIdealOutputOptions);
+    const IdealRun run =
+        Refusing([&] { return RunIdealTrajectory(inputs, outputs.Path("csv").has_value()); });
+    outputs.Save("csv", [&] { return RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
+    outputs.Save("json", [&] { return IdealJson(inputs, run); });
+    outputs.PrintSummary([&] {
+        return Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
+               Line("T. Caida Altura Max:", run.TCaida + " seg.") +
+               Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
+               Line("Altura Maxima:", run.AlturaMax + " m.") +
+               Line("Alcance Maximo:", run.AlcanceMax + " m.") +
+               Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s");
     });
-}
-
-int RunIdeal(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        IdealInputs inputs;
-        arguments.ReadReal("vo", inputs.VelocidadInicial);
-        arguments.ReadReal("angle", inputs.Angulo);
-        arguments.ReadReal("height", inputs.AlturaDisparo);
-        arguments.ReadReal("distance", inputs.DistanciaDisparo);
-        arguments.ReadWhole("interval", inputs.IntervaloIteraciones);
-        const auto csv = arguments.Value("csv");
-        const IdealRun run = RunIdealTrajectory(inputs, csv.has_value());
-
-        writing = true;
-        if (csv) {
-            WriteOutput(*csv, RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows));
-            if (*csv == "-")
-                return;
-        }
-        Print(stdout, Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
-                          Line("T. Caida Altura Max:", run.TCaida + " seg.") +
-                          Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
-                          Line("Altura Maxima:", run.AlturaMax + " m.") +
-                          Line("Alcance Maximo:", run.AlcanceMax + " m.") +
-                          Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s"));
-    });
+    outputs.Finish();
 }
 
 // A FROM, TO or STEP of --vary, read as a real input is.
 Real VaryNumber(const std::string& text) {
-    return ParseReal(FieldText(text));
+    return Refusing([&] { return ParseReal(FieldText(text)); });
 }
 
-int RunSweepCommand(const Arguments& arguments) {
-    return Run([&](bool& writing) {
-        const auto vary = arguments.Value("vary");
-        if (!vary)
-            throw Refused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
-        const std::size_t equals = vary->find('=');
-        const std::optional<RealInput> varied =
-            RealInputNamed(equals == std::string::npos ? *vary : vary->substr(0, equals));
-        if (!varied)
-            throw Refused("--vary varía una de d, t, m, xo, yo, angle o vo: " + *vary);
-        const std::string range = equals == std::string::npos ? std::string() : vary->substr(equals + 1);
-        const std::size_t first = range.find(':');
-        const std::size_t second = first == std::string::npos ? first : range.find(':', first + 1);
-        if (second == std::string::npos || range.find(':', second + 1) != std::string::npos)
-            throw Refused("--vary espera NOMBRE=DESDE:HASTA:PASO: " + *vary);
-        const Real from = VaryNumber(range.substr(0, first));
-        const Real to = VaryNumber(range.substr(first + 1, second - first - 1));
-        const Real step = VaryNumber(range.substr(second + 1));
+// The values of one --vary, as field texts.
+std::vector<std::string> VaryValues(const VarySpec& vary, std::size_t most) {
+    if (!vary.range) {
         std::vector<std::string> values;
-        try {
-            values = SweepValues(from, to, step, 100000);
-        } catch (const std::invalid_argument& error) {
-            throw Refused(error.what());
+        for (const std::string& text : vary.texts) {
+            VaryNumber(text);
+            values.push_back(FieldText(text));
         }
+        return values;
+    }
+    try {
+        return SweepValues(VaryNumber(vary.texts[0]), VaryNumber(vary.texts[1]), VaryNumber(vary.texts[2]),
+                           most);
+    } catch (const std::invalid_argument& error) {
+        throw ERefused(error.what());
+    }
+}
 
-        unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-        if (const auto text = arguments.Value("jobs")) {
-            const std::int32_t n = ParseWhole(*text);
-            if (n < 1)
-                throw Refused("--jobs espera un número entero mayor que 0: " + *text);
-            jobs = static_cast<unsigned>(n);
+constexpr std::size_t kMostSweepRows = 100000;
+
+void RunSweepCommand(const CommandArguments& arguments) {
+    const std::vector<std::string> specs = arguments.Values("vary");
+    if (specs.empty())
+        throw ERefused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
+    // The grid's dimensions, the first --vary varying slowest.
+    std::vector<RealInput> varied;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> values;
+    std::size_t rows = 1;
+    for (const std::string& spec : specs) {
+        const VarySpec vary = SplitVary(spec);
+        if (std::find(names.begin(), names.end(), vary.name) != names.end())
+            throw ERefused("--vary varía " + vary.name + " dos veces");
+        values.push_back(VaryValues(vary, kMostSweepRows));
+        rows *= values.back().size();
+        if (rows > kMostSweepRows)
+            throw ERefused("Un barrido tiene a lo sumo " + std::to_string(kMostSweepRows) + " filas");
+        names.push_back(vary.name);
+        varied.push_back(*RealInputNamed(vary.name));
+    }
+
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (const auto text = arguments.Value("jobs")) {
+        const std::int32_t n = Refusing([&] { return ParseWhole(*text); });
+        if (n < 1 || static_cast<std::size_t>(n) > kMostSweepJobs)
+            throw ERefused("--jobs espera un número entero de 1 a " + std::to_string(kMostSweepJobs) + ": " +
+                           *text);
+        jobs = static_cast<unsigned>(n);
+    }
+    RealInputs inputs = ReadRealInputs(arguments);
+    Outputs outputs(arguments, kSweepOutputOptions);
+    const std::string csvPath = outputs.Path("csv").value_or("-");
+
+    std::vector<std::string> header = names;
+    for (const char* column :
+         {"iteraciones", "tiempo_vuelo", "altura_maxima", "alcance", "cruce_tiempo", "cruce_x", "mensaje"})
+        header.emplace_back(column);
+    std::string csv = CsvRecord(header);
+    // Every point of the outer dimensions, in lexical order; the innermost
+    // dimension runs on the threads.
+    std::vector<std::size_t> at(values.size() - 1, 0);
+    for (bool more = true; more;) {
+        std::vector<std::string> outer;
+        for (std::size_t d = 0; d < at.size(); ++d) {
+            InputText(inputs, varied[d]) = values[d][at[d]];
+            outer.push_back(DotText(values[d][at[d]]));
         }
-
-        const std::vector<SweepRow> rows = RunSweep(ReadRealInputs(arguments), *varied, values, jobs);
-        std::string csv = CsvRecord({vary->substr(0, equals), "iteraciones", "tiempo_vuelo", "altura_maxima",
-                                     "alcance", "cruce_tiempo", "cruce_x", "mensaje"});
-        for (const SweepRow& row : rows) {
+        for (const SweepRow& row : RunSweep(inputs, varied.back(), values.back(), jobs)) {
+            std::vector<std::string> fields = outer;
+            fields.push_back(DotText(row.Valor));
             if (row.Iteraciones == 0) { // refused before any step
-                csv += CsvRecord({DotText(row.Valor), "", "", "", "", "", "", row.Mensaje});
-                continue;
+                fields.insert(fields.end(), {"", "", "", "", "", ""});
+            } else {
+                fields.insert(fields.end(), {std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
+                                             DotText(row.AlturaMaxima), DotText(row.Alcance),
+                                             DotText(row.CruceTiempo), DotText(row.CruceX)});
             }
-            csv += CsvRecord({DotText(row.Valor), std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
-                              DotText(row.AlturaMaxima), DotText(row.Alcance), DotText(row.CruceTiempo),
-                              DotText(row.CruceX), row.Mensaje});
+            fields.push_back(row.Mensaje);
+            csv += CsvRecord(fields);
         }
-        writing = true;
-        WriteOutput(arguments.Value("csv").value_or("-"), csv);
-    });
+        more = false;
+        for (std::size_t d = at.size(); d-- > 0;) {
+            if (++at[d] < values[d].size()) {
+                more = true;
+                break;
+            }
+            at[d] = 0;
+        }
+    }
+    if (csvPath == "-")
+        outputs.Attempt([&] { Print(stdout, csv); });
+    else
+        outputs.Save("csv", [&] { return csv; });
+    outputs.Finish();
+}
+
+bool NeverGui(const CommandArguments&) {
+    return false;
+}
+
+// Only the chart (the bitmap and the report) needs a GUI application, and then
+// on the offscreen platform, so that no command ever needs a display.
+bool DrawsTheChart(const CommandArguments& arguments) {
+    return arguments.IsSet("bmp") || arguments.IsSet("pdf");
+}
+
+struct Command {
+    std::string_view name;
+    std::array<std::span<const CommandOption>, 3> options;
+    void (*run)(const CommandArguments&);
+    bool (*needsGui)(const CommandArguments&);
+};
+
+const Command kCommands[] = {
+    {"real", {kRealInputOptions, kRealOutputOptions, {}}, RunReal, DrawsTheChart},
+    {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
+    {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
+};
+
+const Command* CommandNamed(std::string_view name) {
+    for (const Command& command : kCommands)
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+// Qt's own options, which the windows' application reads (with one dash or two).
+bool IsQtOption(std::string_view argument) {
+    static constexpr std::string_view kQtOptions[] = {"platform",
+                                                      "platformpluginpath",
+                                                      "platformtheme",
+                                                      "plugin",
+                                                      "qwindowgeometry",
+                                                      "qwindowicon",
+                                                      "qwindowtitle",
+                                                      "reverse",
+                                                      "session",
+                                                      "display",
+                                                      "geometry",
+                                                      "name",
+                                                      "title",
+                                                      "style",
+                                                      "stylesheet",
+                                                      "widgetcount",
+                                                      "qmljsdebugger",
+                                                      "nograb",
+                                                      "dograb",
+                                                      "visual",
+                                                      "ncols",
+                                                      "cmap",
+                                                      "sync",
+                                                      "testability"};
+    if (!argument.starts_with('-'))
+        return false;
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    argument = argument.substr(0, argument.find('='));
+    return std::find(std::begin(kQtOptions), std::end(kQtOptions), argument) != std::end(kQtOptions);
+}
+
+int Finished(std::string_view text) {
+    try {
+        Print(stdout, text);
+        return kDone;
+    } catch (const std::exception& error) {
+        PrintError(error.what());
+        return kFailed;
+    }
 }
 
 } // namespace
@@ -437,66 +761,26 @@ const char* CommandLineVersion() {
 }
 
 bool IsCommandLine(int argc, char** argv) {
-    if (argc < 2)
-        return false;
-    const std::string first = argv[1];
-    return (!first.empty() && first[0] != '-') || first == "--help" || first == "-h" ||
-           first == "--version" || first == "-v";
+    return argc >= 2 && !IsQtOption(argv[1]);
 }
 
-int RunCommandLine(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "--help" || command == "-h") {
-        Print(stdout, kHelp);
-        return kDone;
-    }
-    if (command == "--version" || command == "-v") {
-        Print(stdout, kVersion);
-        return kDone;
-    }
-
-    // The arguments after the command, behind a program name as the parser wants.
-    QStringList arguments{QStringLiteral("KORVO")};
-    for (int i = 2; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-
-    using Groups = std::initializer_list<std::span<const Option>>;
-    std::unique_ptr<Arguments> parsed;
-    try {
-        if (command == "real")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kRealFiles});
-        else if (command == "sweep")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kSweepOptions});
-        else if (command == "ideal")
-            parsed = std::make_unique<Arguments>(arguments, Groups{kIdealOptions});
-        else if (IsCaseCommand(command))
-            parsed = std::make_unique<Arguments>(QStringList{arguments.front()},
-                                                 Groups{}); // read by its own command
-        else
-            throw Refused("Orden desconocida: " + command + " (KORVO --help muestra las órdenes)");
-    } catch (const Refused& error) {
-        PrintError(error.what());
-        return kRefused;
-    }
-    if (parsed->Help()) {
-        Print(stdout, kHelp);
-        return kDone;
-    }
-
-    // Only the chart (the bitmap and the report) needs a GUI application, and then on the offscreen
-    // platform, so that no command ever needs a display. Qt sees no argument
-    // of the user's.
-    // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen platform,
-    // say) are not the command's output: only its errors reach standard error.
+// The application object a command runs under, the regional settings read
+// and the temporaries removed on a signal. Only the chart (the bitmap and the
+// report) needs a GUI application, and then on the offscreen platform, so that
+// no command ever needs a display.
+std::unique_ptr<QCoreApplication> StartApplication(bool gui) {
+    // Qt's own diagnostics (an unset XDG_RUNTIME_DIR on the offscreen
+    // platform, say) are not the command's output: only its errors reach
+    // standard error. Qt sees no argument of the user's.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
-            Print(stderr, "KORVO: " + message.toStdString() + "\n");
+            PrintError(message.toStdString());
     });
     static int appArgc = 1;
     static char appName[] = "KORVO";
     static char* appArgv[] = {appName, nullptr};
     std::unique_ptr<QCoreApplication> application;
-    if (command == "real" && (parsed->IsSet("bmp") || parsed->IsSet("pdf"))) {
+    if (gui) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QApplication>(appArgc, appArgv);
         InstallFontSubstitutions();
@@ -504,14 +788,48 @@ int RunCommandLine(int argc, char** argv) {
         application = std::make_unique<QCoreApplication>(appArgc, appArgv);
     }
     ReadRegionalSettings();
+    RemoveTemporariesOnSignals();
+    return application;
+}
 
-    if (IsCaseCommand(command))
-        return RunCaseCommand(command, argc, argv);
-    if (command == "real")
-        return RunReal(*parsed);
-    if (command == "sweep")
-        return RunSweepCommand(*parsed);
-    return RunIdeal(*parsed);
+int RunCommandLine(int argc, char** argv) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h")
+        return Finished(kHelp);
+    if (first == "--version" || first == "-v")
+        return Finished(kVersion);
+    if (IsCaseCommand(first)) {
+        const auto application = StartApplication(false);
+        return RunCaseCommand(first, argc, argv);
+    }
+    const Command* command = CommandNamed(first);
+    if (command == nullptr) {
+        PrintError("Orden desconocida: " + first);
+        std::fputs(kUsage, stderr);
+        return kRefused;
+    }
+
+    std::unique_ptr<QCoreApplication> application;
+    try {
+        const std::vector<std::string> words(argv + 2, argv + argc);
+        const CommandArguments arguments(words,
+                                         {command->options[0], command->options[1], command->options[2]});
+        if (arguments.Help())
+            return Finished(kHelp);
+        application = StartApplication(command->needsGui(arguments));
+        command->run(arguments);
+        return kDone;
+    } catch (const ERefused& refusal) {
+        PrintError(refusal.what());
+        return kRefused;
+    } catch (const EWritesFailed& failures) {
+        for (const std::string& message : failures.Messages())
+            PrintError(message);
+        return kFailed;
+    } catch (const std::exception& error) {
+        PrintError(error.what());
+        return kFailed;
+    }
 }
 
 } // namespace korvo

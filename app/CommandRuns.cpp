@@ -169,8 +169,15 @@ std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t 
         throw std::invalid_argument("Un barrido tiene a lo sumo " + std::to_string(most) + " valores");
     std::vector<std::string> values;
     values.reserve(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
-        values.push_back(NumberToGeneralText(from + static_cast<Real>(i) * step));
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+        // The last value may overshoot TO by the millionth of a step allowed
+        // above: it is TO then, never a value past it.
+        const Real value = from + static_cast<Real>(i) * step;
+        values.push_back(NumberToGeneralText((step > 0 ? value > to : value < to) ? to : value));
+        if (i > 0 && values[i] == values[i - 1])
+            throw std::invalid_argument("El PASO de --vary es menor de lo que distinguen 15 cifras: " +
+                                        values[i] + " saldría repetido");
+    }
     return values;
 }
 

@@ -91,9 +91,10 @@ struct SweepRow {
 };
 
 // The values FROM, FROM + STEP, ... up to TO (both ends included, within a
-// millionth of a step), as field texts. Raises std::invalid_argument with a
-// message for a zero or non-finite step, a step that leads away from TO, or
-// more than `most` values.
+// millionth of a step, and none past TO), as field texts. Raises
+// std::invalid_argument with a message for a zero or non-finite step, a step
+// that leads away from TO, more than `most` values, or a step too small for
+// two values to differ in their 15-digit texts.
 std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t most);
 
 // The most threads a sweep starts, whatever it is asked for.

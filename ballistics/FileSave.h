@@ -9,7 +9,9 @@
 // after; so the name holds the earlier file or the new one, also after a
 // power cut. Temporaries a killed save left behind go at the next save of that
 // file. An earlier file the user may not write (mode 0444, another user's) is
-// not replaced. The workbook is saved the same way (base/ReplacingFile.h).
+// not replaced. A device, a named pipe or standard output is written straight
+// through instead, and a link is followed to its end. The workbook is saved the
+// same way (base/ReplacingFile.h).
 #include <QByteArray>
 #include <QString>
 

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace korvo {
@@ -76,17 +80,82 @@ void RemoveStaleTemporaries(const fs::path& target) {
     }
 }
 
-// The file a save of `name` replaces: absolute, and a link followed, so that
-// the file it points at is replaced and the link stays.
-fs::path ReplacedPath(const std::string& name) {
-    std::error_code ec;
-    fs::path path = fs::absolute(name, ec);
-    if (fs::is_symlink(path, ec)) {
-        fs::path real = fs::weakly_canonical(path, ec);
-        if (!ec)
-            path = std::move(real);
+// The kernel's own bound on the links it follows in one path.
+constexpr int kMostLinks = 40;
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// 1 or 2 when `target` is this process's standard output or error, else -1.
+int StandardStreamOf(const struct stat& target) {
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat stream {};
+        if (::fstat(fd, &stream) == 0 && SameFile(stream, target))
+            return fd;
     }
-    return path;
+    return -1;
+}
+
+// The temporaries of the saves in progress, for a signal handler to remove:
+// fixed slots, so that the handler reads them without locks or allocation.
+struct PendingTemporary {
+    std::atomic<bool> used{false};
+    char path[PATH_MAX] = {};
+};
+PendingTemporary pendingTemporaries[16];
+
+PendingTemporary* RegisterTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX)
+        return nullptr;
+    for (PendingTemporary& slot : pendingTemporaries) {
+        bool expected = false;
+        if (slot.used.load() || !slot.used.compare_exchange_strong(expected, true))
+            continue;
+        // The slot is marked before its path is complete: the handler then
+        // removes a shorter name, which is never a file of the user's (a
+        // temporary's name is the target's name and a tag), or the empty one.
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        return &slot;
+    }
+    return nullptr;
+}
+
+void UnregisterTemporary(const std::string& path) {
+    for (PendingTemporary& slot : pendingTemporaries)
+        if (slot.used.load() && path == slot.path) {
+            slot.path[0] = '\0';
+            slot.used.store(false);
+        }
+}
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (PendingTemporary& slot : pendingTemporaries)
+        if (slot.used.load() && slot.path[0] != '\0')
+            ::unlink(slot.path);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Opens a socket for writing: a named socket is connected to, as a stream.
+int ConnectSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 int ReplaceRefusalForThisProcess(const struct stat& earlier) {
@@ -140,6 +209,135 @@ int ReplaceRefusal(mode_t mode, uid_t owner, gid_t group, uid_t user, std::span<
     return (mode & needed) != 0 ? 0 : EACCES;
 }
 
+std::string FollowedTarget(const std::string& name) {
+    std::error_code ec;
+    fs::path path = fs::absolute(name, ec);
+    if (ec)
+        path = name;
+    for (int links = 0; links < kMostLinks; ++links) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            break;
+        struct stat end {};
+        if (::stat(path.c_str(), &end) == 0) {
+            // A regular file is replaced where it lies; anything else is
+            // opened through the link, since the kernel's own links (those
+            // of /proc behind /dev/stdout) name no path to follow by hand.
+            if (S_ISREG(end.st_mode)) {
+                fs::path real = fs::canonical(path, ec);
+                if (!ec)
+                    path = std::move(real);
+            }
+            break;
+        }
+        // A dangling link: one step further, to the file it would point at.
+        std::string next(PATH_MAX, '\0');
+        const ssize_t size = ::readlink(path.c_str(), next.data(), next.size());
+        if (size < 0)
+            break;
+        next.resize(static_cast<std::size_t>(size));
+        const fs::path step(next);
+        path = step.is_absolute() ? step : path.parent_path() / step;
+    }
+    return path.string();
+}
+
+namespace {
+
+// What a save of a name meets: the followed path, and whether something is
+// there and is written through rather than replaced.
+struct SaveTarget {
+    std::string path;
+    bool exists = false, through = false;
+    mode_t mode = 0;
+    int stream = -1;
+};
+
+// Throws EFileReplace for an empty name, a folder, an earlier file the user
+// may not replace, and a path that cannot be looked at ("Not a directory"
+// under a regular file); a missing file passes.
+SaveTarget LookAt(const std::string& target) {
+    if (target.empty())
+        throw EFileReplace(EFileReplace::Step::Create, ENOENT);
+    SaveTarget found{FollowedTarget(target)};
+    struct stat earlier {};
+    if (::stat(found.path.c_str(), &earlier) != 0) {
+        if (errno != ENOENT)
+            throw EFileReplace(EFileReplace::Step::Create, errno);
+        return found;
+    }
+    // A rename could never put a file in place of a folder: say so before anything is written.
+    if (S_ISDIR(earlier.st_mode))
+        throw EFileReplace(EFileReplace::Step::Create, EISDIR);
+    found.exists = true;
+    found.mode = earlier.st_mode;
+    found.stream = StandardStreamOf(earlier);
+    found.through = !S_ISREG(earlier.st_mode) || found.stream >= 0;
+    if (!found.through)
+        if (const int refusal = ReplaceRefusalForThisProcess(earlier))
+            throw EFileReplace(EFileReplace::Step::Refuse, refusal);
+    return found;
+}
+
+} // namespace
+
+void CheckSaveTarget(const std::string& target, bool foldersMade) {
+    const SaveTarget found = LookAt(target);
+    if (found.exists)
+        return;
+    const fs::path path = found.path;
+    // The new file goes into the nearest folder that exists, or into folders made under it.
+    fs::path folder = path.parent_path();
+    struct stat nearest {};
+    while (::stat(folder.c_str(), &nearest) != 0) {
+        if (errno != ENOENT || !foldersMade || folder == folder.parent_path())
+            throw EFileReplace(EFileReplace::Step::Create, errno);
+        folder = folder.parent_path();
+    }
+    if (!S_ISDIR(nearest.st_mode))
+        throw EFileReplace(EFileReplace::Step::Create, ENOTDIR);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        throw EFileReplace(EFileReplace::Step::Create, errno);
+}
+
+void CreateFolders(const std::string& target) {
+    std::error_code ec;
+    fs::create_directories(fs::path(FollowedTarget(target)).parent_path(), ec);
+    if (ec)
+        throw EFileReplace(EFileReplace::Step::Create, ec.value());
+}
+
+std::string SaveFailureText(const std::string& path, const EFileReplace& failure) {
+    std::error_code ec;
+    const std::string shown = fs::absolute(path, ec).lexically_normal().string();
+    const char* what = failure.FailedStep() == EFileReplace::Step::Write ? "Error writing output file \""
+                                                                         : "Cannot create file \"";
+    return what + shown + "\". " + failure.what();
+}
+
+void SaveWholeFile(const std::string& path, const void* data, std::size_t size) {
+    try {
+        TReplacingFile file;
+        file.Open(path);
+        file.Write(data, size);
+        file.Commit();
+    } catch (const EFileReplace& e) {
+        throw std::runtime_error(SaveFailureText(path, e));
+    }
+}
+
+void RemoveTemporariesOnSignals() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+            continue;
+        struct sigaction removing {};
+        removing.sa_handler = RemoveTemporariesAndEnd;
+        sigemptyset(&removing.sa_mask);
+        ::sigaction(signal, &removing, nullptr);
+    }
+}
+
 TReplacingFile::~TReplacingFile() {
     Discard();
 }
@@ -148,7 +346,10 @@ void TReplacingFile::Discard() noexcept {
     if (descriptor_ >= 0) {
         ::close(descriptor_);
         descriptor_ = -1;
-        ::unlink(temporary_.c_str());
+        if (!temporary_.empty()) {
+            ::unlink(temporary_.c_str());
+            UnregisterTemporary(temporary_);
+        }
     }
     temporary_.clear();
     buffer_.clear();
@@ -157,37 +358,54 @@ void TReplacingFile::Discard() noexcept {
 void TReplacingFile::Open(const std::string& target) {
     Discard();
     target_.clear();
-    if (target.empty())
-        throw EFileReplace(EFileReplace::Step::Create, ENOENT);
-    const fs::path path = ReplacedPath(target);
-    struct stat earlier {};
-    if (::stat(path.c_str(), &earlier) == 0) {
-        // A rename could never put a file in place of a folder: say so before anything is written.
-        if (S_ISDIR(earlier.st_mode))
-            throw EFileReplace(EFileReplace::Step::Create, EISDIR);
-        if (S_ISREG(earlier.st_mode))
-            if (const int refusal = ReplaceRefusalForThisProcess(earlier))
-                throw EFileReplace(EFileReplace::Step::Refuse, refusal);
-    } else if (errno != ENOENT) {
-        throw EFileReplace(EFileReplace::Step::Create, errno); // "Not a directory" under a regular file
+    const SaveTarget found = LookAt(target);
+    if (found.through) {
+        OpenThrough(found.path, found.mode, found.stream);
+        return;
     }
+    const std::string& path = found.path;
     RemoveStaleTemporaries(path);
+    // A signal that would remove the temporary waits until it is registered.
+    sigset_t ending, saved;
+    sigemptyset(&ending);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&ending, signal);
     for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
-        std::string name = path.string() + "." + HexTag() + kSuffix;
+        std::string name = path + "." + HexTag() + kSuffix;
         // O_EXCL: an existing file of that name is never overwritten, only another name tried.
+        ::pthread_sigmask(SIG_BLOCK, &ending, &saved);
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
+        const int error = errno;
+        if (fd >= 0)
+            RegisterTemporary(name);
+        ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+        if (fd < 0 && error == EEXIST)
             continue;
         if (fd < 0)
-            throw EFileReplace(EFileReplace::Step::Create, errno);
+            throw EFileReplace(EFileReplace::Step::Create, error);
         ::flock(fd, LOCK_EX | LOCK_NB); // so that a sweep of another save leaves it alone
         descriptor_ = fd;
         temporary_ = std::move(name);
-        target_ = path.string();
+        target_ = path;
         buffer_.reserve(kBufferSize);
         return;
     }
     throw EFileReplace(EFileReplace::Step::Create, EEXIST);
+}
+
+void TReplacingFile::OpenThrough(const std::string& path, mode_t type, int standardStream) {
+    int fd = -1;
+    if (standardStream >= 0)
+        fd = ::fcntl(standardStream, F_DUPFD_CLOEXEC, 0);
+    else if (S_ISSOCK(type))
+        fd = ConnectSocket(path);
+    else
+        fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        throw EFileReplace(EFileReplace::Step::Create, errno);
+    descriptor_ = fd;
+    target_ = path;
+    buffer_.reserve(kBufferSize);
 }
 
 void TReplacingFile::Fail(int error) {
@@ -228,6 +446,14 @@ void TReplacingFile::Commit() {
     if (descriptor_ < 0)
         throw EFileReplace(EFileReplace::Step::Write, EBADF);
     Flush();
+    if (WritesThrough()) {
+        const int fd = descriptor_;
+        descriptor_ = -1;
+        buffer_.clear();
+        if (::close(fd) != 0 && errno != EINTR)
+            throw EFileReplace(EFileReplace::Step::Write, errno);
+        return;
+    }
     KeepModeAndOwner(descriptor_, target_);
     // The bytes reach the disk before the name moves to them. The file stays
     // open, and so locked against a sweep, until it has its name.
@@ -235,6 +461,7 @@ void TReplacingFile::Commit() {
         Fail(errno);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         Fail(errno);
+    UnregisterTemporary(temporary_);
     ::close(descriptor_);
     descriptor_ = -1;
     temporary_.clear();

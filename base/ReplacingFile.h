@@ -17,9 +17,17 @@
 // program saving the same file) is locked and is left alone.
 //
 // The earlier file keeps its permission bits and, where the user may set it,
-// its owner. A link is followed: the file it points at is replaced, the link
-// stays. An earlier file that the user may not write is not replaced (see
-// ReplaceRefusal), as a create-or-replace open of it would be refused.
+// its owner. A link is followed to its end, dangling or not: the file it
+// points at is replaced or created, the link stays. An earlier file that the
+// user may not write is not replaced (see ReplaceRefusal), as a
+// create-or-replace open of it would be refused.
+//
+// Only a regular file is replaced. A target that exists and is something else
+// (a terminal or another character device, a block device, a named pipe, a
+// socket), and a name of this process's standard output or error (/dev/stdout,
+// /proc/self/fd/1), is written straight through in one stream, as a shell's
+// ">" writes it: nothing is created, renamed or removed there, and a failed
+// write cannot take back what already went through. A folder is refused.
 #include <cstddef>
 #include <span>
 #include <stdexcept>
@@ -59,6 +67,39 @@ private:
 //   ReplaceRefusal(0444, 0, 0, 0, {0})              -> EACCES  read-only
 int ReplaceRefusal(mode_t mode, uid_t owner, gid_t group, uid_t user, std::span<const gid_t> userGroups);
 
+// The file a save of `name` writes: absolute, and a symbolic link followed to
+// its end; for a dangling link, the missing file it points at. Links to
+// devices and pipes (/dev/stdout) are kept as they are, to be opened through.
+std::string FollowedTarget(const std::string& name);
+
+// Checks what TReplacingFile::Open checks, without creating, opening or
+// removing anything (a named pipe is not opened, so the check never waits for
+// a reader): throws EFileReplace(Refuse) for an earlier file the user may not
+// replace, EFileReplace(Create) for a folder, a path under a regular file, or
+// a missing folder. With `foldersMade` a missing folder passes when the
+// nearest folder that exists can take new entries, as CreateFolders needs.
+void CheckSaveTarget(const std::string& target, bool foldersMade);
+
+// Creates the missing folders of the file a save of `target` writes (a
+// dangling link's folders included). Throws EFileReplace(Create) on failure.
+void CreateFolders(const std::string& target);
+
+// The message of a save of `path` that failed: "Cannot create file
+// "<absolute path>". <reason>", or "Error writing output file ..." for a
+// failed write.
+std::string SaveFailureText(const std::string& path, const EFileReplace& failure);
+
+// Writes `size` bytes to `path` through a TReplacingFile and throws
+// std::runtime_error with the messages the program shows: "Cannot create file
+// "<absolute path>". <reason>" when the file cannot be started, "Error writing
+// output file "<absolute path>". <reason>" when the bytes do not go through.
+void SaveWholeFile(const std::string& path, const void* data, std::size_t size);
+
+// From now on, SIGINT, SIGTERM and SIGHUP first remove the temporary files of
+// the saves in progress and then end the process as the signal would. A
+// signal whose handling the program has already set is left alone.
+void RemoveTemporariesOnSignals();
+
 class TReplacingFile {
 public:
     TReplacingFile() = default;
@@ -69,13 +110,15 @@ public:
     // Starts the new file for `target` (relative names resolve against the
     // current folder now). Throws EFileReplace(Refuse) when the earlier file
     // may not be replaced, EFileReplace(Create) when the target is a folder or
-    // its folder is missing or takes no files. A file still open is discarded
-    // first.
+    // its folder is missing or takes no files, or a device or pipe cannot be
+    // opened for writing. A named pipe waits here for its reader, as a shell's
+    // ">" does. A file still open is discarded first.
     void Open(const std::string& target);
     // Throws EFileReplace(Write) when the bytes do not go through.
     void Write(const void* data, std::size_t count);
-    // Puts the new file in place of the earlier one. On failure throws
-    // EFileReplace(Write) and leaves the earlier file and no temporary file.
+    // Puts the new file in place of the earlier one (or, written through,
+    // sends the last bytes and closes). On failure throws EFileReplace(Write)
+    // and leaves the earlier file and no temporary file.
     void Commit();
     // Removes the new file; the earlier file stays. Does nothing when closed.
     void Discard() noexcept;
@@ -83,8 +126,12 @@ public:
     bool IsOpen() const { return descriptor_ >= 0; }
     // The file that Commit replaces: absolute, a link followed.
     const std::string& Target() const { return target_; }
+    // Whether the bytes go straight to the target (a device, a pipe, standard
+    // output) rather than to a temporary file that replaces it.
+    bool WritesThrough() const { return IsOpen() && temporary_.empty(); }
 
 private:
+    void OpenThrough(const std::string& path, mode_t type, int standardStream);
     void Flush();
     void WriteThrough(const char* data, std::size_t count);
     [[noreturn]] void Fail(int error);

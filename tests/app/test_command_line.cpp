@@ -13,11 +13,18 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
 
 namespace korvo {
 namespace {
@@ -227,6 +234,9 @@ TEST(CommandLineSweep, RangesOfValues) {
     EXPECT_THROW(SweepValues(0, 1, -1, 100), std::invalid_argument);
     EXPECT_THROW(SweepValues(0, 100000, 1, 100000), std::invalid_argument);
     EXPECT_EQ(SweepValues(0, 99999, 1, 100000).size(), 100000u);
+    // Never past TO, and never one text twice.
+    EXPECT_EQ(SweepValues(0, 1, 1.0000005L, 10), (std::vector<std::string>{"0", "1"}));
+    EXPECT_THROW(SweepValues(1, 1 + 1e-14L, 1e-16L, 1000), std::invalid_argument);
 }
 
 TEST(CommandLineSweep, CsvQuotesWhatNeedsIt) {
@@ -251,7 +261,27 @@ TEST(CommandLineRefusals, ExitTwoWithTheWindowsMessageAndWriteNothing) {
         {{"sweep", "--vary", "angle=0:1:1", "--jobs", "0"}, ""},
         {{"ideal", "--interval", "0"}, ""},
         {{"nada"}, ""},
+        // Not a command: the usage line, never the windows.
+        {{"--angle", "45"}, ""},
+        {{""}, ""},
+        {{"-help"}, ""},
+        // Every option read, once, whether or not the command uses it.
+        {{"real", "--xo", "NO ES UN NUMERO"}, "'NO ES UN NUMERO' is not a valid floating point value."},
+        {{"ideal", "--interval", "abc"},
+         "El intervalo de iteraciones debe ser un número entero mayor que 0."},
+        {{"real", "--angle", "45", "--angle", "46"}, "La opción --angle se da dos veces."},
+        {{"real", "--angle"}, ""}, // takes "--csv" as its value
+        {{"sweep", "--vary", "angle=1:2:1", "--jobs", "257"},
+         "--jobs espera un número entero de 1 a 256: 257."},
+        {{"sweep", "--vary", "angle=1,2", "--vary", "angle=3"}, "--vary varía angle dos veces."},
+        {{"sweep", "--vary", "d=1:1.00000000000001:1e-16"}, ""},
+        // Outputs checked before the run.
+        {{"real", "--bmp", "out.csv"}, ""},
+        {{"real", "--pdf", "taken"}, ""},
+        {{"real", "--bmp", "plain/x.bmp"}, ""},
     };
+    ASSERT_TRUE(QDir(directory.Path()).mkdir(QStringLiteral("taken")));
+    ASSERT_TRUE(QFile(directory.Path() + "/plain").open(QIODevice::WriteOnly));
     for (const Case& c : cases) {
         QStringList arguments = c.arguments;
         if (arguments[0] != "ideal")
@@ -272,7 +302,8 @@ TEST(CommandLineRefusals, ExitTwoWithTheWindowsMessageAndWriteNothing) {
             EXPECT_EQ(run.err, QStringLiteral("KORVO: %1\n").arg(c.message)) << what;
         }
     }
-    EXPECT_TRUE(QDir(directory.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_EQ(QDir(directory.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              (QStringList{"plain", "taken"}));
 }
 
 TEST(CommandLineRefusals, NegativeMassIsRefusedBeforeAnyFileIsWritten) {
@@ -287,29 +318,96 @@ TEST(CommandLineRefusals, NegativeMassIsRefusedBeforeAnyFileIsWritten) {
     EXPECT_FALSE(QFile::exists(directory.Path() + "/out.xls"));
 }
 
-TEST(CommandLineWrites, FailedWriteExitsOneAndKeepsWhatWasThere) {
+TEST(CommandLineWrites, OneFailedOutputCostsOnlyItself) {
     test::Application();
     test::TemporaryCurrentDirectory directory;
-    ASSERT_TRUE(QDir().mkdir(QStringLiteral("taken")));
-    const Result csv = Korvo({"real", "--csv", "taken"}, directory.Path());
-    EXPECT_EQ(csv.status, 1);
-    EXPECT_EQ(
-        csv.err,
-        QStringLiteral("KORVO: Cannot create file \"%1/taken\". Is a directory.\n").arg(directory.Path()));
-    const Result bmp = Korvo({"real", "--bmp", "missing/chart.bmp"}, directory.Path());
-    EXPECT_EQ(bmp.status, 1);
-    EXPECT_TRUE(bmp.err.contains(
-        QStringLiteral("Cannot create file \"%1/missing/chart.bmp\". No such file or directory.")
-            .arg(directory.Path())))
-        << bmp.err.toStdString();
-    EXPECT_TRUE(QFileInfo(QStringLiteral("taken")).isDir());
-    EXPECT_EQ(QDir().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"taken"});
+    // A workbook cannot hold 70,374 rows: the CSV, the chart in a folder made
+    // for it, and the summary are written all the same.
+    const Result big =
+        Korvo({"real", "--t", "0.0005", "--xls", "big.xls", "--csv", "big.csv", "--bmp", "new/deep/c.bmp"},
+              directory.Path());
+    EXPECT_EQ(big.status, 1);
+    EXPECT_EQ(big.err.count('\n'), 1) << big.err.toStdString();
+    EXPECT_TRUE(big.err.contains(QStringLiteral("a worksheet holds at most 65536"))) << big.err.toStdString();
+    EXPECT_TRUE(big.out.startsWith(QStringLiteral("Total de Iteraciones: 70373\n"))) << big.out.toStdString();
+    EXPECT_EQ(CsvLines(QString::fromUtf8(Contents(QStringLiteral("big.csv")))).size(), 70374);
+    EXPECT_EQ(QImage(QStringLiteral("new/deep/c.bmp"), "BMP").size(), QSize(588, 413));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("big.xls")));
 
-    // The chart, written whole: a BMP at the window's chart size.
-    const Result chart = Korvo({"real", "--bmp", "chart.bmp"}, directory.Path());
-    ASSERT_EQ(chart.status, 0) << chart.err.toStdString();
-    const QImage image(QStringLiteral("chart.bmp"), "BMP");
-    EXPECT_EQ(image.size(), QSize(588, 413));
+    // The same file under two names, standard output twice.
+    for (const QStringList& twice :
+         {QStringList{"--xls", "a", "--pdf", "./a"}, QStringList{"--csv", "-", "--bmp", "-"}}) {
+        const Result run = Korvo(QStringList{"real"} + twice, directory.Path());
+        EXPECT_EQ(run.status, 2) << twice.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("escriben el mismo archivo"))) << run.err.toStdString();
+    }
+    // Names that are not UTF-8 stay apart.
+    for (const char* name : {"caso_\\xe9.csv", "caso_\\xe8.csv"})
+        ASSERT_EQ(QProcess::execute(
+                      QStringLiteral("bash"),
+                      {"-c", QStringLiteral("%1 real --csv $'%2' >/dev/null").arg(KORVO_PROGRAM, name)}),
+                  0);
+    EXPECT_EQ(::access("caso_\xe9.csv", F_OK), 0);
+    EXPECT_EQ(::access("caso_\xe8.csv", F_OK), 0);
+}
+
+// Every node and link is made here, in the test's own folder: a device, a
+// pipe or standard output is written through and stays what it was; a link
+// is followed, dangling or not.
+TEST(CommandLineWrites, DevicesPipesAndLinksAreWrittenThrough) {
+    test::Application();
+    test::TemporaryCurrentDirectory directory;
+    const QString dir = directory.Path();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe").constData(), 0600), 0);
+    QByteArray piped;
+    std::thread reader([&] {
+        QFile pipe(dir + "/pipe");
+        if (pipe.open(QIODevice::ReadOnly))
+            piped = pipe.readAll();
+    });
+    const Result toPipe = Korvo({"real", "--csv", "pipe"}, dir);
+    reader.join();
+    EXPECT_EQ(toPipe.status, 0) << toPipe.err.toStdString();
+    EXPECT_EQ(CsvLines(QString::fromUtf8(piped)).size(), 3482);
+    EXPECT_EQ(QFileInfo(dir + "/pipe").isFile(), false);
+
+    // A link to this process's standard output carries the CSV alone; the summary goes to standard error.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/fd/1"), dir + "/out"));
+    const Result toOut = Korvo({"real", "--csv", "out"}, dir);
+    EXPECT_EQ(toOut.status, 0);
+    EXPECT_EQ(CsvLines(toOut.out).size(), 3482);
+    EXPECT_TRUE(toOut.err.startsWith(QStringLiteral("Total de Iteraciones: 3481")))
+        << toOut.err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir + "/out").isSymLink());
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("made/here.bmp"), dir + "/dangling"));
+    EXPECT_EQ(Korvo({"real", "--bmp", "dangling"}, dir).status, 0);
+    EXPECT_TRUE(QFileInfo(dir + "/dangling").isSymLink());
+    EXPECT_EQ(QImage(dir + "/made/here.bmp", "BMP").size(), QSize(588, 413));
+
+    // The character devices of "null" and "full" (made as the superuser only).
+    const QByteArray null = QFile::encodeName(dir + "/null"), full = QFile::encodeName(dir + "/full");
+    if (::mknod(null.constData(), S_IFCHR | 0666, ::makedev(1, 3)) != 0 ||
+        ::mknod(full.constData(), S_IFCHR | 0666, ::makedev(1, 7)) != 0)
+        GTEST_SKIP() << "device nodes need the superuser";
+    const Result devices = Korvo({"real", "--csv", "null", "--pdf", "full", "--xls", "x.xls"}, dir);
+    EXPECT_EQ(devices.status, 1);
+    EXPECT_EQ(
+        devices.err,
+        QStringLiteral("KORVO: Error writing output file \"%1/full\". No space left on device.\n").arg(dir));
+    EXPECT_TRUE(QFile::exists(dir + "/x.xls"));
+    struct stat node {};
+    ASSERT_EQ(::stat(null.constData(), &node), 0);
+    EXPECT_TRUE(S_ISCHR(node.st_mode));
+    ASSERT_EQ(::stat(full.constData(), &node), 0);
+    EXPECT_TRUE(S_ISCHR(node.st_mode));
+
+    // A summary that cannot be written fails the command.
+    QProcess summary;
+    summary.setStandardOutputFile(dir + "/full");
+    summary.start(QStringLiteral(KORVO_PROGRAM), {"real"});
+    ASSERT_TRUE(summary.waitForFinished(60000));
+    EXPECT_EQ(summary.exitCode(), 1);
 }
 
 TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
@@ -319,6 +417,8 @@ TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
     EXPECT_EQ(values.out, QStringLiteral("Tiempo Altura Max: 33,90 seg.\nT. Caida Altura Max: 33,90 seg.\n"
                                          "Tiempo T. de Vuelo: 67,80 seg.\nAltura Maxima: 5637,25 m.\n"
                                          "Alcance Maximo: 4792,94 m.\nVel. Final al Impacto: 339,99 m/s\n"));
+    // Inputs are not outputs: two equal values name no file.
+    EXPECT_EQ(Korvo({"ideal", "--height", "0", "--distance", "0"}, QDir::currentPath()).status, 0);
     const Result points = Korvo({"ideal", "--csv", "-"}, QDir::currentPath());
     ASSERT_EQ(points.status, 0) << points.err.toStdString();
     const QStringList lines = CsvLines(points.out);
@@ -329,17 +429,52 @@ TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
     EXPECT_EQ(lines.back(), QStringLiteral("4792.78,23.74,67.80"));
 }
 
+// One JSON object for scripts: every number at full precision beside the
+// window's text, and the summary moved to standard error.
+TEST(CommandLineJson, NumbersBesideTheWindowsTexts) {
+    test::Application();
+    const Result real =
+        Korvo({"real", "--json", "-", "--d", "0.000016788592601"}, QDir::currentPath(), "es_ES.UTF-8");
+    ASSERT_EQ(real.status, 0) << real.err.toStdString();
+    EXPECT_TRUE(real.err.startsWith(QStringLiteral("Total de Iteraciones: 3481\n")))
+        << real.err.toStdString();
+    QJsonParseError error{};
+    const QJsonObject json = QJsonDocument::fromJson(real.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << real.out.toStdString();
+    const auto member = [](const QJsonObject& object, const char* group, const char* name) {
+        return object[QString::fromLatin1(group)].toObject()[QString::fromLatin1(name)].toObject();
+    };
+    const RealRun defaults = RunRealTrajectory(RealInputs(), {});
+    EXPECT_EQ(member(json, "resultados", "iteraciones")["valor"].toInt(), 3481);
+    EXPECT_EQ(member(json, "resultados", "tiempo_vuelo")["texto"].toString(), QStringLiteral("34,81 seg."));
+    EXPECT_DOUBLE_EQ(member(json, "resultados", "altura_maxima")["valor"].toDouble(),
+                     static_cast<double>(defaults.Estado.Hmax));
+    EXPECT_EQ(member(json, "entradas", "d")["texto"].toString(), QStringLiteral("0,000016788592601"));
+    EXPECT_DOUBLE_EQ(member(json, "entradas", "d")["valor"].toDouble(), 0.000016788592601);
+    EXPECT_EQ(member(json, "entradas", "angle")["valor"].toInt(), 78);
+
+    const Result ideal = Korvo({"ideal", "--json", "-"}, QDir::currentPath());
+    ASSERT_EQ(ideal.status, 0) << ideal.err.toStdString();
+    const QJsonObject values = QJsonDocument::fromJson(ideal.out.toUtf8()).object();
+    EXPECT_DOUBLE_EQ(member(values, "resultados", "alcance")["valor"].toDouble(), 4792.94);
+    EXPECT_EQ(member(values, "resultados", "alcance")["texto"].toString(), QStringLiteral("4792.94"));
+}
+
 TEST(CommandLineHelp, ListsEveryCommandAndOption) {
     test::Application();
     const Result help = Korvo({"--help"}, QDir::currentPath());
     ASSERT_EQ(help.status, 0);
-    for (const char* word : {"real",        "ideal",     "sweep",
-                             "--d ",        "--t ",      "--m ",
-                             "--xo ",       "--yo ",     "--angle ",
-                             "--vo ",       "--xls ",    "--bmp ",
-                             "--pdf ",      "--csv ",    "--vary ",
-                             "--jobs ",     "--height ", "--distance ",
-                             "--interval ", "--version", "(0.000016788592601)",
+    for (const char* word : {"real",        "ideal",
+                             "sweep",       "--d ",
+                             "--t ",        "--m ",
+                             "--xo ",       "--yo ",
+                             "--angle ",    "--vo ",
+                             "--xls ",      "--bmp ",
+                             "--pdf ",      "--csv ",
+                             "--vary ",     "--jobs ",
+                             "--height ",   "--distance ",
+                             "--interval ", "--version",
+                             "--json ",     "(0.000016788592601)",
                              "(0.00745)"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());

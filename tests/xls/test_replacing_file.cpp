@@ -3,12 +3,17 @@
 #include "xls/WorkbookWriter.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <grp.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace korvo;
@@ -140,4 +145,114 @@ TEST(ReplacingFile, AnotherUsersFileIsNotReplaced) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadFile(earlier), "the earlier file");
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Datos.xls", "own.xls"}));
+}
+
+// What is not a regular file is written straight through and stays what it
+// was; a link is followed to its end, dangling or not. Every node is made
+// here, in the test's own folder.
+TEST(ReplacingFile, DevicesPipesAndLinksAreWrittenThroughOrFollowed) {
+    const test::TScratchFolder folder;
+    const fs::path pipe = folder / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = ReadFile(pipe); });
+    Save(pipe, "through the pipe");
+    reader.join();
+    EXPECT_EQ(piped, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    // The character devices of "null" and "full", made here (as the superuser only).
+    const fs::path null = folder / "null", full = folder / "full";
+    if (::mknod(null.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0 &&
+        ::mknod(full.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) == 0) {
+        Save(null, "gone");
+        EXPECT_EQ(Failure([&] { Save(full, "no room"); }), std::make_pair(EFileReplace::Step::Write, ENOSPC));
+        EXPECT_TRUE(fs::is_character_file(null));
+        EXPECT_TRUE(fs::is_character_file(full));
+    }
+
+    // A dangling chain of links: the file at its end is created, the links stay.
+    fs::create_symlink("second", folder / "first");
+    fs::create_symlink(folder / "end.csv", folder / "second");
+    Save(folder / "first", "at the end");
+    EXPECT_TRUE(fs::is_symlink(folder / "first"));
+    EXPECT_TRUE(fs::is_symlink(folder / "second"));
+    EXPECT_EQ(ReadFile(folder / "end.csv"), "at the end");
+    Save(folder / "first", "again");
+    EXPECT_EQ(ReadFile(folder / "end.csv"), "again");
+    EXPECT_TRUE(fs::is_symlink(folder / "first"));
+
+    // A named socket is written as a stream.
+    const fs::path socket = folder / "socket";
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listening, 1), 0);
+    std::string received;
+    std::thread server([&] {
+        const int peer = ::accept(listening, nullptr, nullptr);
+        char chunk[256];
+        for (ssize_t n; (n = ::read(peer, chunk, sizeof chunk)) > 0;)
+            received.append(chunk, static_cast<std::size_t>(n));
+        ::close(peer);
+    });
+    Save(socket, "to the socket");
+    server.join();
+    ::close(listening);
+    EXPECT_EQ(received, "to the socket");
+    EXPECT_TRUE(fs::is_socket(socket));
+}
+
+// The check before a long run says what the save would say, creates nothing
+// and never waits for a pipe's reader.
+TEST(ReplacingFile, CheckTellsWhatTheSaveWouldMeet) {
+    const test::TScratchFolder folder;
+    fs::create_directory(folder / "taken");
+    std::ofstream(folder / "plain") << "a file";
+    std::ofstream(folder / "locked") << "read-only";
+    fs::permissions(folder / "locked", fs::perms::owner_read);
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    const auto check = [](const fs::path& target, bool foldersMade) {
+        return Failure([&] { CheckSaveTarget(target.string(), foldersMade); });
+    };
+    const std::pair<EFileReplace::Step, int> fine{EFileReplace::Step::Write, 0};
+    EXPECT_EQ(check(folder / "new.csv", false), fine);
+    EXPECT_EQ(check(folder / "plain", false), fine);
+    EXPECT_EQ(check(folder / "pipe", false), fine);
+    EXPECT_EQ(check(folder / "deep" / "er" / "x.csv", true), fine);
+    EXPECT_EQ(check(folder / "deep" / "x.csv", false), std::make_pair(EFileReplace::Step::Create, ENOENT));
+    EXPECT_EQ(check(folder / "taken", true), std::make_pair(EFileReplace::Step::Create, EISDIR));
+    EXPECT_EQ(check(folder / "plain" / "x" / "y.csv", true),
+              std::make_pair(EFileReplace::Step::Create, ENOTDIR));
+    EXPECT_EQ(check(folder / "locked", true), std::make_pair(EFileReplace::Step::Refuse, EACCES));
+    EXPECT_EQ(check("", true), std::make_pair(EFileReplace::Step::Create, ENOENT));
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"locked", "pipe", "plain", "taken"}));
+
+    CreateFolders((folder / "deep" / "er" / "x.csv").string());
+    EXPECT_TRUE(fs::is_directory(folder / "deep" / "er"));
+}
+
+// A save ended by SIGTERM leaves no temporary and the earlier file as it was.
+TEST(ReplacingFile, SignalDuringASaveRemovesTheTemporary) {
+    const test::TScratchFolder folder;
+    std::ofstream(folder / "Datos.xls") << "the earlier file";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RemoveTemporariesOnSignals();
+        TReplacingFile file;
+        file.Open((folder / "Datos.xls").string());
+        const std::string bytes(1 << 20, 'x');
+        file.Write(bytes.data(), bytes.size());
+        ::kill(::getpid(), SIGTERM);
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"Datos.xls"});
+    EXPECT_EQ(ReadFile(folder / "Datos.xls"), "the earlier file");
 }
