@@ -214,13 +214,25 @@ void TForm7::FormCreate() {
 void TForm7::CalcularResultadosClick() {
     Guarded(this, [&] {
         calculator_.CalcularResultados(*this);
+        calculatedLaunch_ = LaunchTexts();
         CalcularResultados->setEnabled(false);
         Graficar->setEnabled(true);
     });
 }
 
+std::array<QString, 2> TForm7::LaunchTexts() const {
+    return {VelocidadInicial->text(), Angulo->text()};
+}
+
 void TForm7::GraficarClick() {
     Guarded(this, [&] {
+        if (LaunchTexts() != calculatedLaunch_) {
+            // Back to where "&Calcular" is the next step.
+            Graficar->setEnabled(false);
+            CalcularResultados->setEnabled(true);
+            ShowMessage(this, QString::fromUtf8(kDatosCambiados));
+            return;
+        }
         CalcularResultados->setEnabled(false);
         plot_.GraficarClick(*this);
         pacer_->Start();
