@@ -90,7 +90,8 @@ TForm8::TForm8(QWidget* parent)
                                    304,
                                    627,
                                    QStringLiteral("MS Sans Serif"),
-                                   TTitleStrip::Move::OnPointerMotion},
+                                   TTitleStrip::Move::OnPointerMotion,
+                                   QStringLiteral("acerca")},
                     parent) {
     setObjectName(QStringLiteral("Form8"));
 

@@ -14,8 +14,13 @@ const QString kSansSerif = QStringLiteral("MS Sans Serif");
 } // namespace
 
 TConverterWindow::TConverterWindow(const ConverterSettings& settings, QWidget* parent)
-    : TChromeWindow({settings.title, settings.title, settings.clientSize, 0, settings.stripTextWidth,
-                     settings.cerrarLeft},
+    : TChromeWindow({.windowTitle = settings.title,
+                     .stripText = settings.title,
+                     .clientSize = settings.clientSize,
+                     .stripTextLeft = 0,
+                     .stripTextWidth = settings.stripTextWidth,
+                     .cerrarLeft = settings.cerrarLeft,
+                     .manualSection = settings.manualSection},
                     parent) {
     setObjectName(settings.objectName);
     setFont(NormalFont());

@@ -67,7 +67,8 @@ TForm2::TForm2(QWidget* parent)
               777,
               813,
               kArial,
-              TTitleStrip::Move::OnPress},
+              TTitleStrip::Move::OnPress,
+              QStringLiteral("trayectoria-real")},
           parent) {
     setObjectName(QStringLiteral("Form2"));
     setFont(NormalFont());

@@ -21,7 +21,8 @@ TForm4::TForm4(QWidget* parent)
                         166,
                         16,
                         QStringLiteral("ValorPeso"),
-                        {65, 30, 80, 21}},
+                        {65, 30, 80, 21},
+                        QStringLiteral("convertir-masa")},
                        parent),
       ValorPeso(Value()) {
     BAyudaConvertir = MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"),

@@ -20,7 +20,8 @@ TForm5::TForm5(QWidget* parent)
                         146,
                         11,
                         QStringLiteral("ValorFTS"),
-                        {60, 30, 72, 21}},
+                        {60, 30, 72, 21},
+                        QStringLiteral("convertir-velocidad")},
                        parent),
       ValorFTS(Value()) {
     MakeLabel(this, QStringLiteral("ft/s"), {139, 32, 0, 0}, NormalFont());

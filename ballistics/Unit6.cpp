@@ -12,12 +12,13 @@ namespace korvo {
 TForm6* Form6 = nullptr;
 
 TForm6::TForm6(QWidget* parent)
-    : TChromeWindow({QStringLiteral("Resultados Obtenidos"),
-                     QStringLiteral("Resultados Obtenidos"),
-                     {267, 137},
-                     0,
-                     138,
-                     247},
+    : TChromeWindow({.windowTitle = QStringLiteral("Resultados Obtenidos"),
+                     .stripText = QStringLiteral("Resultados Obtenidos"),
+                     .clientSize = {267, 137},
+                     .stripTextLeft = 0,
+                     .stripTextWidth = 138,
+                     .cerrarLeft = 247,
+                     .manualSection = QStringLiteral("resultados")},
                     parent) {
     setObjectName(QStringLiteral("Form6"));
     const QFont bold = WindowFont(QStringLiteral("MS Sans Serif"), 8, true);

@@ -37,7 +37,15 @@ QFont BoldFont() {
 } // namespace
 
 TForm7::TForm7(QWidget* parent)
-    : TChromeWindow({kTitle, kTitle, {743, 543}, 0, 504, 721, kArial}, parent),
+    : TChromeWindow({.windowTitle = kTitle,
+                     .stripText = kTitle,
+                     .clientSize = {743, 543},
+                     .stripTextLeft = 0,
+                     .stripTextWidth = 504,
+                     .cerrarLeft = 721,
+                     .stripFontFamily = kArial,
+                     .manualSection = QStringLiteral("trayectoria-ideal")},
+                    parent),
       MathParser1(std::make_unique<TMathParser>()),
       plot_([this](const std::string& formula) { return Evaluate(formula); }) {
     setObjectName(QStringLiteral("Form7"));

@@ -179,6 +179,7 @@ void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
 TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(settings.windowTitle);
+    SetManualSection(this, settings.manualSection);
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(settings.clientSize);
     setAutoFillBackground(true);

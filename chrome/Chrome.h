@@ -77,6 +77,9 @@ struct ChromeSettings {
     int cerrarLeft = 0;
     QString stripFontFamily = QStringLiteral("MS Sans Serif");
     TTitleStrip::Move move = TTitleStrip::Move::OnPress;
+    // The anchor of the manual's section about the window, where F1 opens it;
+    // empty for the manual's beginning.
+    QString manualSection = QString();
 };
 
 class TChromeWindow : public QWidget {
