@@ -62,11 +62,21 @@ QString FittedText(const QString& text, const QFontMetrics& metrics, int width) 
 }
 
 TDisplayField::TDisplayField(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textChanged, this, &TDisplayField::Refit);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        fitted_ = false;
+        update();
+    });
 }
 
-QString TDisplayField::ShownText() const {
+QString TDisplayField::ShownText() {
+    Refit();
     return shorter_.isEmpty() ? text() : shorter_;
+}
+
+bool TDisplayField::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        Refit();
+    return QLineEdit::event(event);
 }
 
 QRect TDisplayField::TextRect() const {
@@ -81,13 +91,16 @@ QRect TDisplayField::TextRect() const {
 }
 
 void TDisplayField::Refit() {
+    if (fitted_)
+        return;
+    fitted_ = true;
     const QString fitted = FittedText(text(), fontMetrics(), TextRect().width());
     shorter_ = fitted == text() ? QString() : fitted;
     setToolTip(shorter_.isEmpty() ? QString() : text());
-    update();
 }
 
 void TDisplayField::paintEvent(QPaintEvent* event) {
+    Refit();
     if (shorter_.isEmpty()) {
         QLineEdit::paintEvent(event);
         return;
@@ -102,13 +115,13 @@ void TDisplayField::paintEvent(QPaintEvent* event) {
 
 void TDisplayField::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
-    Refit();
+    fitted_ = false;
 }
 
 void TDisplayField::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        Refit();
+        fitted_ = false;
 }
 
 void TDisplayField::CopyWhole() const {
@@ -118,6 +131,7 @@ void TDisplayField::CopyWhole() const {
 void TDisplayField::keyPressEvent(QKeyEvent* event) {
     // Part of a shortened text would be part of another number: the whole text
     // is copied.
+    Refit();
     if (!shorter_.isEmpty() && event->matches(QKeySequence::Copy)) {
         CopyWhole();
         return;
@@ -126,6 +140,7 @@ void TDisplayField::keyPressEvent(QKeyEvent* event) {
 }
 
 void TDisplayField::contextMenuEvent(QContextMenuEvent* event) {
+    Refit();
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (!shorter_.isEmpty()) {

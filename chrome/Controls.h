@@ -58,7 +58,7 @@ public:
     explicit TDisplayField(QWidget* parent);
 
     // The text painted: the whole text, or the shorter writing shown instead.
-    QString ShownText() const;
+    QString ShownText();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,11 +68,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Fits the text when it is needed (painted, copied, asked for), not at
+    // every change: a run writes its displays at every step.
     void Refit();
+    bool event(QEvent* event) override;
     QRect TextRect() const;
     void CopyWhole() const;
 
     QString shorter_; // empty while the whole text fits
+    bool fitted_ = false;
 };
 
 // The longest of `text` and its shorter writings that is at most `width` pixels
