@@ -44,12 +44,23 @@ void RunUntil(const std::function<bool()>& done) {
     loop.exec();
 }
 
-bool Save(QWidget* window, const QDir& folder, const char* name) {
-    const QString path = folder.filePath(QString::fromLatin1(name));
-    if (window->grab().save(path, "PNG"))
+bool SavePicture(const QPixmap& picture, const QString& path) {
+    if (picture.save(path, "PNG"))
         return true;
     std::fprintf(stderr, "could not write %s\n", qPrintable(path));
     return false;
+}
+
+// The window at its own size, and drawn again at twice it ("name@2x.png") for
+// screens that double their pixels, which the manual's viewer picks by name.
+bool Save(QWidget* window, const QDir& folder, const char* name) {
+    const QString file = QString::fromLatin1(name);
+    QPixmap doubled(window->size() * 2);
+    doubled.setDevicePixelRatio(2);
+    window->render(&doubled);
+    return SavePicture(window->grab(), folder.filePath(file)) &
+           SavePicture(doubled, folder.filePath(QString(file).replace(QStringLiteral(".png"),
+                                                                      QStringLiteral("@2x.png"))));
 }
 
 bool SaveShown(korvo::TChromeWindow* window, const QDir& folder, const char* name) {

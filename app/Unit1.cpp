@@ -98,6 +98,7 @@ TClickLabel* MakeGlyph(const QPixmap& picture, const QString& name, QWidget* par
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Form1"));
+    SetManualSection(this, QStringLiteral("ventana-principal"));
     setWindowTitle(QStringLiteral("Korvatek"));
     setAutoFillBackground(true);
     QPalette background = palette();

@@ -91,7 +91,8 @@ TForm8::TForm8(QWidget* parent)
                          .stripTextWidth = 304,
                          .cerrarLeft = 627,
                          .stripFontFamily = QStringLiteral("MS Sans Serif"),
-                         .move = TTitleStrip::Move::OnPointerMotion},
+                         .move = TTitleStrip::Move::OnPointerMotion,
+                         .manualSection = QStringLiteral("acerca")},
           parent) {
     setObjectName(QStringLiteral("Form8"));
 

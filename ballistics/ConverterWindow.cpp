@@ -17,8 +17,10 @@ TConverterWindow::TConverterWindow(const ConverterSettings& settings, QWidget* p
     : TChromeWindow({.windowTitle = settings.title,
                      .stripText = settings.title,
                      .clientSize = settings.clientSize,
+                     .stripTextLeft = 0,
                      .stripTextWidth = settings.stripTextWidth,
-                     .cerrarLeft = settings.cerrarLeft},
+                     .cerrarLeft = settings.cerrarLeft,
+                     .manualSection = settings.manualSection},
                     parent) {
     setObjectName(settings.objectName);
     setFont(NormalFont());

@@ -27,6 +27,7 @@ struct ConverterSettings {
     int captionLeft = 0; // "Convertir:", 45 pixels wide, in the field's row
     QString valueName;
     QRect valueBox;
+    QString manualSection = QString(); // see ChromeSettings
 };
 
 class TConverterWindow : public TChromeWindow {

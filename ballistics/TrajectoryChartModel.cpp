@@ -7,10 +7,43 @@
 #include <QChartView>
 #include <QColor>
 #include <QLineSeries>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 namespace korvo {
+
+namespace {
+
+// A chart view that shows when it has the keyboard focus (a dotted rectangle
+// inside its edge), so that a keyboard user sees where Tab and the context
+// menu key went. The mark is painted on the screen only: a bitmap or report
+// rendered from the chart never holds it.
+class TFocusChartView : public QChartView {
+public:
+    using QChartView::QChartView;
+
+protected:
+    bool viewportEvent(QEvent* event) override {
+        const bool handled = QChartView::viewportEvent(event);
+        if (event->type() == QEvent::Paint && hasFocus()) {
+            QPainter painter(viewport());
+            painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter.drawRect(viewport()->rect().adjusted(2, 2, -3, -3));
+        }
+        return handled;
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QChartView::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QChartView::focusOutEvent(event);
+        viewport()->update();
+    }
+};
+
+} // namespace
 
 TrajectoryChartModel::TrajectoryChartModel(QLineSeries* series, QLineSeries* line, QCategoryAxis* axisX,
                                            QCategoryAxis* axisY, int columns, QObject* parent)
@@ -133,7 +166,7 @@ TrajectoryChart MakeTrajectoryChart(QWidget* window, const QRect& box) {
     line->attachAxis(axisY);
     auto* model = new TrajectoryChartModel(series, line, axisX, axisY, box.width(), window);
 
-    auto* view = new QChartView(chart, window);
+    auto* view = new TFocusChartView(chart, window);
     view->setObjectName(QStringLiteral("Chart1"));
     view->setGeometry(box);
     return {view, series, model};

@@ -66,7 +66,8 @@ TForm2::TForm2(QWidget* parent)
               .stripTextWidth = 777,
               .cerrarLeft = 813,
               .stripFontFamily = kArial,
-              .move = TTitleStrip::Move::OnPress},
+              .move = TTitleStrip::Move::OnPress,
+              .manualSection = QStringLiteral("trayectoria-real")},
           parent) {
     setObjectName(QStringLiteral("Form2"));
     setFont(NormalFont());

@@ -43,7 +43,8 @@ TForm3::TForm3(QWidget* parent)
                      .stripText = QStringLiteral("Calcular Constante de Proporcionalidad"),
                      .clientSize = {394, 235},
                      .stripTextWidth = 238,
-                     .cerrarLeft = 372},
+                     .cerrarLeft = 372,
+                     .manualSection = QStringLiteral("constante-d")},
                     parent) {
     setObjectName(QStringLiteral("Form3"));
     const QFont normal = WindowFont(kSansSerif, 8);
@@ -95,11 +96,19 @@ TForm3::TForm3(QWidget* parent)
                    QStringLiteral("&Calcular Constante de Proporcionalidad (D)"), {11, 202, 243, 25}, normal);
     Salir = MakeButton(this, QStringLiteral("Salir"), QStringLiteral("&Salir"), {269, 202, 113, 25}, normal);
 
-    setTabOrder(VDensidadAire, VCoeficienteArrastre);
-    setTabOrder(VCoeficienteArrastre, VRadioProyectil);
-    setTabOrder(VRadioProyectil, VPi);
-    setTabOrder(VPi, CalularConstante);
-    setTabOrder(CalularConstante, Salir);
+    // Each help button right after its field.
+    QWidget* const order[] = {VDensidadAire,
+                              BAyudaDensidadAire,
+                              VCoeficienteArrastre,
+                              BAyudaCoeficienteArrastre,
+                              VRadioProyectil,
+                              BAyudaRadioProyectil,
+                              VPi,
+                              BAyudaValorPi,
+                              CalularConstante,
+                              Salir};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     const auto showHelp = [this](std::string (*text)()) {
         return [this, text] { Guarded(this, [&] { ShowMessage(this, ToQString(text())); }); };

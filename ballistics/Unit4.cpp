@@ -21,7 +21,8 @@ TForm4::TForm4(QWidget* parent)
                         .cerrarLeft = 166,
                         .captionLeft = 16,
                         .valueName = QStringLiteral("ValorPeso"),
-                        .valueBox = {65, 30, 80, 21}},
+                        .valueBox = {65, 30, 80, 21},
+                        .manualSection = QStringLiteral("convertir-masa")},
                        parent),
       ValorPeso(Value()) {
     BAyudaConvertir = MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"),

@@ -20,7 +20,8 @@ TForm5::TForm5(QWidget* parent)
                         .cerrarLeft = 146,
                         .captionLeft = 11,
                         .valueName = QStringLiteral("ValorFTS"),
-                        .valueBox = {60, 30, 72, 21}},
+                        .valueBox = {60, 30, 72, 21},
+                        .manualSection = QStringLiteral("convertir-velocidad")},
                        parent),
       ValorFTS(Value()) {
     MakeLabel(this, QStringLiteral("ft/s"), {139, 32, 0, 0}, NormalFont());

@@ -16,7 +16,8 @@ TForm6::TForm6(QWidget* parent)
                      .stripText = QStringLiteral("Resultados Obtenidos"),
                      .clientSize = {267, 137},
                      .stripTextWidth = 138,
-                     .cerrarLeft = 247},
+                     .cerrarLeft = 247,
+                     .manualSection = QStringLiteral("resultados")},
                     parent) {
     setObjectName(QStringLiteral("Form6"));
     const QFont bold = WindowFont(QStringLiteral("MS Sans Serif"), 8, true);
@@ -47,6 +48,10 @@ TForm6::TForm6(QWidget* parent)
 TForm6::~TForm6() = default;
 
 void TForm6::OnShowing() {
+    // A run the totals cannot be read from (an undefined or infinite X) shows
+    // no figure at all: an earlier run's figures would pass for this run's.
+    for (QLabel* panel : {TotalIteraciones, TTotalVuelo, HMax, DistanciaMax})
+        ShowFittedText(panel, QStringLiteral("—"));
     Guarded(this, [&] {
         if (!Form2)
             return;
@@ -54,10 +59,10 @@ void TForm6::OnShowing() {
         const ResultadosTexts texts =
             ResultadosTrayectoriaReal(ToStdString(Form2->ValorX->text()), estado.Iteraciones,
                                       ToStdString(Form2->TiempoTotal->text()), estado.Hmax);
-        TotalIteraciones->setText(ToQString(texts.TotalIteraciones));
-        TTotalVuelo->setText(ToQString(texts.TTotalVuelo));
-        DistanciaMax->setText(ToQString(texts.DistanciaMax));
-        HMax->setText(ToQString(texts.HMax));
+        ShowFittedText(TotalIteraciones, ToQString(texts.TotalIteraciones));
+        ShowFittedText(TTotalVuelo, ToQString(texts.TTotalVuelo));
+        ShowFittedText(DistanciaMax, ToQString(texts.DistanciaMax));
+        ShowFittedText(HMax, ToQString(texts.HMax));
     });
 }
 

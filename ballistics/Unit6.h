@@ -3,7 +3,8 @@
 // the real-trajectory run, read from the real-trajectory window every time this
 // window is shown. After a run gone infinite or undefined the X display reads
 // "NAN" or "-INF": that is reported, the window still opens, and the four panels
-// keep their previous captions.
+// show "—" (never an earlier run's figures). A caption wider than its panel is
+// shortened to fit, keeping its exponent, with the whole text in its tooltip.
 #include "chrome/Chrome.h"
 
 namespace korvo {

@@ -42,7 +42,8 @@ TForm7::TForm7(QWidget* parent)
                      .clientSize = {743, 543},
                      .stripTextWidth = 504,
                      .cerrarLeft = 721,
-                     .stripFontFamily = kArial},
+                     .stripFontFamily = kArial,
+                     .manualSection = QStringLiteral("trayectoria-ideal")},
                     parent),
       MathParser1(std::make_unique<TMathParser>()),
       plot_([this](const std::string& formula) { return Evaluate(formula); }) {
@@ -220,13 +221,25 @@ void TForm7::FormCreate() {
 void TForm7::CalcularResultadosClick() {
     Guarded(this, [&] {
         calculator_.CalcularResultados(*this);
+        calculatedLaunch_ = LaunchTexts();
         CalcularResultados->setEnabled(false);
         Graficar->setEnabled(true);
     });
 }
 
+std::array<QString, 2> TForm7::LaunchTexts() const {
+    return {VelocidadInicial->text(), Angulo->text()};
+}
+
 void TForm7::GraficarClick() {
     Guarded(this, [&] {
+        if (LaunchTexts() != calculatedLaunch_) {
+            // Back to where "&Calcular" is the next step.
+            Graficar->setEnabled(false);
+            CalcularResultados->setEnabled(true);
+            ShowMessage(this, QString::fromUtf8(kDatosCambiados));
+            return;
+        }
         CalcularResultados->setEnabled(false);
         plot_.GraficarClick(*this);
         pacer_->Start();

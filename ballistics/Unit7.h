@@ -13,14 +13,19 @@
 //   Plotting    "&Generar Grafica" started the timer: neither.
 //   Plotted     the plot reached the flight time, or a tick failed: neither.
 // "&Limpiar Datos" works in every state: it stops a running plot first, then
-// clears. A tick that fails stops the timer before its error is reported, so a
-// failing plot is reported once and ends there.
+// clears. "&Generar Grafica" plots the speed and angle "&Calcular" read: after
+// either field changed it says so (kDatosCambiados), plots nothing and is Ready
+// again, so a text typed after the calculation never enters the formula texts.
+// A tick that fails stops the timer before its error is reported, so a failing
+// plot is reported once and ends there.
 #include "ballistics/FieldTexts.h"
 #include "ballistics/IdealTableModel.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/core/IdealPlot.h"
 #include "chrome/Chrome.h"
 
+#include <QString>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -118,7 +123,11 @@ private:
     void BuildTable();
     void BuildChart();
 
+    // The launch speed and angle as the last "&Calcular" read them.
+    std::array<QString, 2> LaunchTexts() const;
+
     TFieldTexts<IdealField> fields_;
+    std::array<QString, 2> calculatedLaunch_;
     IdealCalculator calculator_;
     IdealPlot plot_;
     TrajectoryChartModel* chart_ = nullptr;

@@ -2,12 +2,15 @@
 
 #include "chrome/HelpWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -54,6 +57,54 @@ QPixmap ButtonFace() {
     painter.drawLine(15, 0, 15, 14);
     painter.drawLine(0, 14, 15, 14);
     return picture;
+}
+
+// The keys every window shares that Qt's own handling gets wrong.
+//
+// An Alt+letter that no enabled shortcut took (the underlined letter of a
+// disabled button, or a letter no control has) would reach the field with the
+// focus and be typed into it ("340r"), breaking the next read of that field.
+// Ctrl+Alt is left alone: some desktops send AltGr as Ctrl+Alt, and AltGr
+// types "@" and "€".
+//
+// An open drop-down list closes itself when asked whether it wants Escape,
+// without taking the key, so the window's Escape shortcut then closes the
+// window too. The list is closed here and the key taken, so that a second
+// Escape is needed to close the window.
+class TWindowKeyGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers held = key->modifiers();
+            if ((held & Qt::AltModifier) && !(held & Qt::ControlModifier) && !key->text().isEmpty() &&
+                key->text().front().isPrint())
+                return true;
+        } else if (event->type() == QEvent::ShortcutOverride) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                popup->close();
+                key->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Installed on the application once, by the first window made (again if the
+// application was made anew).
+void GuardWindowKeys() {
+    static QPointer<TWindowKeyGuard> installed;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || installed)
+        return;
+    installed = new TWindowKeyGuard(application);
+    application->installEventFilter(installed);
 }
 
 } // namespace
@@ -128,6 +179,7 @@ void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
 TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(settings.windowTitle);
+    SetManualSection(this, settings.manualSection);
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(settings.clientSize);
     setAutoFillBackground(true);
@@ -165,6 +217,7 @@ TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     connect(manual, &QShortcut::activated, this, [this] { ShowManual(this); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    GuardWindowKeys();
 }
 
 void TChromeWindow::ShowModal() {

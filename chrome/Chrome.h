@@ -4,7 +4,8 @@
 // drawn close picture ("Cerrar") that hides the window, and a white panel with
 // a black outline ("Shape1") under the window's controls. F1 opens the manual
 // at the window's section (chrome/HelpWindow.h) and Escape closes the window as
-// its close picture does.
+// its close picture does, once any open drop-down list or menu is closed. An
+// Alt+letter that no enabled shortcut takes does nothing (it is never typed).
 //
 // Controls are placed in window coordinates (the strip occupies rows 0 to 20),
 // as children of the window created after the chrome, so they lie on Shape1.
@@ -76,6 +77,9 @@ struct ChromeSettings {
     int cerrarLeft = 0;
     QString stripFontFamily = QStringLiteral("MS Sans Serif");
     TTitleStrip::Move move = TTitleStrip::Move::OnPress;
+    // The anchor of the manual's section about the window, where F1 opens it;
+    // empty for the manual's beginning.
+    QString manualSection = QString();
 };
 
 class TChromeWindow : public QWidget {

@@ -1,11 +1,20 @@
 #include "chrome/Controls.h"
 
+#include "chrome/ShortNumberText.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 #include <algorithm>
 
 namespace korvo {
@@ -42,6 +51,117 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title());
 }
 
+QString FittedText(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const std::vector<std::string> shorter = ShorterNumberTexts(ToStdString(text));
+    for (const std::string& candidate : shorter)
+        if (metrics.horizontalAdvance(ToQString(candidate)) <= width)
+            return ToQString(candidate);
+    return shorter.empty() ? text : ToQString(shorter.back());
+}
+
+TDisplayField::TDisplayField(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        fitted_ = false;
+        update();
+    });
+}
+
+QString TDisplayField::ShownText() {
+    Refit();
+    return shorter_.isEmpty() ? text() : shorter_;
+}
+
+bool TDisplayField::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        Refit();
+    return QLineEdit::event(event);
+}
+
+QRect TDisplayField::TextRect() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    // The line edit keeps two pixels on each side of its text.
+    constexpr int kSideMargin = 2;
+    return style()
+        ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+        .marginsRemoved(textMargins())
+        .adjusted(kSideMargin, 0, -kSideMargin, 0);
+}
+
+void TDisplayField::Refit() {
+    if (fitted_)
+        return;
+    fitted_ = true;
+    const QString fitted = FittedText(text(), fontMetrics(), TextRect().width());
+    shorter_ = fitted == text() ? QString() : fitted;
+    setToolTip(shorter_.isEmpty() ? QString() : text());
+}
+
+void TDisplayField::paintEvent(QPaintEvent* event) {
+    Refit();
+    if (shorter_.isEmpty()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(TextRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shorter_);
+}
+
+void TDisplayField::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    fitted_ = false;
+}
+
+void TDisplayField::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitted_ = false;
+}
+
+void TDisplayField::CopyWhole() const {
+    QGuiApplication::clipboard()->setText(text());
+}
+
+void TDisplayField::keyPressEvent(QKeyEvent* event) {
+    // Part of a shortened text would be part of another number: the whole text
+    // is copied.
+    Refit();
+    if (!shorter_.isEmpty() && event->matches(QKeySequence::Copy)) {
+        CopyWhole();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TDisplayField::contextMenuEvent(QContextMenuEvent* event) {
+    Refit();
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (!shorter_.isEmpty()) {
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QLatin1String("edit-copy"))
+                continue;
+            action->disconnect();
+            action->setEnabled(true);
+            connect(action, &QAction::triggered, this, &TDisplayField::CopyWhole);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void ShowFittedText(QLabel* panel, const QString& text) {
+    const QString fitted =
+        FittedText(text, panel->fontMetrics(), panel->contentsRect().width() - 2 * panel->margin());
+    panel->setText(fitted);
+    panel->setToolTip(fitted == text ? QString() : text);
+}
+
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
                      const QFont& font) {
     auto* group = new TGroupBox(caption, parent);
@@ -75,7 +195,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
 
 QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
                      const QFont& font, bool readOnly, const QColor& background) {
-    auto* field = new QLineEdit(parent);
+    auto* field = readOnly ? new TDisplayField(parent) : new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(box);
     field->setFont(font);

@@ -13,13 +13,14 @@
 #include <QColor>
 #include <QFont>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QRect>
 #include <QString>
 #include <string>
 
+class QFontMetrics;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -46,11 +47,52 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A read-only display that never shows a number cut at its edge. Its text()
+// stays the whole text; while that is wider than the display, it shows the
+// longest shorter writing that fits (fewer digits, the exponent kept, see
+// ShorterNumberTexts), gives the whole text in its tooltip, and copies the
+// whole text (Ctrl+C and the context menu's copy).
+class TDisplayField : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TDisplayField(QWidget* parent);
+
+    // The text painted: the whole text, or the shorter writing shown instead.
+    QString ShownText();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // Fits the text when it is needed (painted, copied, asked for), not at
+    // every change: a run writes its displays at every step.
+    void Refit();
+    bool event(QEvent* event) override;
+    QRect TextRect() const;
+    void CopyWhole() const;
+
+    QString shorter_; // empty while the whole text fits
+    bool fitted_ = false;
+};
+
+// The longest of `text` and its shorter writings that is at most `width` pixels
+// wide in `metrics`; the shortest writing when none fits.
+QString FittedText(const QString& text, const QFontMetrics& metrics, int width);
+
+// Shows `text` in a value panel, shortened to fit as a display field does, the
+// whole text in the panel's tooltip when shortened.
+void ShowFittedText(QLabel* panel, const QString& text);
+
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, const QRect& box,
                      const QFont& font);
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const QFont& font,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-// A single-line field; a read-only one takes no focus from the keyboard.
+// A single-line field; a read-only one is a TDisplayField and takes no focus
+// from the keyboard.
 QLineEdit* MakeField(QWidget* parent, const QString& name, const QRect& box, const QString& text,
                      const QFont& font, bool readOnly, const QColor& background = QColor());
 // Writes a text into a field and shows its start, as after Home: a field left

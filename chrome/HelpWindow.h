@@ -1,17 +1,23 @@
 #pragma once
-// The manual, built into the program, in a read-only window. F1 from any window
-// opens it at the section about that window.
+// The manual, built into the program, in a window of its own beside the
+// others: F1 from any window opens it, or raises it, at the section about that
+// window, and the user can go on working in the other windows while it is open
+// (a window waiting for its answer does not block it). It can be resized from
+// its lower right corner and keeps its size from one session to the next.
 //
 //   ShowManual(Form2);   // the manual, scrolled to "trayectoria-real"
 //
 // The manual is docs/manual.html with its pictures, compiled in as the resource
-// ":/docs/manual.html". Each window is known by its object name (Form1 .. Form8);
-// a window without a section of its own opens the manual at its beginning.
+// ":/docs/manual.html"; every picture is drawn at its own size, and a screen
+// that doubles its pixels takes the picture's "@2x" version when there is one.
+// Each window declares its section (ChromeSettings::manualSection, or
+// SetManualSection); a window without one opens the manual at its beginning.
 #include "chrome/Chrome.h"
 
 #include <QString>
 #include <QUrl>
 
+class QSizeGrip;
 class QTextBrowser;
 
 namespace korvo {
@@ -19,9 +25,13 @@ namespace korvo {
 // Where the manual lives inside the program.
 inline const QUrl kManualUrl = QUrl(QStringLiteral("qrc:/docs/manual.html"));
 
-// The anchor of the section that explains `window` ("ventana-principal" for the
-// main window, "trayectoria-real" for the real-trajectory window, ...), or "inicio".
-QString ManualSection(const QWidget* window);
+// Declares the anchor of the section that explains `window`.
+void SetManualSection(QWidget* window, const QString& anchor);
+
+// The anchor of the section that explains the window `widget` belongs to
+// ("ventana-principal" for the main window, "trayectoria-real" for the
+// real-trajectory window, ...), or "inicio".
+QString ManualSection(const QWidget* widget);
 
 class THelpWindow : public TChromeWindow {
     Q_OBJECT
@@ -32,12 +42,20 @@ public:
     void ShowSection(const QString& anchor);
 
     QTextBrowser* Browser;
+    QSizeGrip* Grip;
+
+    // The size of the first showing, before the user resizes the window.
+    static constexpr QSize kDefaultSize{800, 600};
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void OnClosed() override;
 };
 
 // The one help window, made on first use.
 THelpWindow* ManualWindow();
 
-// Opens the manual, on top of the window `from` belongs to, at that window's section.
+// Opens the manual, or raises it, at the section of the window `from` belongs to.
 void ShowManual(QWidget* from);
 
 } // namespace korvo

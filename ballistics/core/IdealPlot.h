@@ -33,6 +33,13 @@ using FormulaEvaluator = std::function<double(const std::string&)>;
 inline constexpr const char* kIntervaloInvalido =
     "El intervalo de iteraciones debe ser un número entero mayor que 0";
 
+// The message with which "&Generar Grafica" refuses to plot after the launch
+// speed or angle changed since "&Calcular": the plot would not be the flight
+// whose values the window shows.
+inline constexpr const char* kDatosCambiados =
+    "La velocidad inicial o el ángulo cambiaron desde el último cálculo: pulse \"Calcular\" de nuevo "
+    "antes de generar la gráfica.";
+
 class IdealPlot {
 public:
     explicit IdealPlot(FormulaEvaluator evaluate);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -20,6 +21,9 @@ inline QApplication& Application() {
     static char* argv[] = {name, nullptr};
     // Never destroyed: windows made by the tests may outlive any local scope.
     static QApplication* application = [] {
+        // Settings the windows keep (the manual's size) go to a test folder,
+        // never to the user's own.
+        QStandardPaths::setTestModeEnabled(true);
         auto* made = new QApplication(argc, argv);
         InstallFontSubstitutions();
         return made;

@@ -123,6 +123,12 @@ TEST(Manual, PicturesAreBuiltInAndHaveTheirWindowsSizes) {
         const QImage image(QStringLiteral(":/docs/") + name);
         ASSERT_FALSE(image.isNull()) << picture.file << " is not in the program";
         EXPECT_EQ(image.size(), picture.window->size()) << picture.file << ": run scripts/manual-pictures";
+        // And sharp on a screen that doubles its pixels.
+        const QImage doubled(QStringLiteral(":/docs/") + QString(name).replace(".png", "@2x.png"));
+        EXPECT_EQ(doubled.size(), picture.window->size() * 2)
+            << picture.file << ": run scripts/manual-pictures";
+        EXPECT_FALSE(html.contains(QStringLiteral("src=\"%1\" width").arg(name)))
+            << picture.file << " is shrunk";
     }
     // And the manual shows no picture that the program lacks.
     const QRegularExpression source(QStringLiteral("src=\"([^\"]+)\""));
@@ -165,6 +171,39 @@ TEST(Manual, F1OpensTheManualAtTheWindowsSection) {
             c.window->close();
     }
     Form1->hide();
+    DestroyWindows();
+}
+
+// The manual stays usable beside a window that waits for its answer: it takes
+// keys while the drag-constant window is open, can be resized, and keeps its
+// size for the next session.
+TEST(Manual, IsAWindowBesideTheOthersThatKeepsItsSize) {
+    test::Application();
+    CreateWindows();
+    Form2->ShowModal();
+    Form3->ShowModal();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form3));
+    QTest::keyClick(Form3->windowHandle(), Qt::Key_F1);
+    THelpWindow* manual = ManualWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(manual));
+    EXPECT_EQ(manual->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(Form3->isVisible());
+    QScrollBar* scroll = manual->Browser->verticalScrollBar();
+    const int at = scroll->value();
+    QTest::keyClick(manual->windowHandle(), Qt::Key_End);
+    EXPECT_GT(scroll->value(), at) << "the open window blocks the manual";
+
+    manual->resize(900, 700);
+    EXPECT_EQ(manual->Browser->size(), QSize(898, 677));
+    EXPECT_EQ(manual->Cerrar->x(), 878);
+    manual->close();
+    delete manual;
+    THelpWindow next;
+    EXPECT_EQ(next.size(), QSize(900, 700));
+    next.resize(THelpWindow::kDefaultSize);
+    next.close();
+    Form3->close();
+    Form2->close();
     DestroyWindows();
 }
 

@@ -8,7 +8,9 @@
 #include <QChartView>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QPainter>
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -172,6 +174,36 @@ TEST(TrajectoryChart, ClearingGivesAChartAsGoodAsAFreshOne) {
         drawDefaultRun();
         EXPECT_EQ(LookAt(*chart.view), fresh) << huge;
     }
+}
+
+} // namespace
+} // namespace korvo
+
+namespace korvo {
+namespace {
+
+TEST(TrajectoryChart, FocusIsMarkedOnScreenButNeverInARenderedBitmap) {
+    test::Application();
+    QWidget window;
+    QLineEdit other(&window);
+    const TrajectoryChart made = MakeTrajectoryChart(&window, {0, 30, 300, 200});
+    made.view->setFocusPolicy(Qt::StrongFocus);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    const auto rendered = [&] {
+        QImage image(made.view->size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        made.view->render(&painter);
+        return image;
+    };
+    other.setFocus();
+    const QImage unfocused = made.view->viewport()->grab().toImage();
+    const QImage bitmap = rendered();
+    made.view->setFocus();
+    ASSERT_TRUE(made.view->hasFocus());
+    EXPECT_NE(made.view->viewport()->grab().toImage(), unfocused);
+    EXPECT_EQ(rendered(), bitmap);
 }
 
 } // namespace

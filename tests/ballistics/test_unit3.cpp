@@ -154,6 +154,24 @@ TEST_F(Unit3, HelpButtonsShowTheirTexts) {
     }
 }
 
+TEST_F(Unit3, TabVisitsEachHelpButtonRightAfterItsField) {
+    const QList<QWidget*> expected = {form.VDensidadAire,
+                                      form.BAyudaDensidadAire,
+                                      form.VCoeficienteArrastre,
+                                      form.BAyudaCoeficienteArrastre,
+                                      form.VRadioProyectil,
+                                      form.BAyudaRadioProyectil,
+                                      form.VPi,
+                                      form.BAyudaValorPi,
+                                      form.CalularConstante,
+                                      form.Salir};
+    QList<QWidget*> visited;
+    for (QWidget* at = form.VDensidadAire; visited.size() < expected.size(); at = at->nextInFocusChain())
+        if (expected.contains(at) && !visited.contains(at))
+            visited.push_back(at);
+    EXPECT_EQ(visited, expected);
+}
+
 TEST_F(Unit3, ListsHoldTheirItemsAndTheButtonsTheirAccelerators) {
     EXPECT_EQ(form.VDensidadAire->count(), 14);
     EXPECT_EQ(form.VCoeficienteArrastre->count(), 10);

@@ -102,6 +102,41 @@ TEST_F(Unit7, CalcularShowsTheResultsAndSwitchesTheButtons) {
     EXPECT_EQ(form.AlcanceMax->text(), QStringLiteral("11783.89"));
 }
 
+TEST_F(Unit7, GraficarRefusesASpeedOrAngleChangedSinceCalcular) {
+    form.VelocidadInicial->setText(QStringLiteral("340"));
+    form.Angulo->setText(QStringLiteral("45"));
+    form.CalcularResultados->click();
+    const QStringList calculated = Results();
+    // A different number, an expression, and a formula fragment: none is plotted.
+    for (const char* typed : {"200", "2*340", "1)+(1000"}) {
+        form.VelocidadInicial->setText(QString::fromUtf8(typed));
+        messages.list.clear();
+        form.Graficar->click();
+        ASSERT_EQ(messages.list.size(), 1u) << typed;
+        EXPECT_EQ(messages.list[0].text, QString::fromUtf8(kDatosCambiados));
+        EXPECT_FALSE(form.Timer1->isActive());
+        EXPECT_EQ(form.ListModel->rowCount(), 0);
+        EXPECT_TRUE(form.CalcularX->text().isEmpty());
+        EXPECT_TRUE(form.CalcularResultados->isEnabled());
+        EXPECT_EQ(Results(), calculated);
+        form.VelocidadInicial->setText(QStringLiteral("340"));
+        form.Graficar->setEnabled(true);
+    }
+    form.Angulo->setText(QStringLiteral("46"));
+    messages.list.clear();
+    form.Graficar->click();
+    EXPECT_EQ(messages.list.size(), 1u);
+
+    // Typed back as "&Calcular" read them, the plot starts.
+    form.Angulo->setText(QStringLiteral("45"));
+    form.Graficar->setEnabled(true);
+    messages.list.clear();
+    form.Graficar->click();
+    EXPECT_TRUE(messages.list.empty());
+    EXPECT_TRUE(form.Timer1->isActive());
+    form.LimpiarClick();
+}
+
 TEST_F(Unit7, FailedCalcularStaysEnabledWithTheResultsUnchanged) {
     form.Items->setText(QStringLiteral("150"));
     form.VelocidadInicial->setText(QStringLiteral("rapido"));
