@@ -111,7 +111,7 @@ Real FractionWhereFallsTo(const Step& s, std::size_t c, Real target, Real from) 
 Real ErrorNorm(const Step& s, const State& y) {
     Real sum = 0;
     for (std::size_t c = 0; c < 4; ++c) {
-        const Real scale = kTolerance * (1 + std::max(std::fabs(y[c]), std::fabs(s.end[c])));
+        const Real scale = kReferenceTolerance * (1 + std::max(std::fabs(y[c]), std::fabs(s.end[c])));
         const Real ratio = s.error[c] / scale;
         sum += ratio * ratio;
     }

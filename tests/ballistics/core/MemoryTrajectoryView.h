@@ -26,9 +26,18 @@ public:
     std::vector<std::pair<double, double>> points;
 };
 
+// Keeps only the latest row and no chart point, so that memory stays flat
+// however many steps run.
+class LatestRowView : public MemoryTrajectoryView {
+public:
+    void AppendRow(const std::array<std::string, 10>& row) override { latest = row; }
+    void AddChartPoint(double, double) override {}
+    std::array<std::string, 10> latest;
+};
+
 // Starts a run and steps it to its end, as the window's timer does.
-inline void RunToEnd(RealTrajectory& run, TrajectoryView& view) {
-    run.Start(view);
+inline void RunToEnd(RealTrajectory& run, TrajectoryView& view, DragLaw ley = DragLaw::Linear) {
+    run.Start(view, ley);
     do
         run.Calcular(view);
     while (run.GoesOn());
