@@ -4,7 +4,7 @@
 #include "ballistics/FileSave.h"
 #include "ballistics/core/CaseAnalysis.h"
 #include "ballistics/core/NumberText.h"
-#include "ballistics/core/StandInFigures.h"
+#include "ballistics/core/TrajectoryFigures.h"
 #include "chrome/Messages.h"
 
 #include <QCommandLineParser>
@@ -31,7 +31,8 @@ constexpr const char* kCaseHelp = R"(Uso: KORVO band|farthest|angles [OPCIONES]
 Opciones (por omisión, los valores de la ventana de la trayectoria real):
   --d D  --t T  --m M  --vo V    como en real
   --angle A            ángulo de disparo, grados (puede tener decimales) (78)
-  --drag linear        ley de arrastre (lineal)
+  --drag LEY           ley de arrastre: linear (la de la ventana, por omisión)
+                       o quadratic (la estándar, con la velocidad actual)
   --height H           altura del disparo sobre el suelo del impacto, m (0)
   --tol NOMBRE=MAS_MENOS
                        tolerancia de d, m, vo o angle (repetible)
@@ -88,8 +89,12 @@ CaseCommand ReadCommand(const std::string& command, const QStringList& arguments
     n.Vo = Number(value("vo").value_or(defaults.Vo));
     n.Angulo = Number(value("angle").value_or(defaults.Angulo));
     n.H = Number(value("height").value_or("0"));
-    if (const auto drag = value("drag"); drag && *drag != "linear")
-        throw Refused("--drag admite linear: " + *drag);
+    if (const auto drag = value("drag")) {
+        const std::optional<DragLaw> law = DragLawNamed(*drag);
+        if (!law)
+            throw Refused("--drag admite linear o quadratic: " + *drag);
+        n.Ley = *law;
+    }
     for (const QString& typed : parser.values(QStringLiteral("tol"))) {
         const std::string tol = typed.toStdString();
         const std::size_t equals = tol.find('=');
@@ -140,8 +145,8 @@ const char* const kFigureLabels[kCaseFigureCount] = {"Tiempo de vuelo (s)", "Alt
                                                      "Alcance (m)", "Velocidad de impacto (m/s)",
                                                      "Ángulo de impacto (grados)"};
 
-void Output(const CaseAnswer& answer, const std::optional<std::string>& csvTarget) {
-    std::string csv, text = "Ley de arrastre: Lineal (Vo)\n";
+void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::string>& csvTarget) {
+    std::string csv, text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
     if (const auto& band = answer.Banda) {
         csv = CsvRecord({"magnitud", "minimo", "nominal", "maximo", "entradas_minimo", "entradas_maximo"});
         text += std::string("Método: ") + kMetodoBanda + "\n";
@@ -157,7 +162,8 @@ void Output(const CaseAnswer& answer, const std::optional<std::string>& csvTarge
     if (answer.Lejano && !answer.Angulos) {
         const FarthestReach& r = *answer.Lejano;
         csv = CsvRecord({"ley", "angulo", "alcance", "angulo_caja", "alcance_caja"}) +
-              CsvRecord({"lineal", Dot(r.Angulo), Dot(r.Alcance), Dot(r.AnguloCaja), Dot(r.AlcanceCaja)});
+              CsvRecord({DragLawOptionName(law), Dot(r.Angulo), Dot(r.Alcance), Dot(r.AnguloCaja),
+                         Dot(r.AlcanceCaja)});
         text += "Mayor alcance: " + Fixed(r.Alcance) + " m, a " + NumberToPatternText("0.00", r.Angulo) +
                 " grados\nMayor alcance con las tolerancias: " + Fixed(r.AlcanceCaja) + " m, a " +
                 NumberToPatternText("0.00", r.AnguloCaja) + " grados\n";
@@ -210,9 +216,9 @@ int RunCaseCommand(const std::string& command, int argc, char** argv) {
             return kDone;
         }
         // Until the trajectory run from numbers is plugged in here.
-        const CaseAnswer answer = AnalyzeCase(c.Question, LinearStandInFigures, {c.Jobs, nullptr, {}});
+        const CaseAnswer answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
         writing = true;
-        Output(answer, c.Csv);
+        Output(answer, c.Question.Nominal.Ley, c.Csv);
         return kDone;
     } catch (const std::exception& error) {
         Put(stderr, "KORVO: " + ErrorReportText(QString::fromUtf8(error.what())).toStdString() + "\n");

@@ -1,23 +1,18 @@
 // One integration step with everything a tick does outside the window: five
-// field parses, every display text, the ten texts of the table row.
+// field parses, every display text, the ten texts of the table row; under
+// each drag law, since the window keeps one step per 1 ms tick for both.
 #include "MemoryTrajectoryView.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// Keeps only the latest row, so that memory stays flat however many steps run.
-class LatestRowView : public korvo::test::MemoryTrajectoryView {
-public:
-    void AppendRow(const std::array<std::string, 10>& row) override { latest = row; }
-    void AddChartPoint(double, double) override {}
-    std::array<std::string, 10> latest;
-};
+using korvo::test::LatestRowView;
 
-void BM_OneStep(benchmark::State& state) {
+void BM_OneStep(benchmark::State& state, korvo::DragLaw ley) {
     LatestRowView view;
     korvo::RealTrajectory run;
-    run.Start(view);
+    run.Start(view, ley);
     for (auto _ : state) {
         run.Calcular(view);
         benchmark::DoNotOptimize(view.latest);
@@ -25,22 +20,24 @@ void BM_OneStep(benchmark::State& state) {
             state.PauseTiming();
             view = LatestRowView();
             run = korvo::RealTrajectory();
-            run.Start(view);
+            run.Start(view, ley);
             state.ResumeTiming();
         }
     }
 }
-BENCHMARK(BM_OneStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_OneStep, linear, korvo::DragLaw::Linear)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_OneStep, quadratic, korvo::DragLaw::Quadratic)->Unit(benchmark::kMicrosecond);
 
-void BM_DefaultRun(benchmark::State& state) {
+void BM_DefaultRun(benchmark::State& state, korvo::DragLaw ley) {
     for (auto _ : state) {
         LatestRowView view;
         korvo::RealTrajectory run;
-        run.RunToEnd(view);
+        run.RunToEnd(view, ley);
         benchmark::DoNotOptimize(view.latest);
     }
 }
-BENCHMARK(BM_DefaultRun)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultRun, linear, korvo::DragLaw::Linear)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultRun, quadratic, korvo::DragLaw::Quadratic)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

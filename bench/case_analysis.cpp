@@ -3,7 +3,7 @@
 // figures function of realistic cost: a trajectory stepped from numbers as the
 // real run steps it, about 3,500 steps for the default angle. Run on one and
 // on two threads; the ratio of the two is the speed-up.
-#include "ballistics/core/StandInFigures.h"
+#include "ballistics/core/TrajectoryFigures.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +17,7 @@ void BM_CaseAnalysis(benchmark::State& state) {
     const korvo::AnalysisOptions options{static_cast<unsigned>(state.range(0)), nullptr, {}};
     std::uint64_t trajectories = 0;
     for (auto _ : state) {
-        const korvo::CaseAnswer answer = korvo::AnalyzeCase(question, korvo::LinearStandInFigures, options);
+        const korvo::CaseAnswer answer = korvo::AnalyzeCase(question, korvo::TrajectoryFigures, options);
         trajectories = answer.Trayectorias;
         benchmark::DoNotOptimize(answer.Angulos->Alta.Angulo);
     }
@@ -29,7 +29,7 @@ BENCHMARK(BM_CaseAnalysis)->ArgName("jobs")->Arg(1)->Arg(2)->UseRealTime()->Unit
 void BM_SteppedTrajectory(benchmark::State& state) {
     const korvo::CaseInputs inputs{0.000016788592601L, 0.00745L, 340, 78, 0.01L, 0, korvo::DragLaw::Linear};
     for (auto _ : state)
-        benchmark::DoNotOptimize(korvo::LinearStandInFigures(inputs).Alcance);
+        benchmark::DoNotOptimize(korvo::TrajectoryFigures(inputs).Alcance);
 }
 BENCHMARK(BM_SteppedTrajectory)->Unit(benchmark::kMicrosecond);
 

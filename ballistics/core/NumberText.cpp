@@ -5,6 +5,7 @@
 #include "base/RegionalSettings.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -115,6 +116,25 @@ Real NearestDenormal(const std::string& normal) {
     if (value == 0 && normal[0] == '-')
         return -0.0L;
     return value;
+}
+
+// 10^k for k = 0..27: exact in the extended format, since 5^27 < 2^64.
+constexpr std::array<Real, 28> kTens = [] {
+    std::array<Real, 28> tens{};
+    Real ten = 1;
+    for (Real& t : tens) {
+        t = ten;
+        ten *= 10;
+    }
+    return tens;
+}();
+
+// 10^k for k = -12..15, the nearest extended values. Where one is inexact, a
+// value between it and the power itself is within a unit in the last place of
+// the power: taken for the decade above or below, its 15 digits round to that
+// power either way.
+Real PowerOfTen(int k) {
+    return k >= 0 ? kTens[static_cast<std::size_t>(k)] : 1 / kTens[static_cast<std::size_t>(-k)];
 }
 
 std::string NonFiniteText(Real x) {
@@ -249,6 +269,39 @@ std::string NumberToGeneralText(Real x) {
     text += 'E';
     text += std::to_string(e - 1);
     return text;
+}
+
+Real GeneralTextValue(Real x) {
+    return GeneralTextCutter()(x);
+}
+
+bool GeneralTextCutter::Rescale(Real a) {
+    if (!(a >= 1e-12L && a < 1e15L))
+        return false;
+    int e = -11;
+    while (a >= PowerOfTen(e))
+        ++e;
+    low_ = PowerOfTen(e - 1);
+    high_ = PowerOfTen(e);
+    places_ = 15 - e;
+    scale_ = kTens[static_cast<std::size_t>(places_)];
+    return true;
+}
+
+std::optional<GeneralTextCutter::ShortDecimal> GeneralTextCutter::ShortDecimalOf(Real x) {
+    Real digits = 0;
+    if (!(x > 0) || !Cut(x, digits) || digits / scale_ != x)
+        return std::nullopt;
+    ShortDecimal d{static_cast<std::uint64_t>(digits), places_, scale_};
+    while (d.Places > 0 && d.Units % 10 == 0) {
+        d.Units /= 10;
+        d.Scale = kTens[static_cast<std::size_t>(--d.Places)];
+    }
+    return d;
+}
+
+Real GeneralTextCutter::GeneralTextValueOfText(Real x) {
+    return std::isfinite(x) ? ParseReal(NumberToGeneralText(x)) : x;
 }
 
 std::string NumberToPatternText(std::string_view pattern, Real x) {

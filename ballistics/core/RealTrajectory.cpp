@@ -1,5 +1,7 @@
 #include "ballistics/core/RealTrajectory.h"
 
+#include "ballistics/core/StepKernel.h"
+
 #include <cmath>
 #include <stdexcept>
 
@@ -8,13 +10,7 @@ namespace {
 
 using F = TrajectoryField;
 
-// The gravitational acceleration (m/s^2) and the half of the kinematic
-// formulas are converted from their texts at every step, as the program has
-// always done; written in the separator in force, they read back under any
-// regional setting as the nearest extended values. 9.8 divides the energy
-// into Ec2.
-constexpr const char* kGravityText = "9.81";
-constexpr const char* kHalfText = "0.5";
+// 9.8 divides the energy into Ec2.
 constexpr Real kEnergyDivisor = 9.8L;
 
 Real Read(const TrajectoryView& view, F field) {
@@ -42,8 +38,9 @@ void RealTrajectory::CosenoGrados4Radianes(const TrajectoryView& view) {
     state_.Coseno = std::cos(DegreesToRadians(ParseWhole(view.Text(F::Angulo))));
 }
 
-void RealTrajectory::Start(TrajectoryView& view) {
+void RealTrajectory::Start(TrajectoryView& view, DragLaw ley) {
     EstadoTrayectoria& s = state_;
+    s.Ley = ley;
     s.Hmax = 0;
     s.IteracionHmax = 0;
     SenoGrados4Radianes(view);
@@ -62,37 +59,35 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     EstadoTrayectoria& s = state_;
     s.D = ReadNotNegative(view, F::D, kDNegativo);
     s.M = ReadNotNegative(view, F::M, kMNegativo);
-    s.G = ParseReal(BuiltInNumberText(kGravityText));
+    s.G = kGravity;
     s.Vo = Read(view, F::Vo);
     s.DeltaT = Read(view, F::T);
 
-    s.Ax = ((-(s.D / s.M)) * s.Vo) * s.Vx;
-    s.Ay = -s.G - (((s.D / s.M) * s.Vo) * s.Vy);
+    const Motion start{s.Vx, s.Vy, s.X, s.Y};
+    Motion end = start;
+    const StepAcceleration a = AdvanceStep({s.D, s.M, s.G, s.Vo, s.DeltaT, s.Ley}, end);
+    s.Ax = a.Ax;
+    s.Ay = a.Ay;
     Show(view, F::Ax, s.Ax);
     Show(view, F::Ay, s.Ay);
-    Show(view, F::Vx, s.Vx);
-    Show(view, F::Vy, s.Vy);
-
-    s.VFx = (s.Ax * s.DeltaT) + s.Vx;
-    s.VFy = (s.Ay * s.DeltaT) + s.Vy;
+    Show(view, F::Vx, start.Vx);
+    Show(view, F::Vy, start.Vy);
+    s.VFx = end.Vx;
+    s.VFy = end.Vy;
     Show(view, F::VFx, s.VFx);
     Show(view, F::VFy, s.VFy);
-    s.Vx = s.VFx;
-    s.Vy = s.VFy;
+    Show(view, F::X, end.X);
+    Show(view, F::Y, end.Y);
+    s.VxAnterior = start.Vx;
+    s.VyAnterior = start.Vy;
+    s.XAnterior = start.X;
+    s.YAnterior = start.Y;
+    s.Vx = end.Vx;
+    s.Vy = end.Vy;
+    s.X = end.X;
+    s.Y = end.Y;
 
-    // The displacement uses the end-of-step velocities just stored.
-    const Real half = ParseReal(BuiltInNumberText(kHalfText));
-    const Real dX = ((s.DeltaT * s.DeltaT) * (half * s.Ax)) + (s.Vx * s.DeltaT);
-    const Real dY = ((s.DeltaT * s.DeltaT) * (half * s.Ay)) + (s.Vy * s.DeltaT);
-    const Real x = s.X + dX;
-    const Real y = s.Y + dY;
-    Show(view, F::X, x);
-    Show(view, F::Y, y);
-    s.XAnterior = s.X;
-    s.YAnterior = s.Y;
-    s.X = x;
-    s.Y = y;
-
+    const Real half = 0.5L;
     const Real vy2 = s.Vy * s.Vy;
     s.Ec = ((s.Vx * s.Vx) + vy2) * (half * s.M);
     s.Ec2 = s.Ec / kEnergyDivisor;
@@ -104,14 +99,17 @@ void RealTrajectory::Calcular(TrajectoryView& view) {
     view.AddChartPoint(static_cast<double>(s.X), static_cast<double>(s.Y));
     ++s.Iteraciones;
 
-    // The elapsed time lives only as the field's text: it is cut to 15
-    // significant digits at every step, so n steps of 0.01 read n hundredths.
-    Show(view, F::TiempoTotal, Read(view, F::TiempoTotal) + s.DeltaT);
+    // The elapsed time lives in the field's text: it is cut to 15 significant
+    // digits at every step, so n steps of 0.01 read n hundredths. The state
+    // keeps the value the text reads back as.
+    s.TiempoAnterior = Read(view, F::TiempoTotal);
+    s.Tiempo = GeneralTextValue(s.TiempoAnterior + s.DeltaT);
+    Show(view, F::TiempoTotal, s.TiempoAnterior + s.DeltaT);
     CrearListado(view);
 }
 
-void RealTrajectory::RunToEnd(TrajectoryView& view) {
-    Start(view);
+void RealTrajectory::RunToEnd(TrajectoryView& view, DragLaw ley) {
+    Start(view, ley);
     do
         Calcular(view);
     while (GoesOn());

@@ -11,9 +11,11 @@
 //   DeltaT    time step, s       X, Y  horizontal distance and height, m
 //   Ec        kinetic energy, J  Ec2   Ec / 9.8
 //
-// The drag is linear in the velocity: the drag acceleration on each axis is
+// A run steps the drag law it was started with (DragLaw.h). The designed one,
+// the default, is linear in the velocity: the drag acceleration on each axis is
 // -(D / M) x Vo x (that axis's velocity), with Vo the speed in the "Vo:" field,
 // not the current speed. So the vertical speed tends to -G / ((D / M) x Vo).
+// The quadratic law puts the current speed in place of Vo (StepKernel.h).
 //
 // The integrator reads and writes the window's field texts through
 // TrajectoryView, in the order the user sees them change: a step that fails to
@@ -32,11 +34,12 @@
 // of 0, a Vo near 0, a zero mass), unless a step is refused.
 //
 //   RealTrajectory run;
-//   run.RunToEnd(view);           // what the window's ticks do, unpaced
+//   run.RunToEnd(view, DragLaw::Linear);  // what the window's ticks do, unpaced
 //   if (!run.Landed()) ...        // stopped at the step limit
 //
 // The window paces the same run: Start, then Calcular and GoesOn at each tick.
 #include "ballistics/core/Angles.h"
+#include "ballistics/core/DragLaw.h"
 #include "ballistics/core/NumberText.h"
 
 #include <array>
@@ -80,6 +83,13 @@ struct EstadoTrayectoria {
     // that raised Hmax last (0 while it has never been raised).
     Real XAnterior = 0, YAnterior = 0;
     std::int32_t IteracionHmax = 0;
+    // The law the run steps, fixed at its start.
+    DragLaw Ley = DragLaw::Linear;
+    // The velocity at the end of the step before the last, and the elapsed
+    // time before and after the last step as the time display read and now
+    // reads it, so that the impact can be interpolated as the crossing is.
+    Real VxAnterior = 0, VyAnterior = 0;
+    Real TiempoAnterior = 0, Tiempo = 0;
 };
 
 class RealTrajectory {
@@ -87,11 +97,11 @@ public:
     // `mostSteps`: the steps after which a run that has not landed is stopped.
     explicit RealTrajectory(std::int32_t mostSteps = kMostTrajectorySteps) : mostSteps_(mostSteps) {}
 
-    // Starts a run: Hmax := 0, the sine and cosine of the whole-degree angle,
-    // the initial velocities (shown), the start position read from the X and Y
-    // displays, then the first step. An angle with a fraction is refused before
-    // any step runs.
-    void Start(TrajectoryView& view);
+    // Starts a run of the drag law `ley`: Hmax := 0, the sine and cosine of the
+    // whole-degree angle, the initial velocities (shown), the start position
+    // read from the X and Y displays, then the first step. An angle with a
+    // fraction is refused before any step runs.
+    void Start(TrajectoryView& view, DragLaw ley = DragLaw::Linear);
 
     // One step, its table row and chart point included. A negative D or M is
     // refused (std::runtime_error kDNegativo or kMNegativo) right after it is
@@ -110,7 +120,7 @@ public:
     // Starts a run and steps it to its end as the window's ticks do: one step
     // after the start whatever its height, then steps while the run goes on.
     // Raises what Start and Calcular raise, with the steps before kept shown.
-    void RunToEnd(TrajectoryView& view);
+    void RunToEnd(TrajectoryView& view, DragLaw ley = DragLaw::Linear);
 
     // The run counter back to 0 (the window empties its table and chart).
     // Hmax is left alone; the next start zeroes it.

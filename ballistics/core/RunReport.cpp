@@ -3,6 +3,8 @@
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/Gravity.h"
+#include "ballistics/core/GroundImpact.h"
+#include "ballistics/core/StepKernel.h"
 
 #include <cmath>
 #include <limits>
@@ -133,10 +135,10 @@ TrajectoryFigures ExactLinearDrag(Real k, Real vo, std::int32_t anguloGrados) {
 
 std::optional<GroundCrossing> InterpolateGroundCrossing(Real tPrev, Real xPrev, Real yPrev, Real tLast,
                                                         Real xLast, Real yLast) {
-    if (!(yPrev > 0 && yLast <= 0))
+    const std::optional<Impact> impact = InterpolateImpact({tPrev, xPrev, yPrev}, {tLast, xLast, yLast});
+    if (!impact)
         return std::nullopt;
-    const Real f = yPrev / (yPrev - yLast);
-    return GroundCrossing{tPrev + (tLast - tPrev) * f, xPrev + (xLast - xPrev) * f};
+    return GroundCrossing{impact->Tiempo, impact->Alcance};
 }
 
 RunReportFigures ComputeRunReportFigures(const RunInputTexts& inputs, const FinishedRun& run) {

@@ -8,7 +8,7 @@
 #include "app/GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
-#include "ballistics/core/StandInFigures.h"
+#include "ballistics/core/TrajectoryFigures.h"
 #include "base/RegionalSettings.h"
 
 #include <QFile>
@@ -511,7 +511,7 @@ TEST(CommandLineCase, WritesTheBandFarthestAndAnglesLayoutsAndRefusesBadToleranc
 
     // The range of a 45 degree shot, typed with the regional comma: 45 is its high angle.
     CaseInputs at45{0.000016788592601L, 0.00745L, 340, 45, 0.01L, 0, DragLaw::Linear};
-    const QString distance = QString::number(static_cast<double>(LinearStandInFigures(at45).Alcance), 'f', 9);
+    const QString distance = QString::number(static_cast<double>(TrajectoryFigures(at45).Alcance), 'f', 9);
     const Result angles = Korvo({"angles", "--distance", QString(distance).replace('.', ','), "--csv", "-"},
                                 here, "es_ES.UTF-8");
     ASSERT_EQ(angles.status, 0) << angles.err.toStdString();

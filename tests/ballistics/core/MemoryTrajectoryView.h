@@ -26,4 +26,13 @@ public:
     std::vector<std::pair<double, double>> points;
 };
 
+// Keeps only the latest row and no chart point, so that memory stays flat
+// however many steps run.
+class LatestRowView : public MemoryTrajectoryView {
+public:
+    void AppendRow(const std::array<std::string, 10>& row) override { latest = row; }
+    void AddChartPoint(double, double) override {}
+    std::array<std::string, 10> latest;
+};
+
 } // namespace korvo::test

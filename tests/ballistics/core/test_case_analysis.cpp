@@ -4,7 +4,7 @@
 #include "SeparatorGuard.h"
 
 #include "ballistics/core/CaseAnalysis.h"
-#include "ballistics/core/StandInFigures.h"
+#include "ballistics/core/TrajectoryFigures.h"
 
 #include <gtest/gtest.h>
 
@@ -204,13 +204,13 @@ TEST(CaseAnalysis, SteppedRunFarthestBeatsAHundredthScanAndAnglesAreTheSameOnAny
     q.Nominal = kDefaults;
     q.Tolerancias = kMeasured;
     // The range of a 45 degree shot: the high angle that reaches it is 45.
-    q.Distancia = LinearStandInFigures(At(45)).Alcance;
-    const CaseAnswer one = AnalyzeCase(q, LinearStandInFigures, {1, nullptr, {}});
-    const CaseAnswer three = AnalyzeCase(q, LinearStandInFigures, {3, nullptr, {}});
+    q.Distancia = TrajectoryFigures(At(45)).Alcance;
+    const CaseAnswer one = AnalyzeCase(q, TrajectoryFigures, {1, nullptr, {}});
+    const CaseAnswer three = AnalyzeCase(q, TrajectoryFigures, {3, nullptr, {}});
     EXPECT_EQ(Flat(one), Flat(three));
 
     for (int n = 0; n <= 9000; ++n)
-        ASSERT_LE(LinearStandInFigures(At(n / 100.0L)).Alcance, one.Lejano->Alcance) << n / 100.0;
+        ASSERT_LE(TrajectoryFigures(At(n / 100.0L)).Alcance, one.Lejano->Alcance) << n / 100.0;
     EXPECT_LT(one.Lejano->Angulo, 45);
     EXPECT_GE(one.Lejano->AlcanceCaja, one.Lejano->Alcance);
     EXPECT_NEAR(static_cast<double>(one.Angulos->Alta.Angulo), 45, 1e-3);

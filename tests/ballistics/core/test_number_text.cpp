@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace korvo {
 namespace {
@@ -152,6 +154,74 @@ TEST_P(SeparatorTest, ParseRealRefusesEverythingElse) {
     // The other separator is refused.
     const std::string other = GetParam() == '.' ? "1,0556" : "1.0556";
     EXPECT_THROW(ParseReal(other), EConvertError);
+}
+
+// The value a 15-digit text reads back as, from the texts themselves.
+Real ByText(Real x) {
+    return ParseReal(NumberToGeneralText(x));
+}
+
+bool SameBits(Real a, Real b) {
+    return (a == b && std::signbit(a) == std::signbit(b)) || (std::isnan(a) && std::isnan(b));
+}
+
+TEST_P(SeparatorTest, GeneralTextValueIsWhatTheTextReadsBackAs) {
+    std::vector<Real> values;
+    // Digits 16 to 20 on both sides of where the rounding turns (0.4995 of
+    // the 15th digit after the 18-digit reduction), in every decade of the
+    // fast way and beyond it, with both signs.
+    for (const char* tail :
+         {"4994999", "4995", "49949", "49950001", "5", "4999", "50001", "0000001", "9999999"})
+        for (int exponent = -14; exponent <= 17; exponent += 3)
+            for (const char* sign : {"", "-"})
+                values.push_back(ParseReal(
+                    T(std::string(sign) + "1.23456789012345" + tail + "E" + std::to_string(exponent))));
+    // Next to powers of ten, whose nearest extended values lie above or below.
+    for (int exponent = -13; exponent <= 16; ++exponent) {
+        const Real power = ParseReal(T("1E" + std::to_string(exponent)));
+        for (Real v : {power, std::nextafter(power, 0.0L), std::nextafter(power, 2 * power)})
+            values.push_back(v);
+    }
+    std::mt19937_64 random(15);
+    for (int i = 0; i < 3000; ++i)
+        values.push_back(std::ldexp(static_cast<Real>(random()), static_cast<int>(random() % 120) - 120));
+    for (Real v : {0.0L, -0.0L})
+        values.push_back(v);
+
+    GeneralTextCutter cut; // one cutter through them all: its decade changes often
+    for (Real v : values) {
+        EXPECT_PRED2(SameBits, cut(v), ByText(v)) << NumberToGeneralText(v);
+        EXPECT_PRED2(SameBits, GeneralTextValue(v), ByText(v)) << NumberToGeneralText(v);
+    }
+    // An elapsed time as a run sums it, across decades.
+    Real t = 0, byText = 0;
+    for (int i = 0; i < 20000; ++i) {
+        t = cut(t + 0.0123L);
+        byText = ByText(byText + 0.0123L);
+        ASSERT_PRED2(SameBits, t, byText) << i;
+    }
+    // No text reads back as these: they stay as they are.
+    EXPECT_EQ(GeneralTextValue(std::numeric_limits<Real>::infinity()), std::numeric_limits<Real>::infinity());
+    EXPECT_TRUE(std::isnan(cut(std::numeric_limits<Real>::quiet_NaN())));
+}
+
+TEST(GeneralTextCutter, ShortDecimals) {
+    GeneralTextCutter cut;
+    const struct {
+        Real x;
+        std::uint64_t units;
+        int places;
+    } rows[] = {{0.01L, 1, 2}, {0.005L, 5, 3}, {1e-9L, 1, 9}, {100, 100, 0}, {123.456L, 123456, 3}};
+    for (const auto& row : rows) {
+        const auto d = cut.ShortDecimalOf(row.x);
+        ASSERT_TRUE(d) << NumberToGeneralText(row.x);
+        EXPECT_EQ(d->Units, row.units);
+        EXPECT_EQ(d->Places, row.places);
+        EXPECT_EQ(static_cast<Real>(d->Units) / d->Scale, row.x);
+    }
+    // More than 15 digits, not positive, or beyond the fast way's range.
+    for (Real x : {1.0L / 3, 0.07000000000000001L, -0.01L, 0.0L, 1e20L, 1e-14L})
+        EXPECT_FALSE(cut.ShortDecimalOf(x)) << NumberToGeneralText(x);
 }
 
 TEST_P(SeparatorTest, ParseWhole) {

@@ -1,0 +1,24 @@
+#include "ballistics/core/TrajectoryFigures.h"
+
+#include "ballistics/core/NumericRun.h"
+
+#include <limits>
+
+namespace korvo {
+
+CaseFigures TrajectoryFigures(const CaseInputs& in) {
+    const NumericRunResult run = RunNumeric({.D = in.D,
+                                             .T = in.T,
+                                             .M = in.M,
+                                             .Vo = in.Vo,
+                                             .AnguloGrados = in.Angulo,
+                                             .Ley = in.Ley,
+                                             .AlturaLanzamiento = in.H});
+    if (!run.Cruce) {
+        const Real none = std::numeric_limits<Real>::quiet_NaN();
+        return {none, run.Hmax, none, none, none};
+    }
+    return {run.Cruce->Tiempo, run.Hmax, run.Cruce->Alcance, run.Cruce->Velocidad, run.Cruce->Angulo};
+}
+
+} // namespace korvo
