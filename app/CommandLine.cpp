@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CommandRuns.h"
+#include "app/ReportCommands.h"
 #include "app/Startup.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/FileSave.h"
@@ -32,10 +33,6 @@
 #include <thread>
 #include <vector>
 
-#ifndef KORVO_VERSION
-#define KORVO_VERSION "1.0"
-#endif
-
 namespace korvo {
 namespace {
 
@@ -55,6 +52,11 @@ ventanas.
   ideal    Trayectoria ideal (en el vacío): los seis valores calculados y,
            con --csv, los puntos de la gráfica (X, Y, t) como los lista la
            tabla de la ventana.
+  selfcheck
+           Autocomprobación: calcula con el propio código del programa casos
+           cuya solución se conoce en forma cerrada y escribe, por caso, el
+           valor esperado, el de KORVO y la diferencia; termina con "correcto"
+           o con el caso que falla (estado 0 o 1).
   sweep    Varía una entrada de la trayectoria real de DESDE a HASTA en pasos
            de PASO (ambos extremos incluidos, a lo sumo 100000 valores) y
            escribe una fila CSV por valor: el valor, las iteraciones, el tiempo
@@ -78,6 +80,10 @@ Opciones de real:
   --xls ARCHIVO  el libro de la ventana ("Exportar datos a Excel")
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
+  --expediente TEXTO, --perito TEXTO, --nota TEXTO
+                 el número de expediente, el perito y una nota que el informe
+                 imprime en su identificación (el expediente, también al pie
+                 de cada página)
 
 Opciones de sweep:
   --vary NOMBRE=DESDE:HASTA:PASO
@@ -109,9 +115,15 @@ Estado de salida:
   0  terminado
   1  una escritura falló (o la ventana de resultados no puede leer la corrida)
   2  una entrada rechazada o una opción errónea; no se escribe nada
+  3  (real) calculado, pero el proyectil no aterrizó: la corrida se detuvo en
+     2000000 iteraciones todavía en el aire
 
 Una corrida que no aterriza en 2000000 iteraciones se detiene ahí, como en la
-ventana: se avisa en la salida de errores y sus filas se escriben.
+ventana: se avisa en la salida de errores, sus filas se escriben y el informe
+dice que el proyectil no aterrizó. Se rechazan antes de calcular T no mayor
+que 0, Vo negativa, M igual a 0 y un paso inestable ((D ÷ M) × Vo × T desde
+2/3); por encima de 0.1 se avisa en la salida de errores de que el paso es
+grande.
 
 El manual de KORVO (F1 en cualquier ventana del programa) explica el modelo,
 cada ventana y cada mensaje; su sección "Uso desde la línea de comandos"
@@ -124,8 +136,6 @@ Ejemplos:
 
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
 )";
-
-constexpr const char* kVersion = "KORVO " KORVO_VERSION "\n";
 
 // A refusal of the command's arguments (exit status 2).
 struct Refused : std::runtime_error {
@@ -149,7 +159,8 @@ struct Option {
 
 constexpr Option kRealOptions[] = {{"d", "D"},  {"t", "T"},     {"m", "M"},  {"xo", "X"},
                                    {"yo", "Y"}, {"angle", "A"}, {"vo", "V"}, {"csv", "ARCHIVO"}};
-constexpr Option kRealFiles[] = {{"xls", "ARCHIVO"}, {"bmp", "ARCHIVO"}, {"pdf", "ARCHIVO"}};
+constexpr Option kRealFiles[] = {{"xls", "ARCHIVO"},      {"bmp", "ARCHIVO"},  {"pdf", "ARCHIVO"},
+                                 {"expediente", "TEXTO"}, {"perito", "TEXTO"}, {"nota", "TEXTO"}};
 constexpr Option kSweepOptions[] = {{"vary", "NOMBRE=DESDE:HASTA:PASO"}, {"jobs", "N"}};
 constexpr Option kIdealOptions[] = {{"vo", "V"},       {"angle", "A"},    {"height", "Y"},
                                     {"distance", "X"}, {"interval", "N"}, {"csv", "ARCHIVO"}};
@@ -253,13 +264,16 @@ void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
     exporter.Execute();
 }
 
-void WriteReport(const std::string& path, const RealInputs& inputs, const RealRun& run, RunChart& chart) {
+void WriteReport(const std::string& path, const RealInputs& inputs, const RealRun& run, RunChart& chart,
+                 const Arguments& arguments) {
     const RunReportSource source{
         {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),
-        QDateTime::currentDateTime()};
+        QDateTime::currentDateTime(),
+        {arguments.Value("expediente").value_or(""), arguments.Value("perito").value_or(""),
+         arguments.Value("nota").value_or("")}};
     WriteRunReportPdf(QString::fromStdString(path), source);
 }
 
@@ -305,7 +319,8 @@ template <class Body> int Run(Body&& body) {
 }
 
 int RunReal(const Arguments& arguments) {
-    return Run([&](bool& writing) {
+    bool landed = true;
+    const int status = Run([&](bool& writing) {
         const RealInputs inputs = ReadRealInputs(arguments);
         const auto xls = arguments.Value("xls");
         const auto bmp = arguments.Value("bmp");
@@ -315,6 +330,8 @@ int RunReal(const Arguments& arguments) {
         // As the window tells it: the run stopped, its rows are kept and written.
         if (!run.Landed)
             PrintError(kTrayectoriaSinFin);
+        landed = run.Landed;
+        WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
 
         writing = true;
         if (xls)
@@ -324,7 +341,7 @@ int RunReal(const Arguments& arguments) {
             if (bmp)
                 SaveWholeFile(QString::fromStdString(*bmp), ChartBitmap(chart.View()));
             if (pdf)
-                WriteReport(*pdf, inputs, run, chart);
+                WriteReport(*pdf, inputs, run, chart, arguments);
         }
         if (csv) {
             std::vector<std::string> header;
@@ -342,6 +359,7 @@ int RunReal(const Arguments& arguments) {
                           Line("Altura Maxima (Hmax):", texts.HMax) +
                           Line("Alcance Maximo (Amax):", texts.DistanciaMax));
     });
+    return status == kDone && !landed ? kNotLandedStatus : status;
 }
 
 int RunIdeal(const Arguments& arguments) {
@@ -432,7 +450,8 @@ const char* CommandLineHelp() {
 }
 
 const char* CommandLineVersion() {
-    return kVersion;
+    static const std::string version = VersionText();
+    return version.c_str();
 }
 
 bool IsCommandLine(int argc, char** argv) {
@@ -450,7 +469,7 @@ int RunCommandLine(int argc, char** argv) {
         return kDone;
     }
     if (command == "--version" || command == "-v") {
-        Print(stdout, kVersion);
+        Print(stdout, CommandLineVersion());
         return kDone;
     }
 
@@ -468,6 +487,8 @@ int RunCommandLine(int argc, char** argv) {
             parsed = std::make_unique<Arguments>(arguments, Groups{kRealOptions, kSweepOptions});
         else if (command == "ideal")
             parsed = std::make_unique<Arguments>(arguments, Groups{kIdealOptions});
+        else if (command == "selfcheck")
+            parsed = std::make_unique<Arguments>(arguments, Groups{});
         else
             throw Refused("Orden desconocida: " + command + " (KORVO --help muestra las órdenes)");
     } catch (const Refused& error) {
@@ -505,6 +526,8 @@ int RunCommandLine(int argc, char** argv) {
         return RunReal(*parsed);
     if (command == "sweep")
         return RunSweepCommand(*parsed);
+    if (command == "selfcheck")
+        return RunSelfCheckCommand();
     return RunIdeal(*parsed);
 }
 

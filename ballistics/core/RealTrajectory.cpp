@@ -1,5 +1,7 @@
 #include "ballistics/core/RealTrajectory.h"
 
+#include "ballistics/core/RunChecks.h"
+
 #include <cmath>
 #include <stdexcept>
 
@@ -48,6 +50,7 @@ void RealTrajectory::Start(TrajectoryView& view) {
     s.IteracionHmax = 0;
     SenoGrados4Radianes(view);
     CosenoGrados4Radianes(view);
+    CheckRunStart(view);
     s.Vo = Read(view, F::Vo);
     s.Vx = s.Vo * s.Coseno;
     s.Vy = s.Vo * s.Seno;
