@@ -41,6 +41,8 @@ struct CommandOption {
 inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"}, {"yo"}, {"angle"}, {"vo"}};
 // The files of `real`; every one of them may be "-", standard output.
 inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"}, {"bmp"}, {"pdf"}};
+// The case fields that the report prints in its identification.
+inline constexpr CommandOption kCaseFieldOptions[] = {{"expediente"}, {"perito"}, {"nota"}};
 inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
 inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};

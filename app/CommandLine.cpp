@@ -3,6 +3,7 @@
 #include "app/CaseCommands.h"
 #include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
+#include "app/ReportCommands.h"
 #include "app/Startup.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/FileSave.h"
@@ -44,10 +45,6 @@
 #include <unistd.h>
 #include <vector>
 
-#ifndef KORVO_VERSION
-#define KORVO_VERSION "1.0"
-#endif
-
 namespace korvo {
 namespace {
 
@@ -67,6 +64,11 @@ ventanas.
   ideal    Trayectoria ideal (en el vacío): los seis valores calculados y,
            con --csv, los puntos de la gráfica (X, Y, t) como los lista la
            tabla de la ventana.
+  selfcheck
+           Autocomprobación: calcula con el propio código del programa casos
+           cuya solución se conoce en forma cerrada y escribe, por caso, el
+           valor esperado, el de KORVO y la diferencia; termina con "correcto"
+           o con el caso que falla (estado 0 o 1).
   sweep    Varía una entrada de la trayectoria real de DESDE a HASTA en pasos
            de PASO (ambos extremos incluidos, a lo sumo 100000 valores) y
            escribe una fila CSV por valor: el valor, las iteraciones, el tiempo
@@ -98,6 +100,10 @@ Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --json ARCHIVO un objeto JSON para programas: las entradas, la ley de arrastre
                  y los cuatro resultados, cada número con todas sus cifras y
                  con su texto de la ventana al lado
+  --expediente TEXTO, --perito TEXTO, --nota TEXTO
+                 el número de expediente, el perito y una nota que el informe
+                 imprime en su identificación (el expediente, también al pie
+                 de cada página)
 
 Opciones de sweep:
   --vary NOMBRE=DESDE:HASTA:PASO o --vary NOMBRE=V1,V2,...
@@ -145,9 +151,15 @@ Estado de salida:
      escriben), o la ventana de resultados no puede leer la corrida
   2  una entrada rechazada, una opción errónea o un archivo que no puede
      crearse; no se calcula ni se escribe nada
+  3  (real) calculado, pero el proyectil no aterrizó: la corrida se detuvo en
+     2000000 iteraciones todavía en el aire
 
 Una corrida que no aterriza en 2000000 iteraciones se detiene ahí, como en la
-ventana: se avisa en la salida de errores y sus filas se escriben.
+ventana: se avisa en la salida de errores, sus filas se escriben y el informe
+dice que el proyectil no aterrizó. Se rechazan antes de calcular T no mayor
+que 0, Vo negativa, M igual a 0 y un paso inestable ((D ÷ M) × Vo × T desde
+2/3); por encima de 0.1 se avisa en la salida de errores de que el paso es
+grande.
 
 El manual de KORVO (F1 en cualquier ventana del programa) explica el modelo,
 cada ventana y cada mensaje; su sección "Uso desde la línea de comandos"
@@ -161,10 +173,8 @@ Ejemplos:
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
 )";
 
-constexpr const char* kVersion = "KORVO " KORVO_VERSION "\n";
-
-constexpr const char* kUsage =
-    "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, farthest y angles (KORVO --help las explica).\n";
+constexpr const char* kUsage = "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, "
+                               "farthest, angles y selfcheck (KORVO --help las explica).\n";
 
 // Outputs that failed while the others were written (exit status 1), one
 // message each.
@@ -380,13 +390,16 @@ void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
     exporter.Execute();
 }
 
-std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart) {
+std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart,
+                        const CommandArguments& arguments) {
     const RunReportSource source{
         {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),
-        QDateTime::currentDateTime()};
+        QDateTime::currentDateTime(),
+        {arguments.Value("expediente").value_or(""), arguments.Value("perito").value_or(""),
+         arguments.Value("nota").value_or("")}};
     return RenderRunReportPdf(source).toStdString();
 }
 
@@ -521,7 +534,7 @@ std::string IdealJson(IdealInputs inputs, const IdealRun& run) {
 
 // --- Commands --------------------------------------------------------------
 
-void RunReal(const CommandArguments& arguments) {
+int RunReal(const CommandArguments& arguments) {
     const RealInputs inputs = ReadRealInputs(arguments);
     Outputs outputs(arguments, kRealOutputOptions);
     const bool rows = outputs.Path("xls") || outputs.Path("csv") || outputs.Path("pdf");
@@ -530,13 +543,14 @@ void RunReal(const CommandArguments& arguments) {
     // As the window tells it: the run stopped, its rows are kept and written.
     if (!run.Landed)
         PrintError(kTrayectoriaSinFin);
+    WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
 
     if (const auto xls = outputs.Path("xls"))
         outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows); });
     if (chart) {
         RunChart drawn(run.Points);
         outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
-        outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn); });
+        outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn, arguments); });
     }
     outputs.Save("csv", [&] {
         std::vector<std::string> header;
@@ -556,9 +570,10 @@ void RunReal(const CommandArguments& arguments) {
                Line("Alcance Maximo (Amax):", texts.DistanciaMax);
     });
     outputs.Finish();
+    return run.Landed ? kDone : kNotLandedStatus;
 }
 
-void RunIdeal(const CommandArguments& arguments) {
+int RunIdeal(const CommandArguments& arguments) {
     const IdealInputs inputs = ReadIdealInputs(arguments);
     Outputs outputs(arguments, kIdealOutputOptions);
     const IdealRun run =
@@ -574,6 +589,7 @@ void RunIdeal(const CommandArguments& arguments) {
                Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s");
     });
     outputs.Finish();
+    return kDone;
 }
 
 // A FROM, TO or STEP of --vary, read as a real input is.
@@ -601,7 +617,7 @@ std::vector<std::string> VaryValues(const VarySpec& vary, std::size_t most) {
 
 constexpr std::size_t kMostSweepRows = 100000;
 
-void RunSweepCommand(const CommandArguments& arguments) {
+int RunSweepCommand(const CommandArguments& arguments) {
     const std::vector<std::string> specs = arguments.Values("vary");
     if (specs.empty())
         throw ERefused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
@@ -675,6 +691,7 @@ void RunSweepCommand(const CommandArguments& arguments) {
     else
         outputs.Save("csv", [&] { return csv; });
     outputs.Finish();
+    return kDone;
 }
 
 bool NeverGui(const CommandArguments&) {
@@ -690,14 +707,19 @@ bool DrawsTheChart(const CommandArguments& arguments) {
 struct Command {
     std::string_view name;
     std::array<std::span<const CommandOption>, 3> options;
-    void (*run)(const CommandArguments&);
+    int (*run)(const CommandArguments&); // the exit status when nothing was thrown
     bool (*needsGui)(const CommandArguments&);
 };
 
+int RunSelfCheck(const CommandArguments&) {
+    return RunSelfCheckCommand();
+}
+
 const Command kCommands[] = {
-    {"real", {kRealInputOptions, kRealOutputOptions, {}}, RunReal, DrawsTheChart},
+    {"real", {kRealInputOptions, kRealOutputOptions, kCaseFieldOptions}, RunReal, DrawsTheChart},
     {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
     {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
+    {"selfcheck", {}, RunSelfCheck, NeverGui},
 };
 
 const Command* CommandNamed(std::string_view name) {
@@ -757,7 +779,8 @@ const char* CommandLineHelp() {
 }
 
 const char* CommandLineVersion() {
-    return kVersion;
+    static const std::string version = VersionText();
+    return version.c_str();
 }
 
 bool IsCommandLine(int argc, char** argv) {
@@ -797,7 +820,7 @@ int RunCommandLine(int argc, char** argv) {
     if (first == "--help" || first == "-h")
         return Finished(kHelp);
     if (first == "--version" || first == "-v")
-        return Finished(kVersion);
+        return Finished(CommandLineVersion());
     if (IsCaseCommand(first)) {
         const auto application = StartApplication(false);
         return RunCaseCommand(first, argc, argv);
@@ -817,8 +840,7 @@ int RunCommandLine(int argc, char** argv) {
         if (arguments.Help())
             return Finished(kHelp);
         application = StartApplication(command->needsGui(arguments));
-        command->run(arguments);
-        return kDone;
+        return command->run(arguments);
     } catch (const ERefused& refusal) {
         PrintError(refusal.what());
         return kRefused;

@@ -9,7 +9,8 @@
 // Exit status: 0 done; 2 a refused input or a bad option (message on standard
 // error, nothing written); 1 a failed write or a run that went through but
 // whose results cannot be read (message on standard error; the earlier file of
-// that name is kept).
+// that name is kept); 3 (real) a run computed but stopped at its step bound with
+// the projectile still in the air. `KORVO selfcheck` exits 0 or 1 as its cases hold.
 namespace korvo {
 
 // Whether the arguments ask for the command line rather than the windows: a

@@ -1,8 +1,12 @@
 #include "ballistics/RunReportPdf.h"
 
 #include "ballistics/FileSave.h"
+#include "ballistics/ReportMetadata.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/core/RunChecks.h"
+#include "ballistics/core/SelfCheck.h"
+#include "base/BuildStamp.h"
 
 #include <QAbstractAxis>
 #include <QBuffer>
@@ -21,10 +25,6 @@
 #include <memory>
 #include <vector>
 
-#ifndef KORVO_VERSION_TEXT
-#define KORVO_VERSION_TEXT "?"
-#endif
-
 namespace korvo {
 
 namespace {
@@ -42,8 +42,17 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The text shaper joins "fi" and "fl" into one ligature glyph, which a reader
+// of the PDF gets back as one character ("Identiﬁcación"), and then a search
+// for the word fails. A letter spacing that is not zero turns ligatures off;
+// this one, a sixty-fourth of a device pixel, moves nothing visibly.
+void NoLigatures(QFont& font) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
+}
+
 QFont SansFont(qreal points, bool bold = false) {
     QFont font(QStringLiteral("DejaVu Sans"));
+    NoLigatures(font);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -54,6 +63,7 @@ QFont SansFont(qreal points, bool bold = false) {
 // string whose columns line up and a reader gets each row back as one line.
 QFont MonoFont(qreal points, bool bold = false) {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
+    NoLigatures(font);
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
     font.setPointSizeF(points);
@@ -73,9 +83,10 @@ Columns Captions() {
 // every footer can say "Página n de N".
 class Pages {
 public:
-    Pages(QPdfWriter& writer, QPainter* painter, int total, std::function<void()> afterPage)
+    Pages(QPdfWriter& writer, QPainter* painter, int total, std::function<void()> afterPage,
+          QString footerText)
         : writer_(writer), painter_(painter), total_(total), afterPage_(std::move(afterPage)),
-          footer_(SansFont(7)), width_(writer.width()) {
+          footer_(SansFont(7)), footerText_(std::move(footerText)), width_(writer.width()) {
         bottom_ = writer.height() - 2 * Metrics(footer_).lineSpacing();
     }
 
@@ -148,7 +159,7 @@ private:
         const QFontMetricsF metrics = Metrics(footer_);
         const qreal base = writer_.height() - metrics.descent();
         painter_->setFont(footer_);
-        painter_->drawText(QPointF(0, base), QStringLiteral("KORVO · Informe de trayectoria real"));
+        painter_->drawText(QPointF(0, base), footerText_);
         const QString number = QStringLiteral("Página %1 de %2").arg(page_).arg(total_);
         painter_->drawText(QPointF(width_ - metrics.horizontalAdvance(number), base), number);
     }
@@ -158,6 +169,7 @@ private:
     int total_;
     std::function<void()> afterPage_;
     QFont footer_;
+    QString footerText_;
     qreal width_;
     qreal bottom_ = 0;
     qreal y_ = 0;
@@ -169,6 +181,7 @@ struct Content {
     const RunReportSource& source;
     RunReportFigures figures;
     QString digest;
+    QString selfCheck;                                            // the self-check's verdict for this build
     std::array<int, TrajectoryTableModel::kColumnCount> widths{}; // in characters
     QFont tableFont;
     QFont tableBold;
@@ -186,29 +199,50 @@ void Heading(Pages& pages, const QString& text) {
     pages.Paragraph(text, font);
 }
 
+// The writing time in ISO 8601 with its offset from UTC: 2026-12-10 13:36:55 +01:00.
+QString IsoDateTime(const QDateTime& when) {
+    const int offset = when.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
+           QStringLiteral("%1%2:%3")
+               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString SeparatorText() {
+    const QString separator = Q(DecimalSeparatorInForce());
+    return QStringLiteral("\"%1\" (%2)")
+        .arg(separator, separator == QStringLiteral(".") ? QStringLiteral("punto") : QStringLiteral("coma"));
+}
+
 void Identification(Pages& pages, const Content& c) {
     pages.Paragraph(QStringLiteral("Informe de Trayectoria Real"), SansFont(16, true));
     Heading(pages, QStringLiteral("1. Identificación"));
     const QFont body = SansFont(9);
     const std::vector<qreal> at{0, 0.35};
-    pages.Cells(
-        {QStringLiteral("Programa:"), QStringLiteral("KORVO (Korvatek), versión " KORVO_VERSION_TEXT)}, at,
-        body);
-    pages.Cells({QStringLiteral("Fecha y hora de escritura:"),
-                 QLocale::c().toString(c.source.Written, QStringLiteral("dd/MM/yyyy HH:mm:ss"))},
+    const RunCaseFields& caso = c.source.Caso;
+    if (!caso.Expediente.empty())
+        pages.Cells({QStringLiteral("Expediente:"), Q(caso.Expediente)}, at, body);
+    if (!caso.Perito.empty())
+        pages.Cells({QStringLiteral("Perito:"), Q(caso.Perito)}, at, body);
+    pages.Cells({QStringLiteral("Programa:"),
+                 QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
+                     .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
                 at, body);
-    const QString separator = Q(DecimalSeparatorInForce());
-    pages.Cells({QStringLiteral("Separador decimal en vigor:"),
-                 QStringLiteral("\"%1\" (%2)")
-                     .arg(separator, separator == QStringLiteral(".") ? QStringLiteral("punto")
-                                                                      : QStringLiteral("coma"))},
-                at, body);
+    pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), c.selfCheck}, at, body);
+    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), IsoDateTime(c.source.Written)}, at, body);
+    pages.Cells({QStringLiteral("Separador decimal en vigor:"), SeparatorText()}, at, body);
+    if (!caso.Nota.empty())
+        pages.Paragraph(QStringLiteral("Nota: ") + Q(caso.Nota), body);
 }
 
 void Inputs(Pages& pages, const Content& c) {
     Heading(pages, QStringLiteral("2. Datos de entrada"));
     const QFont body = SansFont(9);
-    pages.Paragraph(QStringLiteral("Tal como los contenían los campos al iniciar el cálculo:"), body);
+    pages.Paragraph(QStringLiteral("Tal como los contenían los campos al iniciar el cálculo, entre comillas "
+                                   "y carácter por carácter:"),
+                    body);
     const RunInputTexts& in = c.source.Inputs;
     const std::vector<qreal> at{0.02, 0.45, 0.75};
     pages.Cells({QStringLiteral("Magnitud"), QStringLiteral("Texto del campo"), QStringLiteral("Unidad")}, at,
@@ -224,8 +258,9 @@ void Inputs(Pages& pages, const Content& c) {
     };
     const char* units[] = {"kg/m", "s", "kg", "m", "m", "grados", "m/s"};
     for (std::size_t i = 0; i < std::size(rows); ++i)
-        pages.Cells({QString::fromUtf8(rows[i].first), Q(*rows[i].second), QString::fromUtf8(units[i])}, at,
-                    body);
+        pages.Cells({QString::fromUtf8(rows[i].first), QStringLiteral("\"%1\"").arg(Q(*rows[i].second)),
+                     QString::fromUtf8(units[i])},
+                    at, body);
     pages.Skip(pages.Metrics(body).lineSpacing() * 0.5);
     pages.Paragraph(
         QStringLiteral("El cálculo parte de la posición (0, 0): los campos Xo y Yo se registran, pero "
@@ -265,12 +300,51 @@ void Model(Pages& pages, const Content& c) {
         body);
     pages.Paragraph(
         QStringLiteral("Aritmética en precisión extendida (formato de 80 bits, significando de 64 "
-                       "bits, redondeo al más cercano). En ese formato el integrador es exacto y "
-                       "determinista: los mismos datos dan siempre la misma tabla, texto por texto."),
+                       "bits, redondeo al más cercano). En ese formato el integrador es reproducible y "
+                       "determinista: los mismos datos dan siempre la misma tabla, texto por texto. "
+                       "No es exacto: su error frente a la solución exacta se da en los resultados."),
         body);
-    pages.Paragraph(QStringLiteral("Constante del arrastre: k = D × Vo ÷ M = %1 1/s.")
-                        .arg(Q(NumberToGeneralText(c.figures.K))),
+    pages.Paragraph(QStringLiteral("Constante del arrastre: k = D × Vo ÷ M = %1 1/s; k × T = %2.")
+                        .arg(Q(NumberToGeneralText(c.figures.K)), Q(NumberToGeneralText(c.figures.KT))),
                     body);
+}
+
+// The comparison table: each column as wide as its widest text and four
+// spaces apart, set smaller when the widest texts do not fit the page.
+void ComparisonTable(Pages& pages, const std::vector<std::vector<QString>>& rows) {
+    qreal points = 9;
+    std::vector<qreal> at;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QFontMetricsF plain = pages.Metrics(SansFont(points));
+        const QFontMetricsF bold = pages.Metrics(SansFont(points, true));
+        std::vector<qreal> widths(rows.front().size(), 0);
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t i = 0; i < rows[r].size(); ++i)
+                widths[i] = std::max(widths[i], (r == 0 ? bold : plain).horizontalAdvance(rows[r][i]));
+        const qreal gap = plain.horizontalAdvance(QStringLiteral("    "));
+        at.clear();
+        qreal x = 0;
+        for (qreal width : widths) {
+            at.push_back(x / pages.Width());
+            x += width + gap;
+        }
+        const qreal total = x - gap;
+        if (total <= pages.Width())
+            break;
+        // Text widths scale with the size; the margin covers the rounding of hinted advances.
+        points *= 0.97 * pages.Width() / total;
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        pages.Cells(rows[r], at, SansFont(points, r == 0));
+}
+
+// (stepped - vacuum) / vacuum x 100, or "—" where it has no meaning (a vacuum
+// value of 0, or a figure that is not a number).
+QString PercentText(Real stepped, Real vacuum) {
+    const Real percent = PercentChange(stepped, vacuum);
+    if (vacuum == 0 || !std::isfinite(percent))
+        return QStringLiteral("—");
+    return Fixed("0.00", percent) + QStringLiteral(" %");
 }
 
 void Results(Pages& pages, const Content& c) {
@@ -278,14 +352,32 @@ void Results(Pages& pages, const Content& c) {
     const QFont body = SansFont(9);
     const QFont bold = SansFont(9, true);
     const RunReportFigures& f = c.figures;
+    const EstadoTrayectoria& e = c.source.Run.Estado;
+    const QString notLanded = Q(NotLandedText(e.Iteraciones));
+    if (!f.Aterrizo)
+        pages.Paragraph(QStringLiteral("El proyectil no aterrizó: el cálculo se detuvo en el límite de %1 "
+                                       "pasos todavía en el aire (Y = %2 m). No hay cruce del suelo, ni "
+                                       "tiempo de vuelo, ni alcance.")
+                            .arg(e.Iteraciones)
+                            .arg(Fixed("0.000000", e.Y)),
+                        bold);
+    if (f.PasoGrande)
+        pages.Paragraph(
+            QStringLiteral("Aviso: %1 (k × T = %2; por encima de %3 el error del paso deja de "
+                           "ser pequeño).")
+                .arg(QString::fromUtf8(kPasoGrande), Fixed("0.000", f.KT), Q(BuiltInNumberText("0.1"))),
+            bold);
     const std::vector<qreal> pair{0.02, 0.4};
     pages.Cells({QStringLiteral("Total de Iteraciones:"), Q(f.Resultados.TotalIteraciones)}, pair, body);
-    pages.Cells({QStringLiteral("Tiempo Total de Vuelo:"), Q(f.Resultados.TTotalVuelo)}, pair, body);
+    pages.Cells(
+        {QStringLiteral("Tiempo Total de Vuelo:"), f.Aterrizo ? Q(f.Resultados.TTotalVuelo) : notLanded},
+        pair, body);
     pages.Cells({QStringLiteral("Altura Maxima (Hmax):"), Q(f.Resultados.HMax)}, pair, body);
-    pages.Cells({QStringLiteral("Alcance Maximo (Amax):"), Q(f.Resultados.DistanciaMax)}, pair, body);
+    pages.Cells(
+        {QStringLiteral("Alcance Maximo (Amax):"), f.Aterrizo ? Q(f.Resultados.DistanciaMax) : notLanded},
+        pair, body);
     pages.Skip(pages.Metrics(body).lineSpacing() * 0.5);
 
-    const EstadoTrayectoria& e = c.source.Run.Estado;
     const QString last =
         QStringLiteral("Último paso (sin interpolar): t = %1 s, X = %2 m, Y = %3 m.")
             .arg(Q(c.source.Run.TiempoTotal), Fixed("0.000000", e.X), Fixed("0.000000", e.Y));
@@ -313,30 +405,34 @@ void Results(Pages& pages, const Content& c) {
                        "cuánto cambia el aire el resultado."),
         body);
 
-    const std::vector<qreal> at{0, 0.27, 0.4, 0.54, 0.7, 0.84};
-    pages.Cells({QStringLiteral("Magnitud"), QStringLiteral("Integrado"), QStringLiteral("Exacto"),
-                 QStringLiteral("Int. − Exacto"), QStringLiteral("Vacío"), QStringLiteral("Aire/vacío")},
-                at, bold);
+    std::vector<std::vector<QString>> table{{QStringLiteral("Magnitud"), QStringLiteral("Integrado"),
+                                             QStringLiteral("Exacto"), QStringLiteral("Int. − Exacto"),
+                                             QStringLiteral("Vacío"), QStringLiteral("Aire/vacío")}};
     struct Row {
         const char* name;
         Real stepped, exact, vacuum;
+        bool needsLanding;
     };
     std::vector<Row> rows{
-        {"Tiempo del ápice (s)", f.Integrado.TiempoApice, f.Exacto.TiempoApice, f.Vacio.TiempoApice},
-        {"Altura máxima (m)", f.Integrado.AlturaApice, f.Exacto.AlturaApice, f.Vacio.AlturaApice},
-        {"Tiempo de vuelo (s)", f.Integrado.TiempoVuelo, f.Exacto.TiempoVuelo, f.Vacio.TiempoVuelo},
-        {"Alcance (m)", f.Integrado.Alcance, f.Exacto.Alcance, f.Vacio.Alcance},
+        {"Tiempo del ápice (s)", f.Integrado.TiempoApice, f.Exacto.TiempoApice, f.Vacio.TiempoApice, false},
+        {"Altura máxima (m)", f.Integrado.AlturaApice, f.Exacto.AlturaApice, f.Vacio.AlturaApice, false},
+        {"Tiempo de vuelo (s)", f.Integrado.TiempoVuelo, f.Exacto.TiempoVuelo, f.Vacio.TiempoVuelo, true},
+        {"Alcance (m)", f.Integrado.Alcance, f.Exacto.Alcance, f.Vacio.Alcance, true},
     };
     if (f.Cruce) {
         rows.push_back(
-            {"Vuelo, interpolado (s)", f.Cruce->Tiempo, f.Exacto.TiempoVuelo, f.Vacio.TiempoVuelo});
-        rows.push_back({"Alcance, interpolado (m)", f.Cruce->X, f.Exacto.Alcance, f.Vacio.Alcance});
+            {"Vuelo, interpolado (s)", f.Cruce->Tiempo, f.Exacto.TiempoVuelo, f.Vacio.TiempoVuelo, true});
+        rows.push_back({"Alcance, interpolado (m)", f.Cruce->X, f.Exacto.Alcance, f.Vacio.Alcance, true});
     }
-    for (const Row& row : rows)
-        pages.Cells({QString::fromUtf8(row.name), Fixed("0.000", row.stepped), Fixed("0.000000", row.exact),
-                     Fixed("0.000000", Difference(row.stepped, row.exact)), Fixed("0.000", row.vacuum),
-                     Fixed("0.00", PercentChange(row.stepped, row.vacuum)) + QStringLiteral(" %")},
-                    at, body);
+    for (const Row& row : rows) {
+        const bool none = row.needsLanding && !f.Aterrizo;
+        table.push_back({QString::fromUtf8(row.name), none ? notLanded : Fixed("0.000000", row.stepped),
+                         Fixed("0.000000", row.exact),
+                         none ? QStringLiteral("—") : Fixed("0.000000", Difference(row.stepped, row.exact)),
+                         Fixed("0.000", row.vacuum),
+                         none ? QStringLiteral("—") : PercentText(row.stepped, row.vacuum)});
+    }
+    ComparisonTable(pages, table);
 }
 
 // Renders the chart itself, so the PDF holds its lines and texts as vectors.
@@ -444,6 +540,11 @@ void Table(Pages& pages, const Content& c) {
             painter->drawText(QPointF(0, pages.Y() + metrics.ascent()), RowLine(rows.At(r), c));
         pages.Skip(line);
     }
+    pages.Skip(line * 0.5);
+    pages.Paragraph(QStringLiteral("Ax y Ay están en m/s² aunque sus títulos digan m/s; la última columna, "
+                                   "\"%1\", es Ec ÷ %2.")
+                        .arg(Captions().back(), Q(BuiltInNumberText("9.8"))),
+                    SansFont(9));
 }
 
 void Digest(Pages& pages, const Content& c) {
@@ -451,14 +552,29 @@ void Digest(Pages& pages, const Content& c) {
     Heading(pages, QStringLiteral("7. Resumen criptográfico (SHA-256)"));
     pages.Paragraph(c.digest, MonoFont(9, true));
     pages.Paragraph(
-        QStringLiteral("Calculado sobre los textos, en UTF-8, de los siete datos de entrada (D, T, M, "
-                       "Xo, Yo, ángulo, Vo), de los diez títulos de columna y de los diez textos de "
-                       "cada fila de la tabla, en ese orden: cada texto escrito como su longitud en "
-                       "bytes en cifras decimales, \":\", el texto y \",\"; cada grupo (los datos, "
-                       "los títulos, cada fila) terminado en un salto de línea. El integrador es "
-                       "exacto y determinista en el formato de 80 bits, de modo que un segundo "
-                       "cálculo con los mismos datos da la misma tabla y el mismo resumen."),
+        QStringLiteral(
+            "Calculado con SHA-256 sobre una sola secuencia de bytes: los textos, en UTF-8 y exactamente "
+            "como figuran entre comillas en los datos de entrada (sin quitar ni añadir espacios, con el "
+            "separador decimal %1 en vigor), de los siete datos de entrada (D, T, M, Xo, Yo, ángulo, Vo), "
+            "de los diez títulos de columna y de los diez textos de cada fila de la tabla, en ese orden. "
+            "Cada texto se escribe como su longitud en bytes en cifras decimales ASCII, el byte \":\" "
+            "(0x3A), sus bytes y el byte \",\" (0x2C); cada grupo (los datos, los títulos, cada fila) "
+            "termina en el byte 0x0A (salto de línea). El resumen se calcula sobre los textos y no sobre "
+            "los números: \"1.6788592601e-5\" y \"0.000016788592601\" son el mismo número y dan "
+            "resúmenes distintos.")
+            .arg(SeparatorText()),
         body);
+    pages.Paragraph(
+        QStringLiteral("El integrador es reproducible y determinista en el formato de 80 bits: un segundo "
+                       "cálculo con los mismos textos y el mismo separador decimal da la misma tabla y el "
+                       "mismo resumen. El resumen muestra que el cálculo es reproducible; no es una firma: "
+                       "no identifica a quien hizo el informe ni impide rehacerlo con otros datos."),
+        body);
+    pages.Paragraph(QStringLiteral("Orden que repite el cálculo y da el mismo resumen, con el separador "
+                                   "decimal %1 en vigor:")
+                        .arg(SeparatorText()),
+                    body);
+    pages.Paragraph(Q(ReproduceCommand(c.source.Inputs)), MonoFont(7));
 }
 
 void Lay(Pages& pages, const Content& c) {
@@ -545,9 +661,16 @@ QByteArray RenderRunReportPdf(const RunReportSource& source, const std::function
     Content content{source,
                     ComputeRunReportFigures(source.Inputs, source.Run),
                     DigestOf(source.Inputs, *source.Rows, keepResponsive),
+                    Q(SelfCheckVerdict(RunSelfCheck())),
                     {},
                     {},
                     {}};
+    // Every page names the case and the start of the digest, so that a loose
+    // page can be put back in its report.
+    QString footer = QStringLiteral("KORVO · Informe de trayectoria real");
+    if (!source.Caso.Expediente.empty())
+        footer += QStringLiteral(" · Expediente ") + Q(source.Caso.Expediente);
+    footer += QStringLiteral(" · SHA-256 ") + content.digest.left(16);
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -558,11 +681,10 @@ QByteArray RenderRunReportPdf(const RunReportSource& source, const std::function
         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
         QPageLayout::Millimeter);
     writer.setResolution(kResolution);
-    writer.setTitle(QStringLiteral("Informe de Trayectoria Real"));
-    writer.setCreator(QStringLiteral("KORVO " KORVO_VERSION_TEXT));
+    SetReportMetadata(writer, ReportMetadataOf(source.Caso, content.digest));
     FitTable(content, writer);
 
-    Pages counting(writer, nullptr, 0, {});
+    Pages counting(writer, nullptr, 0, {}, footer);
     Lay(counting, content);
     if (keepResponsive)
         keepResponsive();
@@ -570,10 +692,10 @@ QByteArray RenderRunReportPdf(const RunReportSource& source, const std::function
     QPainter painter;
     if (!painter.begin(&writer))
         throw std::runtime_error("Error writing output file");
-    Pages pages(writer, &painter, counting.Count(), keepResponsive);
+    Pages pages(writer, &painter, counting.Count(), keepResponsive, footer);
     Lay(pages, content);
     painter.end();
-    return bytes;
+    return WithInfoEntries(bytes, ReportMetadataOf(source.Caso, content.digest));
 }
 
 void WriteRunReportPdf(const QString& path, const RunReportSource& source,

@@ -37,7 +37,8 @@ struct RunReportSource {
     // must show every point already (a deferred redraw is the caller's); a
     // chart of no size yet is given the window chart's size.
     QChart* Chart = nullptr;
-    QDateTime Written; // the date and time printed as the writing time
+    QDateTime Written;  // the date and time printed as the writing time
+    RunCaseFields Caso; // printed in the identification; the case number in every footer
 };
 
 // The run's texts the report reads from the table: the time of the row before

@@ -1,6 +1,7 @@
 #include "ballistics/Unit2.h"
 
 #include "ballistics/ChartBitmap.h"
+#include "ballistics/ReportActions.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
@@ -9,6 +10,7 @@
 #include "ballistics/Unit5.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/core/NumberText.h"
+#include "ballistics/core/RunChecks.h"
 #include "chrome/Controls.h"
 #include "chrome/Messages.h"
 #include "export/TableExportXLS.h"
@@ -223,6 +225,7 @@ void TForm2::BuildChart() {
     InformeGrafico->setObjectName(QStringLiteral("InformeGrafico"));
     Chart1->addAction(InformeGrafico);
     connect(InformeGrafico, &QAction::triggered, this, &TForm2::GenerarInformeClick);
+    AddReportActions(this, Chart1, CaseFields);
 }
 
 void TForm2::BuildTable() {
@@ -241,6 +244,7 @@ void TForm2::BuildTable() {
     InformeTabla->setObjectName(QStringLiteral("InformeTabla"));
     ListView1->addAction(InformeTabla);
     connect(InformeTabla, &QAction::triggered, this, &TForm2::GenerarInformeClick);
+    AddReportActions(this, ListView1, CaseFields);
 
     TableExportXLS1 = std::make_unique<TTableExportXLS>();
     SetUpTrajectoryExport(*TableExportXLS1, ListSource.get(), kTrajectoryWorkbookName);
@@ -353,8 +357,9 @@ void TForm2::Timer1Timer() {
         EnterState(RunState::Finished);
         // A run stopped at the step limit keeps its rows and ends as Finished,
         // but says that the projectile never came down.
-        ShowMessage(this, trajectory_.Landed() ? QStringLiteral("Proceso Finalizado.")
-                                               : QString::fromUtf8(kTrayectoriaSinFin));
+        ShowMessage(this, (trajectory_.Landed() ? QStringLiteral("Proceso Finalizado.")
+                                                : QString::fromUtf8(kTrayectoriaSinFin)) +
+                              QString::fromStdString(LargeStepNote(trajectory_)));
         if (isVisible())
             Resultados->setFocus();
     });
@@ -408,7 +413,10 @@ void TForm2::SaveRunReport(const QString& path) {
     const RunReportSource source{startInputs_,
                                  FinishedRunOf(trajectory_.State(), Text(TrajectoryField::X),
                                                Text(TrajectoryField::TiempoTotal), *ListModel),
-                                 ListModel, Chart1->chart(), QDateTime::currentDateTime()};
+                                 ListModel,
+                                 Chart1->chart(),
+                                 QDateTime::currentDateTime(),
+                                 CaseFields};
     // The window keeps painting while the pages are written; the user's input
     // waits, so the table cannot be reset under the report.
     WriteRunReportPdf(path, source,

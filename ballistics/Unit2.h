@@ -171,6 +171,12 @@ private:
     TFieldTexts<TrajectoryField> fields_;
     RealTrajectory trajectory_;
     RunInputTexts startInputs_; // the inputs as the last start found them
+
+public:
+    // What "Datos del Expediente..." entered, printed by the next report.
+    RunCaseFields CaseFields;
+
+private:
     TrajectoryChartModel* chart_ = nullptr;
     RunState state_ = RunState::Ready;
     TRunPacer* pacer_ = nullptr;

@@ -10,7 +10,7 @@ KORVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils
+  fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils qpdf
   python3 python3-xlrd python3-olefile
   desktop-file-utils help2man locales
 )

@@ -1,5 +1,6 @@
 #include "ballistics/core/RealTrajectory.h"
 
+#include "ballistics/core/RunChecks.h"
 #include "ballistics/core/StepKernel.h"
 
 #include <cmath>
@@ -45,6 +46,7 @@ void RealTrajectory::Start(TrajectoryView& view, DragLaw ley) {
     s.IteracionHmax = 0;
     SenoGrados4Radianes(view);
     CosenoGrados4Radianes(view);
+    CheckRunStart(view);
     s.Vo = Read(view, F::Vo);
     s.Vx = s.Vo * s.Coseno;
     s.Vy = s.Vo * s.Seno;

@@ -97,16 +97,20 @@ public:
     // `mostSteps`: the steps after which a run that has not landed is stopped.
     explicit RealTrajectory(std::int32_t mostSteps = kMostTrajectorySteps) : mostSteps_(mostSteps) {}
 
-    // Starts a run of the drag law `ley`: Hmax := 0, the sine and cosine of the
-    // whole-degree angle, the initial velocities (shown), the start position
-    // read from the X and Y displays, then the first step. An angle with a
-    // fraction is refused before any step runs.
+    // Starts a run of the drag law `ley`: first refuses inputs that cannot
+    // make a trajectory (T not above 0, Vo below 0, M equal to 0, an unstable
+    // step; see RunChecks.h), std::runtime_error before any field is written;
+    // then Hmax := 0, the sine and cosine of the whole-degree angle, the
+    // initial velocities (shown), the start position read from the X and Y
+    // displays, then the first step. An angle with a fraction is refused
+    // before any step runs.
     void Start(TrajectoryView& view, DragLaw ley = DragLaw::Linear);
 
     // One step, its table row and chart point included. A negative D or M is
     // refused (std::runtime_error kDNegativo or kMNegativo) right after it is
     // read, before the step computes anything; zero is allowed (D = 0 is the
-    // vacuum, M = 0 gives a run of INF and NAN values that ends at once).
+    // vacuum; an M edited to 0 during a run gives INF and NAN values, and the
+    // run ends at once).
     void Calcular(TrajectoryView& view);
 
     // Whether the height is no longer a finite number above 0: the projectile

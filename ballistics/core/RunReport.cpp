@@ -6,6 +6,9 @@
 #include "ballistics/core/GroundImpact.h"
 #include "ballistics/core/StepKernel.h"
 
+#include "ballistics/core/RunChecks.h"
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -71,11 +74,14 @@ Real Phi(Real s) {
 // no term cancels for a small u. G is concave, positive up to the root and
 // negative after; G' vanishes at ln(1 + u) and G(1 + u) = -(1 + u) e^-(1 + u).
 // Newton from the right end stays right of the root and converges; a step that
-// leaves the bracket is replaced by a bisection.
+// leaves the bracket is replaced by a bisection. The right end is the nearer of
+// 1 + u and 2u, both past the root for every u > 0 (G(2u) = -(2/3)u^3 + ... for
+// a small u): from 1 + u alone, a tiny u would leave the root near 2u hundreds
+// of halvings away, more than the iterations allowed.
 Real FlightRoot(Real u) {
     const auto g = [u](Real s) { return u * OneMinusExp(s) - Phi(s); };
     Real lo = std::log1p(u);
-    Real hi = 1 + u;
+    Real hi = std::min(1 + u, 2 * u);
     Real s = hi;
     for (int i = 0; i < kMostIterations; ++i) {
         const Real value = g(s);
@@ -168,6 +174,9 @@ RunReportFigures ComputeRunReportFigures(const RunInputTexts& inputs, const Fini
         f.Cruce = InterpolateGroundCrossing(ParseOrNaN(run.TiempoAnterior), e.XAnterior, e.YAnterior, tLast,
                                             e.X, e.Y);
     f.DatosCambiados = e.D != d || e.M != m || e.Vo != vo || e.DeltaT != dt;
+    f.Aterrizo = !(std::isfinite(e.Y) && e.Y > 0);
+    f.KT = StepDragProduct(d, m, vo, dt);
+    f.PasoGrande = StepIsLarge(f.KT);
     return f;
 }
 
@@ -180,6 +189,33 @@ void AppendDigestText(std::string& out, std::string_view text) {
 
 void EndDigestRecord(std::string& out) {
     out += '\n';
+}
+
+namespace {
+
+std::string ShellQuoted(const std::string& text) {
+    if (text.find_first_of("\"$`\\!") == std::string::npos)
+        return '"' + text + '"';
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+} // namespace
+
+std::string ReproduceCommand(const RunInputTexts& inputs) {
+    const std::pair<const char*, const std::string*> options[] = {
+        {"d", &inputs.D},   {"t", &inputs.T},          {"m", &inputs.M},  {"xo", &inputs.Xo},
+        {"yo", &inputs.Yo}, {"angle", &inputs.Angulo}, {"vo", &inputs.Vo}};
+    std::string command = "KORVO real";
+    for (const auto& [name, text] : options)
+        command += std::string(" --") + name + " " + ShellQuoted(*text);
+    return command;
+}
+
+std::string NotLandedText(std::int32_t steps) {
+    return "no aterrizó en " + std::to_string(steps) + " pasos";
 }
 
 std::string DecimalSeparatorInForce() {

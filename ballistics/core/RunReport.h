@@ -69,6 +69,19 @@ struct RunInputTexts {
     std::string D, T, M, Xo, Yo, Angulo, Vo;
 };
 
+// What a case file adds to a report, each optional (empty when not given).
+struct RunCaseFields {
+    std::string Expediente; // the case number
+    std::string Perito;     // the examiner
+    std::string Nota;       // a free note
+};
+
+// The one command line that repeats the run from the input texts exactly as
+// they were, each quoted for a POSIX shell (between double quotes unless it
+// holds a character the shell reads there, then between single quotes):
+//   KORVO real --d "0.000016788592601" --t "0.01" --m "0.00745" --xo "0" --yo "0" --angle "78" --vo "340"
+std::string ReproduceCommand(const RunInputTexts& inputs);
+
 // What a finished run left: its state, and the texts the report needs from the
 // window (the time display and the X display at the end, the time texts of the
 // row before the last and of the row that raised Hmax; empty when there is no
@@ -86,7 +99,16 @@ struct RunReportFigures {
     // Whether D, M, Vo or T read at the last step differ from the start's texts
     // (an edit during the run): the exact solution is that of the start's inputs.
     bool DatosCambiados = false;
+    // Whether the last step is no longer above the launch height: a run stopped
+    // at its step bound is still in the air, and has no flight time or range.
+    bool Aterrizo = true;
+    // k x T of the start's inputs, and whether it is past the warning threshold.
+    Real KT = 0;
+    bool PasoGrande = false;
 };
+
+// "no aterrizó en N pasos", what the report prints for a run still in the air.
+std::string NotLandedText(std::int32_t steps);
 
 // Every figure of the report. The inputs parsed at the start of the run, so they
 // parse again; a results window that cannot read the X display back (NAN, -INF)

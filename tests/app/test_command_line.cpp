@@ -2,7 +2,8 @@
 // the chart and the printed results against the real-trajectory window driven offscreen
 // in this test, under "." and ","; the sweep's rows, order and refusals; and
 // refused inputs and failed writes with their exit status; the band, farthest
-// reach and angles of a case in their CSV layouts.
+// reach and angles of a case in their CSV layouts; the self-check; and the
+// report's command line, which reproduces its digest.
 #include "SeparatorGuard.h"
 #include "app/CommandRuns.h"
 #include "app/GuiTest.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -254,6 +256,12 @@ TEST(CommandLineRefusals, ExitTwoWithTheWindowsMessageAndWriteNothing) {
         {{"real", "--vo", "abc"}, "'abc' is not a valid floating point value."},
         {{"real", "--angle", "78.5"}, "'78.5' is not a valid integer value."},
         {{"real", "--vo", "1,000"}, "'1,000' is not a valid floating point value."},
+        {{"real", "--t", "0"}, "El valor de T debe ser un número mayor que 0."},
+        {{"real", "--vo", "-1"}, "El valor de Vo no puede ser negativo."},
+        {{"real", "--m", "0"}, "El valor de M no puede ser 0."},
+        {{"real", "--d", "0.002"},
+         "El paso T es inestable para este arrastre: (D ÷ M) × Vo × T = 0.913 llega a 0.667, donde el "
+         "cálculo retrocede; reduzca T."},
         {{"real", "--bogus", "1"}, "Opción desconocida: --bogus."},
         {{"real", "--vo"}, ""},
         {{"sweep", "--vary", "mass=1:2:1"}, ""},
@@ -479,7 +487,102 @@ TEST(CommandLineHelp, ListsEveryCommandAndOption) {
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, QStringLiteral("KORVO 1.0\n"));
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("KORVO 1.0\nCompilado del commit ")))
+        << version.out.toStdString();
+}
+
+TEST(CommandLineReal, ALongStepIsWarnedAboutOnStandardError) {
+    // (A run that does not land takes its 2000000 steps, too long for a test.)
+    test::Application();
+    const Result large = Korvo({"real", "--t", "0.2"}, QDir::currentPath());
+    EXPECT_EQ(large.status, 0);
+    EXPECT_EQ(large.err,
+              QStringLiteral("KORVO: Aviso: el paso T es grande para este arrastre: reduzca T.\n"));
+}
+
+TEST(CommandLineSelfCheck, PrintsEveryCaseAndItsVerdict) {
+    test::Application();
+    const Result check = Korvo({"selfcheck"}, QDir::currentPath(), "es_ES.UTF-8");
+    EXPECT_EQ(check.status, 0) << check.out.toStdString();
+    EXPECT_TRUE(
+        check.out.contains(QStringLiteral("Vacío, 100 m/s a 30°: alcance (m): esperado 882,798576742547")));
+    EXPECT_TRUE(check.out.endsWith(QStringLiteral("Autocomprobación: correcto (15 casos)\n")));
+}
+
+// The report's text, or empty when pdftotext is not installed.
+QString PdfText(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The arguments of a printed command line: words apart at blanks, a text
+// between double quotes one word with its blanks.
+QStringList ShellWords(const QString& line) {
+    QStringList words;
+    QString word;
+    bool quoted = false, any = false;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            any = true;
+        } else if (c == QLatin1Char(' ') && !quoted) {
+            if (any)
+                words << word;
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+            any = true;
+        }
+    }
+    if (any)
+        words << word;
+    return words;
+}
+
+TEST(CommandLineReport, ItsCommandLineReproducesItsDigestUnderEitherSeparator) {
+    test::Application();
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    test::TemporaryCurrentDirectory directory;
+    const QRegularExpression digest(QStringLiteral("\\(SHA-256\\)\\s+([0-9a-f]{64})"));
+    for (const auto& [locale, d] :
+         {std::pair{"C.UTF-8", "1.6788592601e-5"}, std::pair{"es_ES.UTF-8", "1,6788592601e-5"}}) {
+        const Result made = Korvo({"real", "--d", d, "--vo", " 340", "--pdf", "a.pdf", "--expediente", "X-1"},
+                                  directory.Path(), locale);
+        ASSERT_EQ(made.status, 0) << made.err.toStdString();
+        const QString text = PdfText(QStringLiteral("a.pdf"));
+        const QString first = digest.match(text).captured(1);
+        ASSERT_FALSE(first.isEmpty()) << locale;
+        const qsizetype at = text.indexOf(QStringLiteral("KORVO real "));
+        ASSERT_GE(at, 0) << locale;
+        QStringList words = ShellWords(text.mid(at, text.indexOf(QLatin1Char('\n'), at) - at).trimmed());
+        EXPECT_EQ(words.mid(0, 4), (QStringList{"KORVO", "real", "--d", d})) << locale;
+        EXPECT_TRUE(words.contains(QStringLiteral(" 340"))) << locale;
+        const Result again = Korvo(words.mid(1) << "--pdf"
+                                                << "b.pdf",
+                                   directory.Path(), locale);
+        ASSERT_EQ(again.status, 0) << again.err.toStdString();
+        EXPECT_EQ(digest.match(PdfText(QStringLiteral("b.pdf"))).captured(1), first) << locale;
+    }
+    // Archival metadata, as independent readers see it.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty())
+        GTEST_SKIP() << "pdfinfo or qpdf is not installed";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("a.pdf")});
+    info.waitForFinished(60000);
+    const QString fields = QString::fromUtf8(info.readAllStandardOutput());
+    for (const char* field : {"Title:           Informe de Trayectoria Real", "Author:          KORVO",
+                              "Subject:         Trayectoria real con resistencia del aire, expediente X-1",
+                              "Metadata Stream: yes"})
+        EXPECT_TRUE(fields.contains(QString::fromUtf8(field))) << field << "\n" << fields.toStdString();
+    QProcess check;
+    check.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), QStringLiteral("a.pdf")});
+    check.waitForFinished(60000);
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
 }
 
 TEST(CommandLineCase, WritesTheBandFarthestAndAnglesLayoutsAndRefusesBadTolerances) {

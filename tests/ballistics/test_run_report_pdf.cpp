@@ -11,11 +11,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTimeZone>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace korvo {
@@ -72,8 +75,10 @@ QString PdfText(const QString& path) {
 
 TEST_F(RunReportPdf, MenuEntriesAreSecondAndEnabledOnlyWhenFinished) {
     for (QWidget* owner : {static_cast<QWidget*>(form.Chart1), static_cast<QWidget*>(form.ListView1)}) {
-        ASSERT_EQ(owner->actions().size(), 2);
+        ASSERT_EQ(owner->actions().size(), 4);
         EXPECT_EQ(owner->actions().at(1)->text(), QStringLiteral("Generar Informe PDF"));
+        EXPECT_EQ(owner->actions().at(2)->text(), QStringLiteral("Datos del Expediente..."));
+        EXPECT_EQ(owner->actions().at(3)->text(), QStringLiteral("Autocomprobación"));
     }
     const auto enabled = [&] { return form.InformeGrafico->isEnabled() && form.InformeTabla->isEnabled(); };
     const auto disabled = [&] {
@@ -180,22 +185,80 @@ TEST_F(RunReportPdf, DigestInputLayoutIsPinned) {
               QStringLiteral("b069ea67f0dd411752c27ceb9e80736a96df0b1e4e3dca891e47c2a4aa73ee52"));
 }
 
-TEST_F(RunReportPdf, ZeroMassRunStillGetsItsReport) {
-    // Its values are INF and NAN, the results window cannot read its X back,
-    // and the exact solution has no finite drag rate: the report says so.
+// A report made straight from a run of the core, stopped after `mostSteps`.
+QString ReportOf(const RunInputTexts& inputs, std::int32_t mostSteps = kMostTrajectorySteps) {
+    struct View : TrajectoryView {
+        std::map<TrajectoryField, std::string> texts;
+        TrajectoryTableModel rows;
+        std::string Text(TrajectoryField field) const override { return texts.at(field); }
+        void SetText(TrajectoryField field, const std::string& text) override { texts[field] = text; }
+        void AppendRow(const std::array<std::string, 10>& row) override { rows.AppendRow(row); }
+        void AddChartPoint(double, double) override {}
+    } view;
+    for (auto& [field, text] : DefaultTrajectoryTexts())
+        view.texts[field] = text;
+    const std::pair<TrajectoryField, std::string> given[] = {{TrajectoryField::D, inputs.D},
+                                                             {TrajectoryField::T, inputs.T},
+                                                             {TrajectoryField::M, inputs.M},
+                                                             {TrajectoryField::Angulo, inputs.Angulo},
+                                                             {TrajectoryField::Vo, inputs.Vo}};
+    for (const auto& [field, text] : given)
+        view.texts[field] = text;
+    RealTrajectory run(mostSteps);
+    run.Start(view);
+    while (run.GoesOn())
+        run.Calcular(view);
     test::TemporaryCurrentDirectory directory;
-    form.ValorMasa->setText(QStringLiteral("0"));
-    Run();
-    ASSERT_EQ(form.State(), State::Finished);
-    form.GenerarInformeClick();
-    ASSERT_EQ(messages.list.size(), 1u);
-    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
-    const QString text = PdfText(kRunReportFileName);
+    const RunReportSource source{inputs,
+                                 FinishedRunOf(run.State(), view.texts[TrajectoryField::X],
+                                               view.texts[TrajectoryField::TiempoTotal], view.rows),
+                                 &view.rows,
+                                 nullptr,
+                                 QDateTime(QDate(2026, 12, 10), QTime(13, 36, 55), QTimeZone(3600)),
+                                 {"EXP-2026/17", "Ana Núñez", "Nota de prueba"}};
+    WriteRunReportPdf(QStringLiteral("informe.pdf"), source);
+    return PdfText(QStringLiteral("informe.pdf"));
+}
+
+TEST_F(RunReportPdf, ARunStoppedInTheAirSaysItDidNotLand) {
+    const QString text = ReportOf({"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"}, 100);
     if (text.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
-    EXPECT_TRUE(text.contains(QStringLiteral("INF")));
-    EXPECT_TRUE(text.contains(QStringLiteral("NAN")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Página 3 de 3")));
+    EXPECT_TRUE(text.contains(QStringLiteral("El proyectil no aterrizó")));
+    EXPECT_TRUE(text.contains(
+        QRegularExpression(QStringLiteral("Tiempo Total de Vuelo: +no aterrizó en 100 pasos"))));
+    EXPECT_FALSE(text.contains(QStringLiteral("1 seg.")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Cruce del suelo, interpolado")));
+}
+
+TEST_F(RunReportPdf, ComparisonColumnsStayApartAndPercentagesWithoutMeaningAreDashes) {
+    // No drag, 1000 m/s at 45 degrees: long figures that used to run together.
+    const QString wide = ReportOf({"0", "0.01", "0.00745", "0", "0", "45", "1000"});
+    if (wide.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(
+        wide.contains(QRegularExpression(QStringLiteral("101929\\.442508 +101936\\.799185 +-7\\.356676"))));
+    // Fired level, the vacuum values are 0: no percentage of them means anything.
+    const QString level = ReportOf({"0.000016788592601", "0.01", "0.00745", "0", "0", "0", "340"});
+    EXPECT_FALSE(level.contains(QStringLiteral("NAN")));
+    EXPECT_TRUE(level.contains(QStringLiteral("—")));
+}
+
+TEST_F(RunReportPdf, CaseFieldsDateAndArchivalMetadata) {
+    const QString text = ReportOf({"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"});
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(text.contains(QStringLiteral("Identificación")));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Perito: +Ana Núñez"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Nota: Nota de prueba")));
+    EXPECT_TRUE(text.contains(QStringLiteral("2026-12-10 13:36:55 +01:00")));
+    EXPECT_TRUE(text.contains(QStringLiteral("correcto (")));
+    // Every page's footer names the case and the digest's first 16 digits.
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GT(pages.size(), 2);
+    for (const QString& page : pages)
+        EXPECT_TRUE(page.contains(
+            QRegularExpression(QStringLiteral("Expediente EXP-2026/17 · SHA-256 [0-9a-f]{16} "))));
 }
 
 TEST_F(RunReportPdf, DirectoryInTheWayIsOneErrorAndNoSuccess) {

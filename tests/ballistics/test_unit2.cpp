@@ -204,15 +204,13 @@ TEST_F(Unit2, ResetBringsBackReadyWithItsTexts) {
     EXPECT_FALSE(form.Resultados->isEnabled());
     EXPECT_TRUE(form.IniciarCalculos->isEnabled());
 
-    // Starting straight after the reset divides 0 by 0: two rows of NAN, then the end.
+    // Starting straight after the reset would divide 0 by 0: the zero mass is
+    // refused before any step.
     messages.list.clear();
     form.IniciarCalculosClick();
-    RunToEnd();
-    EXPECT_EQ(form.ListModel->rowCount(), 2);
-    EXPECT_EQ(Cell(1, 2), QStringLiteral("NAN"));
-    EXPECT_EQ(form.State(), State::Finished);
+    EXPECT_EQ(form.ListModel->rowCount(), 0);
     ASSERT_EQ(messages.list.size(), 1u);
-    EXPECT_EQ(messages.list[0].text, QStringLiteral("Proceso Finalizado."));
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("El valor de M no puede ser 0."));
 }
 
 TEST_F(Unit2, ResetDuringARunStopsTheRun) {
@@ -333,20 +331,28 @@ TEST_F(Unit2, ClosingDuringARunHidesTheWindowAndTheRunGoesOn) {
     form.close();
 }
 
-TEST_F(Unit2, ZeroMassRunShowsInfinitiesAndEndsAfterTwoRows) {
-    form.ValorMasa->setText(QStringLiteral("0"));
-    form.IniciarCalculosClick();
-    RunToEnd();
-    ASSERT_EQ(form.ListModel->rowCount(), 2);
-    const char* first[] = {"1", "0.01", "-INF", "-INF", "-INF", "-INF", "-INF", "-INF", "NAN", "NAN"};
-    const char* second[] = {"2", "0.02", "NAN", "NAN", "INF", "INF", "NAN", "NAN", "NAN", "NAN"};
-    for (int column = 0; column < 10; ++column) {
-        EXPECT_EQ(Cell(0, column), QString::fromUtf8(first[column])) << column;
-        EXPECT_EQ(Cell(1, column), QString::fromUtf8(second[column])) << column;
+TEST_F(Unit2, ImpossibleInputsAreRefusedWithTheirMessagesBeforeAnyStep) {
+    const struct {
+        QLineEdit* field;
+        const char* text;
+        const char* message;
+    } cases[] = {{form.ValorMasa, "0", "El valor de M no puede ser 0."},
+                 {form.VTiempoIteraciones, "0", "El valor de T debe ser un número mayor que 0."},
+                 {form.ValorVelocidadInicial, "-1", "El valor de Vo no puede ser negativo."}};
+    for (const auto& c : cases) {
+        form.ReiniciarValores();
+        form.ValorConstanteProporcionalidad->setText(QStringLiteral("0.000016788592601"));
+        form.ValorMasa->setText(QStringLiteral("0.00745"));
+        form.ValorGrados->setText(QStringLiteral("78"));
+        form.ValorVelocidadInicial->setText(QStringLiteral("340"));
+        c.field->setText(QString::fromUtf8(c.text));
+        messages.list.clear();
+        form.IniciarCalculosClick();
+        EXPECT_EQ(form.ListModel->rowCount(), 0) << c.text;
+        EXPECT_EQ(form.Series1->count(), 0) << c.text;
+        ASSERT_EQ(messages.list.size(), 1u) << c.text;
+        EXPECT_EQ(messages.list[0].text, QString::fromUtf8(c.message));
     }
-    // Points that cannot be drawn stay out of the chart.
-    EXPECT_EQ(form.Series1->count(), 0);
-    EXPECT_EQ(form.State(), State::Finished);
 }
 
 TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
@@ -451,10 +457,10 @@ TEST_F(Unit2, TableExportThatFailsReportsOnlyTheError) {
 
 // The second entries (the PDF report) are tested with the report.
 TEST_F(Unit2, MenusKeepTheirFirstEntry) {
-    ASSERT_EQ(form.Chart1->actions().size(), 2);
+    ASSERT_EQ(form.Chart1->actions().size(), 4);
     EXPECT_EQ(form.Chart1->actions()[0]->text(), QStringLiteral("Guardar Grafico a Imagen BMP"));
     EXPECT_EQ(form.Chart1->contextMenuPolicy(), Qt::ActionsContextMenu);
-    ASSERT_EQ(form.ListView1->actions().size(), 2);
+    ASSERT_EQ(form.ListView1->actions().size(), 4);
     EXPECT_EQ(form.ListView1->actions()[0]->text(), QStringLiteral("Exportar datos a Excel"));
     EXPECT_EQ(form.ListView1->contextMenuPolicy(), Qt::ActionsContextMenu);
 }

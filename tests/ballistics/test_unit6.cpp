@@ -62,9 +62,16 @@ TEST_F(Unit6, UndefinedRunIsReportedAndShowsNoEarlierFigure) {
     form.close();
     ASSERT_EQ(Captions().front(), QStringLiteral("3481"));
 
+    // A start refuses M = 0; an edit during the run reaches the next step.
     real.LimpiarDatosClick();
+    real.ValorConstanteProporcionalidad->setText(QStringLiteral("0.000016788592601"));
+    real.ValorMasa->setText(QStringLiteral("0.00745"));
+    real.ValorGrados->setText(QStringLiteral("78"));
+    real.ValorVelocidadInicial->setText(QStringLiteral("340"));
+    real.IniciarCalculosClick();
     real.ValorMasa->setText(QStringLiteral("0"));
-    Run();
+    for (int ticks = 0; real.Timer1->isActive() && ticks < 10000; ++ticks)
+        real.Timer1Timer();
     messages.list.clear();
     form.ShowModal();
     EXPECT_TRUE(form.isVisible());

@@ -56,16 +56,22 @@ TEST(Resultados, AngleZeroRunKeepsTheHeightAtZero) {
     EXPECT_EQ(ResultsAfterRun(view).HMax, "0.000 m.");
 }
 
-TEST(Resultados, AZeroMassRunIsRefusedOnItsXText) {
+TEST(Resultados, ARunWhoseMassWasEditedToZeroIsRefusedOnItsXText) {
+    // A start refuses M = 0; an edit during the run reaches the next step.
     test::MemoryTrajectoryView view;
+    RealTrajectory run;
+    run.Start(view);
     view.texts[TrajectoryField::M] = "0";
+    while (run.GoesOn())
+        run.Calcular(view);
     try {
-        ResultsAfterRun(view);
-        FAIL() << "a NAN range was read back";
+        ResultadosTrayectoriaReal(view.texts.at(TrajectoryField::X), run.State().Iteraciones,
+                                  view.texts.at(TrajectoryField::TiempoTotal), run.State().Hmax);
+        FAIL() << "an infinite range was read back";
     } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'NAN' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "'-INF' is not a valid floating point value");
     }
-    EXPECT_EQ(view.texts.at(TrajectoryField::X), "NAN");
+    EXPECT_EQ(view.texts.at(TrajectoryField::X), "-INF");
     EXPECT_THROW(ResultadosTrayectoriaReal("-INF", 10, "0.1", 1), EConvertError);
 }
 

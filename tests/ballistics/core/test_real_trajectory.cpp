@@ -66,27 +66,33 @@ TEST(RealTrajectory, LevelShotEndsAfterTwoRows) {
     EXPECT_EQ(run.State().Hmax, 0);
 }
 
-TEST(RealTrajectory, ZeroMassGivesInfinitiesThenNaNs) {
+TEST(RealTrajectory, AMassEditedToZeroGivesInfinitiesThenNaNsAndEnds) {
+    // A start refuses M = 0; an edit during the run reaches the next step.
     MemoryTrajectoryView view;
-    view.SetText(F::M, "0");
     RealTrajectory run;
-    run.RunToEnd(view);
+    run.Start(view);
+    view.SetText(F::M, "0");
+    do
+        run.Calcular(view);
+    while (run.GoesOn());
     ASSERT_EQ(view.rows.size(), 2u);
-    EXPECT_EQ(view.rows[0], (Row{"1", "0.01", "-INF", "-INF", "-INF", "-INF", "-INF", "-INF", "NAN", "NAN"}));
-    EXPECT_EQ(view.rows[1], (Row{"2", "0.02", "NAN", "NAN", "INF", "INF", "NAN", "NAN", "NAN", "NAN"}));
-    EXPECT_EQ(run.State().Hmax, 0);
+    EXPECT_EQ(view.rows[1][4], "-INF"); // Ax
+    EXPECT_EQ(view.rows[1][3], "-INF"); // Y, which ends the run
+    EXPECT_TRUE(run.Landed());
 }
 
-TEST(RealTrajectory, StartAfterResetIsAllNaNAndEnds) {
+TEST(RealTrajectory, StartAfterResetIsRefusedForItsZeroMass) {
     MemoryTrajectoryView view;
     for (F field : {F::D, F::M, F::Angulo, F::Vo, F::TiempoTotal})
         view.SetText(field, "0");
     RealTrajectory run;
-    run.RunToEnd(view);
-    ASSERT_EQ(view.rows.size(), 2u);
-    for (const Row& row : view.rows)
-        for (std::size_t c = 2; c < 10; ++c)
-            EXPECT_EQ(row[c], "NAN");
+    try {
+        run.Start(view);
+        FAIL();
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "El valor de M no puede ser 0");
+    }
+    EXPECT_TRUE(view.rows.empty());
 }
 
 TEST(RealTrajectory, FractionalAngleRefusedBeforeAnyStep) {

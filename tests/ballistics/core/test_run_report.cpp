@@ -4,6 +4,7 @@
 // ground crossing.
 #include "MemoryTrajectoryView.h"
 
+#include "ballistics/core/Angles.h"
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/RunReport.h"
 
@@ -113,6 +114,41 @@ TEST(ExactLinearDrag, LaunchesWithoutASolutionOrWithoutRise) {
         EXPECT_TRUE(std::isnan(ExactLinearDrag(k, 340, 78).TiempoVuelo));
 }
 
+TEST(ExactLinearDrag, HoldsFromTheSmallestDragToTheLargest) {
+    // For a tiny u the root is s = 2u - (2/3)u^2 + ..., so the flight time is
+    // the vacuum's times (1 - u/3) and the range, with 1 - e^-s = 2u - (8/3)u^2,
+    // the vacuum's times (1 - 4u/3); otherwise the root of (1 + u)(1 - e^-s) = s is bisected
+    // here directly, whose rounding costs about eps / u of relative accuracy.
+    const Real radians = DegreesToRadians(78);
+    const Real vx0 = 340 * std::cos(radians), vy0 = 340 * std::sin(radians);
+    for (int decade = -300; decade <= 5; ++decade) {
+        const Real k = DragRate(std::pow(10.0L, decade), 0.00745L, 340);
+        const Real u = k * vy0 / kG;
+        const TrajectoryFigures f = ExactLinearDrag(k, 340, 78);
+        if (u < 1e-6L) {
+            const Real vacuumTime = 2 * vy0 / kG, vacuumRange = 2 * vx0 * vy0 / kG;
+            EXPECT_NEAR(static_cast<double>(f.TiempoVuelo / vacuumTime - 1 + u / 3), 0,
+                        static_cast<double>(4 * u * u + 1e-17L))
+                << decade;
+            EXPECT_NEAR(static_cast<double>(f.Alcance / vacuumRange - 1 + 4 * u / 3), 0,
+                        static_cast<double>(4 * u * u + 1e-17L))
+                << decade;
+            continue;
+        }
+        Real lo = std::log1p(u), hi = 1 + u;
+        for (int i = 0; i < 200; ++i) {
+            const Real mid = (lo + hi) / 2;
+            ((1 + u) * -std::expm1(-mid) - mid > 0 ? lo : hi) = mid;
+        }
+        const Real tolerance = 1e-16L + 1e-18L / u;
+        EXPECT_NEAR(static_cast<double>(f.TiempoVuelo / (lo / k) - 1), 0, static_cast<double>(tolerance))
+            << decade;
+        EXPECT_NEAR(static_cast<double>(f.Alcance / (vx0 * -std::expm1(-lo) / k) - 1), 0,
+                    static_cast<double>(tolerance))
+            << decade;
+    }
+}
+
 // The run of the default inputs with the step `t`, stepped to its end.
 struct SteppedRun {
     Real tiempo, alcance;
@@ -212,6 +248,30 @@ TEST(RunReport, GroundCrossingOnlyBetweenAStepAboveAndOneAtOrBelow) {
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, 0, 2, 10, -2));    // starts on the ground (angle 0)
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, -1, 2, 10, -2));   // both below
     EXPECT_FALSE(InterpolateGroundCrossing(1, 0, NAN, 2, 10, NAN)); // a run gone undefined
+}
+
+TEST(RunReport, ARunStoppedInTheAirIsNotAFlight) {
+    MemoryTrajectoryView view;
+    RealTrajectory run(100);
+    RunToEnd(run, view);
+    const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"};
+    const FinishedRun finished{run.State(), view.texts[F::X], view.texts[F::TiempoTotal], view.rows[98][1],
+                               view.rows[99][1]};
+    const RunReportFigures f = ComputeRunReportFigures(inputs, finished);
+    EXPECT_FALSE(f.Aterrizo);
+    EXPECT_FALSE(f.Cruce);
+    EXPECT_EQ(NotLandedText(run.State().Iteraciones), "no aterrizó en 100 pasos");
+}
+
+TEST(RunReport, TheReproduceCommandQuotesEveryTextAsItWas) {
+    EXPECT_EQ(ReproduceCommand({"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"}),
+              "KORVO real --d \"0.000016788592601\" --t \"0.01\" --m \"0.00745\" --xo \"0\" --yo \"0\" "
+              "--angle \"78\" --vo \"340\"");
+    // Blanks are kept; what a shell reads between double quotes goes between single ones.
+    EXPECT_EQ(ReproduceCommand({" 1,5e-5", "0,01", "a\"b", "$x", "it's", "78", "340 "}),
+              "KORVO real --d \" 1,5e-5\" --t \"0,01\" --m 'a\"b' --xo '$x' --yo \"it's\" --angle \"78\" "
+              "--vo \"340 \"");
+    EXPECT_EQ(ReproduceCommand({"'$", "", "", "", "", "", ""}).substr(0, 20), "KORVO real --d ''\\''");
 }
 
 } // namespace
