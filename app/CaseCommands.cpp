@@ -1,14 +1,11 @@
 #include "app/CaseCommands.h"
 
+#include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
 #include "ballistics/FileSave.h"
 #include "ballistics/core/CaseAnalysis.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
-#include "chrome/Messages.h"
-
-#include <QCommandLineParser>
-#include <QStringList>
 
 #include <cstdio>
 #include <stdexcept>
@@ -18,8 +15,6 @@
 
 namespace korvo {
 namespace {
-
-enum Status { kDone = 0, kFailed = 1, kRefused = 2 };
 
 constexpr const char* kCaseHelp = R"(Uso: KORVO band|farthest|angles [OPCIONES]
 
@@ -41,14 +36,6 @@ Opciones (por omisión, los valores de la ventana de la trayectoria real):
   --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-"
 )";
 
-struct Refused : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-void Put(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-}
-
 // A real number of the command line, with "." or the regional separator.
 Real Number(const std::string& typed) {
     return ParseReal(FieldText(typed));
@@ -56,47 +43,37 @@ Real Number(const std::string& typed) {
 
 struct CaseCommand {
     CaseQuestion Question;
-    unsigned Jobs = std::max(1u, std::thread::hardware_concurrency());
+    unsigned Jobs = 1;
     std::optional<std::string> Csv;
 };
 
-CaseCommand ReadCommand(const std::string& command, const QStringList& arguments, bool& help) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name :
-         {"d", "t", "m", "vo", "angle", "drag", "height", "tol", "distance", "jobs", "csv"})
-        parser.addOption(QCommandLineOption(QString::fromUtf8(name), QString(), QStringLiteral("VALOR")));
-    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
-    if (!parser.parse(arguments)) {
-        if (!parser.unknownOptionNames().isEmpty())
-            throw Refused("Opción desconocida: --" + parser.unknownOptionNames().front().toStdString());
-        throw Refused("Opción sin valor o mal escrita (" + parser.errorText().toStdString() + ")");
-    }
-    if (!parser.positionalArguments().isEmpty())
-        throw Refused("Argumento de más: " + parser.positionalArguments().front().toStdString());
-    help = parser.isSet(QStringLiteral("help"));
-    const auto value = [&](const char* name) -> std::optional<std::string> {
-        const QStringList values = parser.values(QString::fromUtf8(name));
-        return values.isEmpty() ? std::nullopt : std::optional(values.back().toStdString());
+CaseCommand ReadCommand(const std::string& command, const CommandArguments& arguments) {
+    const auto value = [&](const char* name) { return arguments.Value(name); };
+    // A number that does not read is refused with the conversion's own message.
+    const auto number = [](const std::string& typed) {
+        try {
+            return Number(typed);
+        } catch (const std::exception& error) {
+            throw ERefused(error.what());
+        }
     };
 
     CaseCommand c;
     CaseInputs& n = c.Question.Nominal;
     const RealInputs defaults;
-    n.D = Number(value("d").value_or(defaults.D));
-    n.T = Number(value("t").value_or(defaults.T));
-    n.M = Number(value("m").value_or(defaults.M));
-    n.Vo = Number(value("vo").value_or(defaults.Vo));
-    n.Angulo = Number(value("angle").value_or(defaults.Angulo));
-    n.H = Number(value("height").value_or("0"));
+    n.D = number(value("d").value_or(defaults.D));
+    n.T = number(value("t").value_or(defaults.T));
+    n.M = number(value("m").value_or(defaults.M));
+    n.Vo = number(value("vo").value_or(defaults.Vo));
+    n.Angulo = number(value("angle").value_or(defaults.Angulo));
+    n.H = number(value("height").value_or("0"));
     if (const auto drag = value("drag")) {
         const std::optional<DragLaw> law = DragLawNamed(*drag);
         if (!law)
-            throw Refused("--drag admite linear o quadratic: " + *drag);
+            throw ERefused("--drag admite linear o quadratic: " + *drag);
         n.Ley = *law;
     }
-    for (const QString& typed : parser.values(QStringLiteral("tol"))) {
-        const std::string tol = typed.toStdString();
+    for (const std::string& tol : arguments.Values("tol")) {
         const std::size_t equals = tol.find('=');
         const std::string name = tol.substr(0, equals);
         Real* target = name == "d"       ? &c.Question.Tolerancias.D
@@ -105,24 +82,19 @@ CaseCommand ReadCommand(const std::string& command, const QStringList& arguments
                        : name == "angle" ? &c.Question.Tolerancias.Angulo
                                          : nullptr;
         if (!target || equals == std::string::npos)
-            throw Refused("--tol espera NOMBRE=MAS_MENOS con NOMBRE d, m, vo o angle: " + tol);
-        *target = Number(tol.substr(equals + 1));
+            throw ERefused("--tol espera NOMBRE=MAS_MENOS con NOMBRE d, m, vo o angle: " + tol);
+        *target = number(tol.substr(equals + 1));
     }
-    if (const auto jobs = value("jobs")) {
-        const std::int32_t count = ParseWhole(*jobs);
-        if (count < 1)
-            throw Refused("--jobs espera un número entero mayor que 0: " + *jobs);
-        c.Jobs = static_cast<unsigned>(count);
-    }
+    c.Jobs = JobsOption(arguments);
     c.Question.Banda = command == "band";
     c.Question.Lejano = command == "farthest";
     if (command == "angles") {
         const auto distance = value("distance");
         if (!distance)
-            throw Refused("Falta --distance X");
-        c.Question.Distancia = Number(*distance);
+            throw ERefused("Falta --distance X");
+        c.Question.Distancia = number(*distance);
     } else if (value("distance")) {
-        throw Refused("--distance es de la orden angles");
+        throw ERefused("--distance es de la orden angles");
     }
     c.Csv = value("csv");
     return c;
@@ -199,31 +171,22 @@ void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::stri
 
 } // namespace
 
-bool IsCaseCommand(const std::string& command) {
-    return command == "band" || command == "farthest" || command == "angles";
+const char* CaseCommandHelp() {
+    return kCaseHelp;
 }
 
-int RunCaseCommand(const std::string& command, int argc, char** argv) {
-    QStringList arguments{QStringLiteral("KORVO")};
-    for (int i = 2; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    bool writing = false;
+int RunCaseCommand(const std::string& command, const CommandArguments& arguments) {
+    const CaseCommand c = ReadCommand(command, arguments);
+    CaseAnswer answer;
     try {
-        bool help = false;
-        const CaseCommand c = ReadCommand(command, arguments, help);
-        if (help) {
-            Put(stdout, kCaseHelp);
-            return kDone;
-        }
-        // Until the trajectory run from numbers is plugged in here.
-        const CaseAnswer answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
-        writing = true;
-        Output(answer, c.Question.Nominal.Ley, c.Csv);
-        return kDone;
-    } catch (const std::exception& error) {
-        Put(stderr, "KORVO: " + ErrorReportText(QString::fromUtf8(error.what())).toStdString() + "\n");
-        return writing ? kFailed : kRefused;
+        answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
+    } catch (const std::exception& refusal) {
+        // A tolerance the analysis refuses, or an input set of the box that a
+        // run refuses (an unstable step, say): nothing is written.
+        throw ERefused(refusal.what());
     }
+    Output(answer, c.Question.Nominal.Ley, c.Csv);
+    return 0;
 }
 
 } // namespace korvo

@@ -14,10 +14,13 @@
 
 namespace korvo {
 
-bool IsCaseCommand(const std::string& command);
+class CommandArguments;
 
-// Runs `band`, `farthest` or `angles` with the arguments after the command
-// (argv[2] on); the regional settings must already be read.
-int RunCaseCommand(const std::string& command, int argc, char** argv);
+// The options of band, farthest and angles, and their --help text.
+const char* CaseCommandHelp();
+
+// Runs `band`, `farthest` or `angles`; throws ERefused for a refused input or
+// option (exit status 2) and std::exception for a failed write (1).
+int RunCaseCommand(const std::string& command, const CommandArguments& arguments);
 
 } // namespace korvo

@@ -43,6 +43,10 @@ inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"
 inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"}, {"bmp"}, {"pdf"}};
 // The case fields that the report prints in its identification.
 inline constexpr CommandOption kCaseFieldOptions[] = {{"expediente"}, {"perito"}, {"nota"}};
+// The questions of a case: band, farthest, angles.
+inline constexpr CommandOption kCaseOptions[] = {{"d"},        {"t"},    {"m"},      {"vo"},
+                                                 {"angle"},    {"drag"}, {"height"}, {"tol", true},
+                                                 {"distance"}, {"jobs"}, {"csv"}};
 inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
 inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};

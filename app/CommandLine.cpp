@@ -638,14 +638,7 @@ int RunSweepCommand(const CommandArguments& arguments) {
         varied.push_back(*RealInputNamed(vary.name));
     }
 
-    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-    if (const auto text = arguments.Value("jobs")) {
-        const std::int32_t n = Refusing([&] { return ParseWhole(*text); });
-        if (n < 1 || static_cast<std::size_t>(n) > kMostSweepJobs)
-            throw ERefused("--jobs espera un número entero de 1 a " + std::to_string(kMostSweepJobs) + ": " +
-                           *text);
-        jobs = static_cast<unsigned>(n);
-    }
+    const unsigned jobs = JobsOption(arguments);
     RealInputs inputs = ReadRealInputs(arguments);
     Outputs outputs(arguments, kSweepOutputOptions);
     const std::string csvPath = outputs.Path("csv").value_or("-");
@@ -709,10 +702,21 @@ struct Command {
     std::array<std::span<const CommandOption>, 3> options;
     int (*run)(const CommandArguments&); // the exit status when nothing was thrown
     bool (*needsGui)(const CommandArguments&);
+    const char* (*help)() = nullptr; // its own --help text, when not the program's
 };
 
 int RunSelfCheck(const CommandArguments&) {
     return RunSelfCheckCommand();
+}
+
+int RunBand(const CommandArguments& arguments) {
+    return RunCaseCommand("band", arguments);
+}
+int RunFarthest(const CommandArguments& arguments) {
+    return RunCaseCommand("farthest", arguments);
+}
+int RunAngles(const CommandArguments& arguments) {
+    return RunCaseCommand("angles", arguments);
 }
 
 const Command kCommands[] = {
@@ -720,6 +724,9 @@ const Command kCommands[] = {
     {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
     {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
     {"selfcheck", {}, RunSelfCheck, NeverGui},
+    {"band", {kCaseOptions, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
+    {"farthest", {kCaseOptions, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
+    {"angles", {kCaseOptions, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
 };
 
 const Command* CommandNamed(std::string_view name) {
@@ -821,10 +828,6 @@ int RunCommandLine(int argc, char** argv) {
         return Finished(kHelp);
     if (first == "--version" || first == "-v")
         return Finished(CommandLineVersion());
-    if (IsCaseCommand(first)) {
-        const auto application = StartApplication(false);
-        return RunCaseCommand(first, argc, argv);
-    }
     const Command* command = CommandNamed(first);
     if (command == nullptr) {
         PrintError("Orden desconocida: " + first);
@@ -838,7 +841,7 @@ int RunCommandLine(int argc, char** argv) {
         const CommandArguments arguments(words,
                                          {command->options[0], command->options[1], command->options[2]});
         if (arguments.Help())
-            return Finished(kHelp);
+            return Finished(command->help ? command->help() : kHelp);
         application = StartApplication(command->needsGui(arguments));
         return command->run(arguments);
     } catch (const ERefused& refusal) {

@@ -1,5 +1,7 @@
 #include "app/CommandRuns.h"
 
+#include "app/CommandArguments.h"
+
 #include "ballistics/core/IdealPlot.h"
 #include "ballistics/core/RunReport.h"
 #include "base/ErrorText.h"
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <thread>
 
 namespace korvo {
 namespace {
@@ -299,6 +302,23 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
     }
     record += "\r\n";
     return record;
+}
+
+unsigned JobsOption(const CommandArguments& arguments) {
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (const auto text = arguments.Value("jobs")) {
+        std::int32_t n = 0;
+        try {
+            n = ParseWhole(*text);
+        } catch (const std::exception& error) {
+            throw ERefused(error.what());
+        }
+        if (n < 1 || static_cast<std::size_t>(n) > kMostSweepJobs)
+            throw ERefused("--jobs espera un número entero de 1 a " + std::to_string(kMostSweepJobs) + ": " +
+                           *text);
+        jobs = static_cast<unsigned>(n);
+    }
+    return jobs;
 }
 
 } // namespace korvo

@@ -100,6 +100,11 @@ std::vector<std::string> SweepValues(Real from, Real to, Real step, std::size_t 
 // The most threads a sweep starts, whatever it is asked for.
 inline constexpr std::size_t kMostSweepJobs = kMostParallelJobs;
 
+// The threads a command runs on: --jobs N when given (refused with
+// ERefused unless a whole number from 1 to kMostSweepJobs), else the cores.
+class CommandArguments;
+unsigned JobsOption(const CommandArguments& arguments);
+
 // Runs one real trajectory per value on `jobs` threads (at most kMostSweepJobs,
 // and no more than there are values). The rows come back in the
 // order of the values and do not depend on `jobs`; a value that is refused gets

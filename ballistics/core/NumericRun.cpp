@@ -1,6 +1,7 @@
 #include "ballistics/core/NumericRun.h"
 
 #include "ballistics/core/Angles.h"
+#include "ballistics/core/RunChecks.h"
 #include "ballistics/core/StepKernel.h"
 
 #include <cmath>
@@ -42,6 +43,7 @@ NumericRunResult RunNumeric(const NumericRunInputs& in, std::int32_t mostSteps) 
         throw std::runtime_error(kDNegativo);
     if (in.M < 0)
         throw std::runtime_error(kMNegativo);
+    CheckRunInputs(in.D, in.T, in.M, in.Vo);
     const Real radianes = DegreesToRadians(in.AnguloGrados);
     const StepInputs inputs{in.D, in.M, kGravity, in.Vo, in.T, in.Ley};
     const Real level = -in.AlturaLanzamiento;

@@ -28,6 +28,18 @@ std::string UnstableStepMessage(Real kt) {
     return message.append(", donde el cálculo retrocede; reduzca T");
 }
 
+void CheckRunInputs(Real d, Real t, Real m, Real vo) {
+    if (!(t > 0 && std::isfinite(t)))
+        throw std::runtime_error(kTNoPositivo);
+    if (vo < 0)
+        throw std::runtime_error(kVoNegativo);
+    if (m == 0)
+        throw std::runtime_error(kMCero);
+    const Real kt = StepDragProduct(d, m, vo, t);
+    if (!(kt < kUnstableStepProduct))
+        throw std::runtime_error(UnstableStepMessage(kt));
+}
+
 void CheckRunStart(const TrajectoryView& view) {
     using F = TrajectoryField;
     const std::optional<Real> t = ReadIfNumber(view, F::T);
@@ -38,15 +50,7 @@ void CheckRunStart(const TrajectoryView& view) {
     // messages, as they always have.
     if (!(t && vo && m && d) || *m < 0 || *d < 0)
         return;
-    if (!(*t > 0 && std::isfinite(*t)))
-        throw std::runtime_error(kTNoPositivo);
-    if (*vo < 0)
-        throw std::runtime_error(kVoNegativo);
-    if (*m == 0)
-        throw std::runtime_error(kMCero);
-    const Real kt = StepDragProduct(*d, *m, *vo, *t);
-    if (!(kt < kUnstableStepProduct))
-        throw std::runtime_error(UnstableStepMessage(kt));
+    CheckRunInputs(*d, *t, *m, *vo);
 }
 
 std::string LargeStepWarning() {

@@ -48,6 +48,10 @@ std::string UnstableStepMessage(Real kt);
 // Reads D, T, M and Vo from the view and throws std::runtime_error with the
 // refusal's text for T not above 0 or not finite, Vo below 0, M equal to 0, or
 // a step whose k x T reaches kUnstableStepProduct. Writes nothing.
+// The same refusals for a run given as numbers (D and M not negative):
+// std::runtime_error with the window's messages.
+void CheckRunInputs(Real d, Real t, Real m, Real vo);
+
 void CheckRunStart(const TrajectoryView& view);
 
 // The warning as a line of its own: "Aviso: " and kPasoGrande.

@@ -68,7 +68,7 @@ TEST(RunChecks, TheBoundIsWhereAStepStopsMovingForward) {
         MemoryTrajectoryView view;
         view.SetText(F::D, DragFor(kt));
         RealTrajectory run;
-        test::RunToEnd(run, view);
+        run.RunToEnd(view);
         EXPECT_TRUE(run.Landed());
         Real previous = 0;
         for (const auto& row : view.rows) {
@@ -96,12 +96,12 @@ TEST(RunChecks, TheBoundIsWhereAStepStopsMovingForward) {
 TEST(RunChecks, ALongStepIsWarnedAboutWhenTheRunEnds) {
     MemoryTrajectoryView view;
     RealTrajectory run;
-    test::RunToEnd(run, view);
+    run.RunToEnd(view);
     EXPECT_EQ(LargeStepNote(run), "");
     MemoryTrajectoryView longer;
     longer.SetText(F::T, BuiltInNumberText("0.2")); // k T = 0.153
     RealTrajectory large;
-    test::RunToEnd(large, longer);
+    large.RunToEnd(longer);
     EXPECT_EQ(LargeStepNote(large), "\nAviso: el paso T es grande para este arrastre: reduzca T.");
 }
 

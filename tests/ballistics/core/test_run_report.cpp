@@ -253,7 +253,7 @@ TEST(RunReport, GroundCrossingOnlyBetweenAStepAboveAndOneAtOrBelow) {
 TEST(RunReport, ARunStoppedInTheAirIsNotAFlight) {
     MemoryTrajectoryView view;
     RealTrajectory run(100);
-    RunToEnd(run, view);
+    run.RunToEnd(view);
     const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"};
     const FinishedRun finished{run.State(), view.texts[F::X], view.texts[F::TiempoTotal], view.rows[98][1],
                                view.rows[99][1]};
