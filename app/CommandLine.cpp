@@ -125,7 +125,12 @@ Ejemplos:
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
 )";
 
-constexpr const char* kVersion = "KORVO " KORVO_VERSION "\n";
+constexpr const char* kVersion =
+    "KORVO " KORVO_VERSION "\n"
+    "Copyright (C) 2026 Korvatek\n"
+    "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+    "Esto es software libre: puede modificarlo y redistribuirlo. No hay NINGUNA GARANTÍA, en la medida\n"
+    "en que lo permita la ley.\n";
 
 // A refusal of the command's arguments (exit status 2).
 struct Refused : std::runtime_error {

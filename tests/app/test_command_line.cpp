@@ -298,7 +298,12 @@ TEST(CommandLineHelp, ListsEveryCommandAndOption) {
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, QStringLiteral("KORVO 1.0\n"));
+    // The version, the commit it was built from (or that there is none) and the licence.
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("KORVO 1.0 (commit ")) ||
+                version.out.startsWith(QStringLiteral("KORVO 1.0 (sin commit")))
+        << version.out.toStdString();
+    EXPECT_TRUE(version.out.contains(QStringLiteral("\nCopyright (C) 2026 Korvatek\n")));
+    EXPECT_TRUE(version.out.contains(QStringLiteral("GPL-3.0-or-later")));
 }
 
 } // namespace
