@@ -25,7 +25,14 @@ void WarnAboutLongStep(const RunInputTexts& inputs) {
 }
 
 std::string VersionText() {
-    return std::string("KORVO ") + ProgramVersion() + "\nCompilado del commit " + ProgramCommit() + "\n";
+    return std::string("KORVO ") + ProgramVersion() + " (commit " + ProgramCommit() +
+           ")\n"
+           "Copyright (C) 2026 Korvatek\n"
+           "Licencia GPL-3.0-or-later: GNU GPL versión 3 o posterior "
+           "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+           "Esto es software libre: puede modificarlo y redistribuirlo. No hay NINGUNA GARANTÍA, en la "
+           "medida\n"
+           "en que lo permita la ley.\n";
 }
 
 } // namespace korvo

@@ -13,6 +13,7 @@ KORVO_PACKAGES=(
   fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils qpdf
   python3 python3-xlrd python3-olefile
   desktop-file-utils help2man locales
+  dpkg-dev lintian appstream git gzip
 )
 
 # The locales that the tests run KORVO under, as its users do: Spanish, with a
@@ -90,7 +91,7 @@ korvo_used_files() {
     sed -n 's/^KORVO_[A-Za-z0-9_]*_LIBRARY:FILEPATH=\(\/usr\/.*\)$/\1/p' "$build/CMakeCache.txt"
   done
   echo /usr/bin/python3
-  command -v Xvfb xauth clang-format desktop-file-validate
+  command -v Xvfb xauth clang-format desktop-file-validate dpkg-buildflags lintian appstreamcli git readelf gzip
   /usr/bin/python3 -c 'import xlrd, olefile; print(xlrd.__file__); print(olefile.__file__)' 2>/dev/null
   if [ -n "${KORVO_CHECK_FUZZ:-}" ]; then
     command -v clang clang++
@@ -105,7 +106,9 @@ korvo_check_used_packages() {
   closure=$(korvo_listed_closure)
   while read -r file; do
     [ -n "$file" ] || continue
-    owner=$(dpkg -S "$file" 2>/dev/null || dpkg -S "$(readlink -f "$file")" 2>/dev/null)
+    # On a merged /usr, dpkg knows what /bin holds under its old name.
+    owner=$(dpkg -S "$file" 2>/dev/null || dpkg -S "$(readlink -f "$file")" 2>/dev/null ||
+      dpkg -S "${file#/usr}" 2>/dev/null)
     owner=${owner%%:*}
     owner=${owner%%,*}
     if [ -z "$owner" ]; then

@@ -487,8 +487,8 @@ TEST(CommandLineHelp, ListsEveryCommandAndOption) {
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());
     EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(version.out.startsWith(QStringLiteral("KORVO 1.0\nCompilado del commit ")))
-        << version.out.toStdString();
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("KORVO 1.0 (commit "))) << version.out.toStdString();
+    EXPECT_TRUE(version.out.contains(QStringLiteral("GPL-3.0-or-later"))) << version.out.toStdString();
 }
 
 TEST(CommandLineReal, ALongStepIsWarnedAboutOnStandardError) {
