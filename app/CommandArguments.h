@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reading a command's arguments, with the standard library only: the options
 // each command takes, and the refusals of what it does not take. The texts are

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // KORVO from the command line: `KORVO real`, `KORVO ideal`, `KORVO sweep`,
 // `KORVO --help`, `KORVO --version`. A command opens no window and needs no

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The runs of the command line, without any window: the real trajectory as the
 // real-trajectory window steps it (minus the 1 ms pacing), a sweep of one of its

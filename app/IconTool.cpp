@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A build step, not part of the program: draws the program's icon from its
 // logo into the folder named by the first argument, as korvo.svg (scalable)
 // and korvo-48.png, korvo-128.png and korvo-256.png.

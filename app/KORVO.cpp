@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // KORVO: start-up. With a command as its first argument the program runs it
 // from the command line and opens no window. Otherwise the windows are created
 // once, the main window is shown and the event loop runs until the main window

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The product's logo and the icon drawn from it, so that the main window's
 // picture and the desktop's icon never drift apart.

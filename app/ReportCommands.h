@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The command line's parts around the run report: `KORVO selfcheck`, the
 // status of a run that did not land, the warning for a long step, the case

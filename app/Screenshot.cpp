@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A helper for the documentation, not part of the program: starts the windows
 // as the program does and draws each of them into the folder named by the first
 // argument (docs by default), as the manual shows them: the main window, the

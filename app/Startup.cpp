@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/Startup.h"
 
 #include "app/Unit1.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Start-up of the program: the application object, the regional settings and
 // the eight program-wide windows.

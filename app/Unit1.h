@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The main window: full screen, a title strip with the four menu labels over
 // their gradient pictures, the minimise and close pictures at the right end of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The about window: a portrait on the left and the program's description on
 // the right. Its strip asks for the interactive move on pointer motion with the

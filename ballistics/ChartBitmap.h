@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The chart as a picture: rendered at its on-screen size onto a white bitmap
 // and saved as a BMP file.

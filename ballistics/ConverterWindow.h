@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the two unit converters share: a window titled as its strip, in
 // "MS Sans Serif" 8, with a right-aligned "Convertir:" caption before a bold

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Which field of a window holds each named value that the Qt-free core reads
 // and writes, so that a window's view is a table rather than a switch.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Saving a file the program makes whole in memory (the chart bitmap, a report)
 // so that a failure never costs the user the earlier file of that name.

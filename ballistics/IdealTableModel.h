@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The ideal-trajectory window's point table: three text columns, "X", "Y" and
 // "T (Seg.)", one row appended per plot tick. The time column is centred, the

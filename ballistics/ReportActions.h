@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The real-trajectory window's context-menu entries around its report: the
 // case fields the next report prints ("Datos del Expediente..."), entered in

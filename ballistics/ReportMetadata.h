@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The archival side of the run report's PDF: PDF/A-1b, and the document's
 // title, author, subject, creator and language in the information dictionary,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Paces a run that a window drives from a 1 ms timer, one step per tick.
 //

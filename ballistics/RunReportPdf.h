@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The PDF report of a finished real-trajectory run, in Spanish on A4 pages
 // numbered "Página n de N": what was computed (the inputs as the fields held

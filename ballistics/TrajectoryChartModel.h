@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keeps the points of a trajectory chart in ascending X, the line that is
 // drawn of them, and the chart's two axes fitted to them.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The read-only text tables of the trajectory windows, and the table of a
 // real-trajectory run: ten columns of texts already formatted by the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The real-trajectory window: the launch data of a projectile with air
 // resistance, the stepping run (one integrator step per tick of a 1 ms timer),

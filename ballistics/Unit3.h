@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The drag-constant window: D = 1/2 x rho x C x pi r^2 from the air density, the
 // drag coefficient and the projectile's base diameter, carried into the

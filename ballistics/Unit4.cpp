@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ballistics/Unit4.h"
 
 #include "ballistics/Unit2.h"

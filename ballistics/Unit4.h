@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The mass converter: a mass in grains or grams written as kilograms into the
 // real-trajectory window's "M:" field, after which the converter closes.

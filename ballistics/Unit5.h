@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The velocity converter: a speed in feet per second written as metres per
 // second into the real-trajectory window's "Vo:" field, after which the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The results window: the step count, flight time, greatest height and range of
 // the real-trajectory run, read from the real-trajectory window every time this

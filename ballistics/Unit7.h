@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The ideal-trajectory window: the closed-form values of a launch in vacuum
 // ("&Calcular") and the point-by-point plot ("&Generar Grafica"), in which a

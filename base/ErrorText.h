@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The text an error is reported with, in a message box or on standard error:
 // the message with a "." added when its last character sorts after "." (a

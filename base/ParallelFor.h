@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Work items shared among threads, for computations whose items are
 // independent: each item writes only its own result, so the results do not

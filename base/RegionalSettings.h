@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The user's regional number and date settings, read once at start-up by the
 // program (from the desktop's locale). They are the one owner of the decimal

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A file that replaces an earlier file of its name whole or not at all: the
 // workbook and the chart bitmap are both saved through it.

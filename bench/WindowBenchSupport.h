@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Timing helpers of the window benchmarks, which drive a window's 1 ms timer
 // for real on the event loop.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs on the offscreen platform unless a display platform is asked for.
 //
 // DefaultRun: from the click on "Iniciar &Proceso" to "Proceso Finalizado.",

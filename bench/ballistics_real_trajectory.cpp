@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One integration step with everything a tick does outside the window: five
 // field parses, every display text, the ten texts of the table row; under
 // each drag law, since the window keeps one step per 1 ms tick for both.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The questions of the default case with tolerances on D, M, Vo and the angle
 // (the band, the farthest reach and the angles for 300 m together) over a
 // figures function of realistic cost: a trajectory stepped from numbers as the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // KORVO from the command line. `real --xls` with the defaults as a whole
 // process (start, run, workbook, exit), timed on the wall clock; and a 101-point
 // sweep of the angle run in this process on one and on two threads, whose

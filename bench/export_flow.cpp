@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real-trajectory table's export from Execute to the finished file: the default run's 3,481 rows and
 // the largest sheet, 65,535 rows of ten short, mostly distinct texts. Peak memory is reported as the
 // process's resident high-water mark (run one size per process to read it for that size alone).

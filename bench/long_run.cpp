@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs on the offscreen platform unless a display platform is asked for.
 //
 // LongRun/N: the real-trajectory window shown, a run of N steps on the real

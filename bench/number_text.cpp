@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The number texts at ordinary and at extreme magnitudes: a run whose values
 // reach 1E-4000 or 1E+4000 writes ten such texts per step, so each must cost
 // about what an ordinary one does. Each case cycles through 64 values of

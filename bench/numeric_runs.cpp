@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The arithmetic of a run without its texts, under each drag law: the bare
 // step (the quadratic law adds a square root on the step's critical path),
 // the run from numbers of the default case (what the analyses repeat

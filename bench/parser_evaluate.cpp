@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Parse + Evaluate of the ideal plot's formula texts, and Evaluate alone.
 #include "parser/MathParser.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs on the offscreen platform unless a display platform is asked for.
 //
 // RunReport/<step>: the PDF report of a finished run of the real-trajectory

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Benchmarks of the workbook writer. Peak memory is the resident high-water mark of an iteration (reset
 // through /proc/self/clear_refs before it) above the resident size before the first iteration, reported
 // beside the stream size.

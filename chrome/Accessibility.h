@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keyboard and assistive-technology support that no single window owns:
 // - every TClickLabel (the main window's menu labels, the close and minimise

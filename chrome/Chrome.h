@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The window chrome that every KORVO window shares: no system frame, a drawn
 // title strip ("Titulo") that moves the window, the strip text ("Label1"), a

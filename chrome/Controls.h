@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The control makers every calculator window builds its controls with, and the
 // group box they sit in. The parent comes first, then the object name where the

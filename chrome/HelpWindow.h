@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The manual, built into the program, in a window of its own beside the
 // others: F1 from any window opens it, or raises it, at the section about that

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Shorter writings of a number text, for a display narrower than the text: a
 // text cut at the display's edge reads as another number ("1,6787400284E-10"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # korvo_test(NAME <name> SOURCES <files...> LIBS <targets...> [GUI])
 # One test program per call, linked against the library targets it tests.
 # GUI tests run on Qt's offscreen platform so that they need no display.

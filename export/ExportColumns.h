@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The export's view of its source: the source kinds, the column list built from the owner's settings,
 // the row that carries one record's texts and values to the writer, and the source operations of the

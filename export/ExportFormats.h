@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The number, date, Boolean and null formats of an export, with defaults from the regional settings in
 // force when the object is made, and the conversions of non-text cells that use them.

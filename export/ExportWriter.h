@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The writer through which text exporters write: encodes each text by the owner's TextEncoding and
 // appends the bytes. Codes: 0 Windows-1252, 1 code page 850, 2 Mac Roman (a character the page lacks

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The list view as the export engine sees it: a table in report style with columns (caption, current
 // pixel width, alignment) and items (a caption for column 0 and sub-item texts for the others). The

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The rows of a worksheet between its opening and closing records: header lines, the caption row, one
 // row per record, footer lines, and the automatic column-width pass. Each writer advances the sheet's

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The export engine common to every exporter: settings and events, the checks on the result file, the
 // record loop's counters and stop protocol, the message texts, and the layers the spreadsheet exporter

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The spreadsheet exporter: writes its source as a workbook with one worksheet per exported sheet. With
 // no sheet configured it is its own single sheet (a temporary sheet carries its settings during the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The spreadsheet side of the export model: the page and sheet options with their seven cell styles, and
 // the sheet that carries one worksheet's copy of the export settings.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The evaluator's function library: 82 mathematical and statistical
 // functions, computed in long double and rounded to double, independent of

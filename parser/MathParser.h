@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The evaluator component: TParser with the 82-function library, a
 // zero-divide policy and one held script.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Byte-buffer helpers. Offsets and counts are signed so that a bad value is
 // refused rather than wrapped; every operation stays within the given span.

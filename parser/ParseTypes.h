@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Types shared by the evaluator's compiler, executor and function libraries,
 // and the helpers that emit script items.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Text scanning, number reading, 64-bit rounding and script walking/linking
 // for the evaluator.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The formula evaluator's core: the registry (TCustomParser) and the
 // compiler and executor with eight operators and nine type names (TParser).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by scripts/run and scripts/test: makes sure the Debian packages that
 # KORVO needs to build, test and run are installed, and checks that the build
 # used nothing that this list does not bring.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Sets the process-wide decimal separator for one test and puts back the
 // regional settings it found when it goes out of scope, also when the test

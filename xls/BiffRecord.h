@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // BIFF8 records: the 4-byte header, the record ids this writer uses, and the record object TbiffRecord
 // that writes long data as one record followed by CONTINUE records.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The in-memory byte stream that holds the "Workbook" record stream and the globals block while they are
 // assembled, and the little-endian stores used to fill record data.

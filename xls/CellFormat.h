@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The look of a cell as the export describes it: font, borders, fill, alignment, wrap, rotation and
 // indent, with the values a freshly reset format has, and the 56 palette colour names with the palette

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The compound document (Compound File Binary, major version 3, 512-byte sectors) that holds exactly one
 // stream, "Workbook", and nothing else: no other streams, no class identifier, no summary information.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The shared string table: every text cell refers to its text by an index into the SST record of the
 // workbook globals.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The style registry of one workbook: turns a number-format text and an optional cell format into a
 // cell-format (XF) index, registering each font, number format and cell format only once; remembers the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Text conversions of the workbook file: texts arrive as UTF-8; cell strings, sheet titles and names are
 // stored as UTF-16, page header and footer in the Windows-1252 code page.

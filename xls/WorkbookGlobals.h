@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The workbook globals substream: the fixed opening records written at the start of an export, and the
 // block (fonts through the shared string table) that is assembled at the end and inserted in front of the

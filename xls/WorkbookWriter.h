@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The workbook writer's state for one export: the "Workbook" record stream, the 8224-byte scratch buffer
 // in which directly written records are assembled, the insert point of the globals block, the bound-sheet

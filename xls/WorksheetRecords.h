@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A worksheet substream: the opening records, the four cell records and the closing records.
 //

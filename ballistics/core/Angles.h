@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Degrees to radians for the firing angle, as both trajectories compute it.
 #include "ballistics/core/NumberText.h"

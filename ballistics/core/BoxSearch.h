@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The least and greatest values of some figures over a box of inputs, for
 // figures that need not be monotone inside it.

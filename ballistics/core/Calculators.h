@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The arithmetic of the side windows: the results summary of a real-trajectory
 // run, the drag constant, the two unit converters and the closed-form values of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The questions of a case whose inputs are measurements with tolerances:
 //   - the band: for each figure of the trajectory (flight time, greatest

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The numbers along a chart axis: a range that can be drawn, ticks at round
 // values (1, 2 or 5 x 10^n) so that a reader can read coordinates off them,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The gravitational acceleration of every calculation, m/s^2: the standard
 // 9.81 that the program has always used, as the nearest extended value of that

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Where a stepped trajectory comes down: the crossing of a height between the
 // last two steps, interpolated linearly in time, and the speed and the angle

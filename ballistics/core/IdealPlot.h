@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The ideal trajectory plotted over time. A simulated clock, kept only as the
 // texts of Items (milliseconds) and TiempoTranscurrido (seconds, two decimals),

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The leading decimal digits of an extended value, on which every number text
 // is built: the value reduced to its 18 leading significant digits, rounded to

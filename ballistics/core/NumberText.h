@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The number texts of the calculator windows: every number a window shows or
 // reads is the text of a single-line field, converted by these four functions.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ballistics/core/NumericRun.h"
 
 #include "ballistics/core/Angles.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A real trajectory stepped straight from its input values, with no window
 // and no texts: for the analyses that run thousands of trajectories.

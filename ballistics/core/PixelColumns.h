@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The points of a chart line that drawing needs, whatever the number of points.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one precision type of the physics: the 80-bit extended format, with a
 // 64-bit significand and a 15-bit exponent, rounding to nearest. Every worked

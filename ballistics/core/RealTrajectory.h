@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The real trajectory: a projectile with air drag, stepped in fixed time steps
 // from the firing point until it is back at the firing height.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The reference solution of the real trajectory's equations of motion, under
 // either drag law, against which the stepped run's error is measured. The

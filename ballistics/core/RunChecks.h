@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What a real-trajectory run must satisfy before its first step, and when its
 // step is too long for the drag to be followed faithfully.

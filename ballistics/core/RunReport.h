@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The arithmetic of a real-trajectory run's report: the exact solution of the
 // same linear-drag equations the integrator steps, the ground crossing

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A self-check a user can run in front of others: cases whose answers are known
 // in closed form, computed by the program's own code, each with its expected

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // One step of the real trajectory's equations of motion: the arithmetic that
 // the window's text-driven run and the run from numbers both step, so that

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The figures function of the case analysis: the real trajectory stepped
 // straight from numbers under the inputs' drag law (the run from numbers, the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Shared by the GUI tests: one application object for the whole test program,
 // a presenter that records message boxes instead of showing them, and a

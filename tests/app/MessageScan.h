@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Finds in the program's sources every text it can show in a message box: the
 // texts thrown as exceptions (every failure reaches the user through the one

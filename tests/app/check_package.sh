@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder given as the first argument
 # and checks it as a user's machine meets it: the program, its manual page, its desktop entry and
 # its icons in the standard places, a desktop entry that validates, and declared

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The application object's last net: an exception that escapes an event
 // handler is reported once and never crosses the event loop.
 #include "app/Startup.h"

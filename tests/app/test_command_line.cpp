@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // KORVO from the command line, run as a process with no display: the workbook,
 // the chart and the printed results against the real-trajectory window driven offscreen
 // in this test, under "." and ","; the sweep's rows, order and refusals; and

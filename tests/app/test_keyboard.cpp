@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The keyboard and assistive technology: the main window's focus order, focus
 // mark and keys; clickable labels and charts as assistive technology sees them;
 // and a whole session with key events alone, from the main window through a

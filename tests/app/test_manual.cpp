@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The manual built into the program: it lists every message the code can show,
 // its pictures are in the program and have the sizes of their windows, and F1
 // opens it at the section of the window it is pressed in.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's start-up under the desktop's regional settings and a user's
 // road through the windows with them. ctest runs this program under
 // LC_ALL=es_ES.UTF-8 (a decimal comma), fr_FR.UTF-8 (a comma with a grouping

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The application shell: the error report's stop rule, the eight windows, the
 // main window's placement and menu, how each strip moves its window, and the
 // about text.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every number display of the calculator windows at the widest texts a run can
 // write (1E+4000, -1E-4000 and their fixed-decimal forms, INF, NAN): what it
 // shows fits, and is either the whole text or one of its shorter writings,

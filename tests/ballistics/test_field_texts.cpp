@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The table from a window's named values to its fields: texts go both ways,
 // a written text shows from its start, and a name the window never bound is
 // refused instead of reaching an arbitrary field.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ballistics/FileSave.h"
 #include "tests/xls/FileSizeLimit.h"
 

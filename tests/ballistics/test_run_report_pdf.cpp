@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The run report as the user gets it: the menu entries and their states, the
 // PDF read back by an independent reader (pdftotext), the digest's layout and
 // its repeatability, and a target that cannot be written.

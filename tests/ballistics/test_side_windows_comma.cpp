@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real-trajectory window and its side windows under a decimal comma, as a
 // user with Spanish regional settings drives them: the drag constant and both
 // converters write texts that the real-trajectory run reads back, the results

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real-trajectory window's wiring: defaults, keyboard, the four run
 // states, the reset, failures during a run, hiding during a run, and the
 // chart bitmap.

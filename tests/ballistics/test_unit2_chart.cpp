@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chart keeps its points in ascending X and its axes around them, draws a
 // line whose size does not grow with the points, and recovers from any values.
 #include "app/GuiTest.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The table of steps: the model's rows, and the table as the export engine
 // reads it (texts, current widths, selection, suspended repainting).
 #include "app/GuiTest.h"

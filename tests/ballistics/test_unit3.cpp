@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drag-constant window: the calculation carried into "D:", what a showing
 // resets and keeps, failures that write nothing, the help boxes and the focus
 // moves.

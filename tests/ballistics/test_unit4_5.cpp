@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two converters: each conversion written into the real-trajectory window
 // and the converter closed, what a showing resets and keeps, non-numbers that
 // write nothing, the mass converter's help box and the focus moves.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The results window after real-trajectory runs: the four captions, and a run
 // gone undefined that is reported and shows no figure, never the last run's.
 #include "app/GuiTest.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ideal-trajectory window's calculator: the closed-form results through the
 // core, the buttons it switches, a failure that keeps "&Calcular" enabled, and
 // the window's creation state and controls.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ideal-trajectory plot driven through the window: the default plot to its
 // end, the formulas of the first tick, refused intervals, a failing tick that
 // ends the plot with one report, clearing during a plot, and angle 90.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The displays that never show a cut number, and the keys every window
 // shares: an Alt letter that no enabled button takes, and Escape over an open
 // drop-down list.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The shorter writings of a number text: each must be the same number to fewer
 // digits, checked here against the value read back by the C++ library (an
 // independent reader), and texts that are not numbers have none.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A list view held in memory for the export tests, and the real-trajectory table's columns.
 #include "base/RegionalSettings.h"

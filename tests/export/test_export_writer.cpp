@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The text writer's encodings and the rows of a sheet written straight through the row writers.
 #include "export/ExportWriter.h"
 #include "export/SheetRows.h"

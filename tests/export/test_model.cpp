@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The export's column list, row, formats and source operations over a list view.
 #include "export/ExportColumns.h"
 #include "tests/export/FakeListView.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The options, sheet and sheet-collection defaults and their copy rules.
 #include "export/XlsSheet.h"
 

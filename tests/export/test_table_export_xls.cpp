@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The spreadsheet export from Execute to the finished file: the whole "Workbook" stream against the
 // record tables, an independent reader's view of the file, and the engine's counts, stops and failures.
 #include "export/TableExportXLS.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Arbitrary command lines for the argument reader. The input is the words
 // after the command, separated by NUL bytes; its first byte chooses the
 // command's options (real, ideal or sweep) and, with bit 2, ',' as the decimal

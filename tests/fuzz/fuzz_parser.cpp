@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Arbitrary input for the evaluator. Every input must end in a value or in
 // one of the evaluator's own errors: EParseError, or std::runtime_error with
 // "Division by zero" or a parameter-count message. Anything else (a crash, a

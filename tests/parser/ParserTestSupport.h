@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Helpers shared by the evaluator's tests: a parser with a few library-like
 // functions, and a byte comparison that names the first difference.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The compiler: every syntax message, texts that must compile alike, and the
 // nesting bound.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The executor: values, the eight operators, OnFunction, parameters, and
 // scripts that cannot be trusted.
 

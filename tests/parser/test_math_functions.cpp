@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The function library called directly, without the executor.
 #include "parser/MathFunctions.h"
 

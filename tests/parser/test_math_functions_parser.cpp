@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The evaluator component: formulas through Parse and Evaluate, each value
 // also checked after GetOptimized and on a copy of the compiled script.
 #include "parser/MathParser.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The optimizer: what folds, what stays, and that optimized scripts keep
 // their value.
 

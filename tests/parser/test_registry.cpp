@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The function and type tables: registration, sorting, deletion, lookup.
 
 #include "ParserTestSupport.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Text scanning helpers, number reading under both decimal separators, and
 // 64-bit rounding.
 

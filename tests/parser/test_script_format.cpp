@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Byte layout of compiled scripts, the emit and buffer helpers, and linking.
 
 #include "ParserTestSupport.h"

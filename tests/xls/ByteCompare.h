@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Byte-exact comparison for the workbook writer's tests: on a difference it names the offset of the first
 // differing byte and shows a short hex window of both sides around it.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Expected bytes of records that tests of both the workbook writer and the
 // export engine compare against, written out from the record layouts (never

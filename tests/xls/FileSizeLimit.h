@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A full disk, reproduced: while a TFileSizeLimit lives, the process may not
 // write files past the given size, and a write past it fails ("File too

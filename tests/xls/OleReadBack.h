@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reads a compound file back with an independent reader, Debian's python3-olefile, in its strictest mode
 // (any defect it is unsure of raises), and hands back the entry list and the "Workbook" stream's bytes.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "OleReadBack.h"
 #include "base/ReplacingFile.h"
 #include "xls/WorkbookWriter.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The style registry and its FONT, FORMAT and XF records, byte for byte.
 #include "tests/xls/ByteCompare.h"
 #include "xls/BiffRecord.h"

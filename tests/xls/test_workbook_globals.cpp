@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ByteCompare.h"
 #include "OleReadBack.h"
 #include "xls/BiffRecord.h"

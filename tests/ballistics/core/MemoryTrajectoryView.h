@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The real-trajectory window's fields, table and chart kept in memory, so that
 // the integrator runs without any window.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "MemoryTrajectoryView.h"
 #include "SeparatorGuard.h"
 #include "ballistics/core/Calculators.h"

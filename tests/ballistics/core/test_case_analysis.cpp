@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The questions of a case, answered over figures functions whose answers are
 // known: the vacuum and the exact linear-drag motion (closed forms written
 // here, not taken from the program), and a stepped run with its ripples.

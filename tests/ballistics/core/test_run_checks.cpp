@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a run refuses before its first step, checked against what the stepping
 // rule itself does at the bound, and the self-check's verdict on this build.
 #include "MemoryTrajectoryView.h"

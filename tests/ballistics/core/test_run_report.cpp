@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The report's arithmetic: the exact solution against an independent fine
 // integration and against vacuum as the drag vanishes, the stepped run
 // converging on it as the step halves, the default run's figures and the
