@@ -4,6 +4,8 @@
 
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/Calculators.h"
+#include "ballistics/core/Gravity.h"
+#include "ballistics/core/ReferenceTrajectory.h"
 #include "ballistics/core/RunReport.h"
 
 #include <cmath>
@@ -115,6 +117,17 @@ std::vector<SelfCheckCase> RunSelfCheck() {
         cases.push_back({std::string("Paso a paso, datos por omisión: error con T = ") + steps[i] +
                              " s ÷ error con T = " + steps[i + 1] + " s",
                          2, errors[i] / errors[i + 1], 0.05L});
+
+    // The quadratic law shot straight up: its apex is known in closed form,
+    // height (M / 2D) ln(1 + D Vo^2 / (M G)) and time sqrt(M / (D G)) atan(Vo sqrt(D / (M G))).
+    const Real d = 0.000016788592601L, m = 0.00745L, vo = 340;
+    const ReferenceFigures vertical = ReferenceSolution({d, m, vo, 90, DragLaw::Quadratic, 0});
+    cases.push_back({"Arrastre cuadrático, disparo vertical: altura del ápice (m)",
+                     (m / (2 * d)) * std::log1p((d * vo * vo) / (m * kGravity)), vertical.AlturaMaxima,
+                     1e-9L});
+    cases.push_back({"Arrastre cuadrático, disparo vertical: tiempo del ápice (s)",
+                     std::sqrt(m / (d * kGravity)) * std::atan(vo * std::sqrt(d / (m * kGravity))),
+                     vertical.TiempoApice, 1e-9L});
     return cases;
 }
 

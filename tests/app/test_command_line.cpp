@@ -49,7 +49,7 @@ Result Korvo(const QStringList& arguments, const QString& directory, const QStri
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(directory);
     process.start(QStringLiteral(KORVO_PROGRAM), arguments);
-    process.waitForFinished(60000);
+    process.waitForFinished(180000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -502,13 +502,22 @@ TEST(CommandLineReal, ALongStepIsWarnedAboutOnStandardError) {
               QStringLiteral("KORVO: Aviso: el paso T es grande para este arrastre: reduzca T.\n"));
 }
 
+TEST(CommandLineReal, ARunThatDoesNotLandExitsWithThree) {
+    // T = 0.00001 s would need about 3.5 million steps: the run stops at its
+    // 2,000,000th, still in the air, and says so.
+    test::Application();
+    const Result stopped = Korvo({"real", "--t", "0.00001"}, QDir::currentPath());
+    EXPECT_EQ(stopped.status, 3);
+    EXPECT_TRUE(stopped.err.contains(QString::fromUtf8(kTrayectoriaSinFin))) << stopped.err.toStdString();
+}
+
 TEST(CommandLineSelfCheck, PrintsEveryCaseAndItsVerdict) {
     test::Application();
     const Result check = Korvo({"selfcheck"}, QDir::currentPath(), "es_ES.UTF-8");
     EXPECT_EQ(check.status, 0) << check.out.toStdString();
     EXPECT_TRUE(
         check.out.contains(QStringLiteral("Vacío, 100 m/s a 30°: alcance (m): esperado 882,798576742547")));
-    EXPECT_TRUE(check.out.endsWith(QStringLiteral("Autocomprobación: correcto (15 casos)\n")));
+    EXPECT_TRUE(check.out.endsWith(QStringLiteral("Autocomprobación: correcto (17 casos)\n")));
 }
 
 // The report's text, or empty when pdftotext is not installed.
