@@ -28,10 +28,10 @@ struct Equations {
     }
 };
 
-// The Dormand-Prince 5(4) coefficients: the nodes c, the stages' weights a,
+// The Dormand-Prince 5(4) coefficients (the equations do not depend on the
+// time, so the nodes c are not needed): the stages' weights a,
 // the fifth-order weights (the last row of a), the error weights (fifth minus
 // fourth order) and the continuous extension's weights d.
-constexpr Real c2 = 1.0L / 5, c3 = 3.0L / 10, c4 = 4.0L / 5, c5 = 8.0L / 9;
 constexpr Real a21 = 1.0L / 5;
 constexpr Real a31 = 3.0L / 40, a32 = 9.0L / 40;
 constexpr Real a41 = 44.0L / 45, a42 = -56.0L / 15, a43 = 32.0L / 9;
