@@ -81,21 +81,21 @@ std::vector<std::string> CommandArguments::Values(std::string_view name) const {
     return values;
 }
 
-VarySpec SplitVary(const std::string& spec) {
-    const std::size_t equals = spec.find('=');
+VarySpec SplitVary(const std::string& varyText) {
+    const std::size_t equals = varyText.find('=');
     VarySpec vary;
-    vary.name = spec.substr(0, equals);
+    vary.name = varyText.substr(0, equals);
     if (std::none_of(std::begin(kRealInputOptions), std::end(kRealInputOptions),
                      [&](const CommandOption& input) { return input.name == vary.name; }))
-        throw ERefused("--vary varía una de d, t, m, xo, yo, angle o vo: " + spec);
+        throw ERefused("--vary varía una de d, t, m, xo, yo, angle o vo: " + varyText);
     const std::string_view values =
-        equals == std::string::npos ? std::string_view() : std::string_view(spec).substr(equals + 1);
+        equals == std::string::npos ? std::string_view() : std::string_view(varyText).substr(equals + 1);
     vary.range = values.find(':') != std::string_view::npos;
     vary.texts = Split(values, vary.range ? ':' : ',');
     if (equals == std::string::npos || (vary.range && vary.texts.size() != 3) ||
         std::any_of(vary.texts.begin(), vary.texts.end(),
                     [](const std::string& text) { return text.empty(); }))
-        throw ERefused("--vary espera NOMBRE=DESDE:HASTA:PASO o NOMBRE=V1,V2,...: " + spec);
+        throw ERefused("--vary espera NOMBRE=DESDE:HASTA:PASO o NOMBRE=V1,V2,...: " + varyText);
     return vary;
 }
 

@@ -83,6 +83,6 @@ struct VarySpec {
     std::vector<std::string> texts;
     bool range = false;
 };
-VarySpec SplitVary(const std::string& spec);
+VarySpec SplitVary(const std::string& varyText);
 
 } // namespace korvo

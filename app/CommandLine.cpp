@@ -620,16 +620,16 @@ std::vector<std::string> VaryValues(const VarySpec& vary, std::size_t most) {
 constexpr std::size_t kMostSweepRows = 100000;
 
 int RunSweepCommand(const CommandArguments& arguments) {
-    const std::vector<std::string> specs = arguments.Values("vary");
-    if (specs.empty())
+    const std::vector<std::string> varyTexts = arguments.Values("vary");
+    if (varyTexts.empty())
         throw ERefused("Falta --vary NOMBRE=DESDE:HASTA:PASO");
     // The grid's dimensions, the first --vary varying slowest.
     std::vector<RealInput> varied;
     std::vector<std::string> names;
     std::vector<std::vector<std::string>> values;
     std::size_t rows = 1;
-    for (const std::string& spec : specs) {
-        const VarySpec vary = SplitVary(spec);
+    for (const std::string& varyText : varyTexts) {
+        const VarySpec vary = SplitVary(varyText);
         if (std::find(names.begin(), names.end(), vary.name) != names.end())
             throw ERefused("--vary varía " + vary.name + " dos veces");
         values.push_back(VaryValues(vary, kMostSweepRows));

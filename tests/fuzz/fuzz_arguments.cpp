@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
                     ReadNumbers(value);
                 }
             }
-        for (const std::string& spec : arguments.Values("vary")) {
+        for (const std::string& varyText : arguments.Values("vary")) {
             try {
-                const korvo::VarySpec vary = korvo::SplitVary(spec);
+                const korvo::VarySpec vary = korvo::SplitVary(varyText);
                 Check(!vary.texts.empty() && (!vary.range || vary.texts.size() == 3));
                 for (const std::string& text : vary.texts)
                     ReadNumbers(text);
