@@ -102,17 +102,23 @@ std::optional<PdfFile> ReadPdf(const QByteArray& pdf) {
 
 } // namespace
 
-ReportMetadata ReportMetadataOf(const RunCaseFields& caso, const QString& digest) {
+ReportMetadata ReportMetadataOf(const QString& title, const QString& subject, const RunCaseFields& caso,
+                                const QString& digest) {
     ReportMetadata m;
-    m.Title = QStringLiteral("Informe de Trayectoria Real");
+    m.Title = title;
     m.Author = caso.Perito.empty() ? QStringLiteral("KORVO") : QString::fromStdString(caso.Perito);
-    m.Subject = QStringLiteral("Trayectoria real con resistencia del aire");
+    m.Subject = subject;
     if (!caso.Expediente.empty())
         m.Subject += QStringLiteral(", expediente ") + QString::fromStdString(caso.Expediente);
     m.Subject += QStringLiteral("; SHA-256 ") + digest;
     m.Creator = QStringLiteral("KORVO %1").arg(QString::fromUtf8(ProgramVersion()));
     m.Language = QStringLiteral("es");
     return m;
+}
+
+ReportMetadata ReportMetadataOf(const RunCaseFields& caso, const QString& digest) {
+    return ReportMetadataOf(QStringLiteral("Informe de Trayectoria Real"),
+                            QStringLiteral("Trayectoria real con resistencia del aire"), caso, digest);
 }
 
 void SetReportMetadata(QPdfWriter& writer, const ReportMetadata& metadata) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The archival side of the run report's PDF: PDF/A-1b, and the document's
+// The archival side of a report's PDF: PDF/A-1b, and the document's
 // title, author, subject, creator and language in the information dictionary,
 // the catalog and the XMP metadata, so that a case-file system can index it.
 //
@@ -26,8 +26,11 @@ struct ReportMetadata {
     QString Title, Author, Subject, Creator, Language;
 };
 
-// The report's metadata: the examiner as the author (the program when none is
-// given), the case number and the digest in the subject.
+// A report's metadata: its title, the examiner as the author (the program when
+// none is given), and the subject followed by the case number and the digest.
+ReportMetadata ReportMetadataOf(const QString& title, const QString& subject, const RunCaseFields& caso,
+                                const QString& digest);
+// The run report's metadata.
 ReportMetadata ReportMetadataOf(const RunCaseFields& caso, const QString& digest);
 
 // PDF/A-1b, the title and the creator, and an XMP stream with all five.

@@ -4,6 +4,7 @@
 
 #include "ballistics/FileSave.h"
 #include "ballistics/ReportMetadata.h"
+#include "ballistics/ReportPages.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/RunChecks.h"
@@ -11,16 +12,12 @@
 #include "base/BuildStamp.h"
 
 #include <QAbstractAxis>
-#include <QBuffer>
 #include <QChart>
 #include <QCryptographicHash>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
-#include <QLocale>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <array>
@@ -33,44 +30,11 @@ namespace {
 
 using Columns = std::array<QString, TrajectoryTableModel::kColumnCount>;
 
-// Points per inch; the page is laid out in device units at this resolution.
-constexpr int kResolution = 300;
-constexpr qreal kMarginMillimetres = 15;
 // The table's type shrinks from this size until its widest row fits the page.
 constexpr qreal kTablePointSize = 8;
-const QSizeF kChartSize(kRealTrajectoryChartSize);
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The text shaper joins "fi" and "fl" into one ligature glyph, which a reader
-// of the PDF gets back as one character ("Identiﬁcación"), and then a search
-// for the word fails. A letter spacing that is not zero turns ligatures off;
-// this one, a sixty-fourth of a device pixel, moves nothing visibly.
-void NoLigatures(QFont& font) {
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
-}
-
-QFont SansFont(qreal points, bool bold = false) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    NoLigatures(font);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// The table and the digest are set in a fixed-pitch face, so that a row is one
-// string whose columns line up and a reader gets each row back as one line.
-QFont MonoFont(qreal points, bool bold = false) {
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    NoLigatures(font);
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
 }
 
 Columns Captions() {
@@ -79,104 +43,6 @@ Columns Captions() {
         captions[c] = QString::fromUtf8(TrajectoryTableModel::Columns()[c].caption);
     return captions;
 }
-
-// Lays out the pages from top to bottom. It runs twice over the same content:
-// first without a painter, only to count the pages, then painting, so that
-// every footer can say "Página n de N".
-class Pages {
-public:
-    Pages(QPdfWriter& writer, QPainter* painter, int total, std::function<void()> afterPage,
-          QString footerText)
-        : writer_(writer), painter_(painter), total_(total), afterPage_(std::move(afterPage)),
-          footer_(SansFont(7)), footerText_(std::move(footerText)), width_(writer.width()) {
-        bottom_ = writer.height() - 2 * Metrics(footer_).lineSpacing();
-    }
-
-    qreal Width() const { return width_; }
-    qreal Room() const { return bottom_ - y_; }
-    qreal Y() const { return y_; }
-    int Count() const { return page_; }
-    QPainter* Painter() const { return painter_; }
-    QFontMetricsF Metrics(const QFont& font) const { return QFontMetricsF(font, &writer_); }
-
-    void EnsureRoom(qreal height) {
-        if (y_ > 0 && height > Room())
-            NewPage();
-    }
-    void NewPage() {
-        Footer();
-        if (painter_) {
-            writer_.newPage();
-            if (afterPage_)
-                afterPage_();
-        }
-        ++page_;
-        y_ = 0;
-    }
-    void Finish() { Footer(); }
-    // Lets the caller's window handle its events after a long piece of work.
-    void AfterWork() const {
-        if (painter_ && afterPage_)
-            afterPage_();
-    }
-    void Skip(qreal height) { y_ += height; }
-
-    qreal ParagraphHeight(const QString& text, const QFont& font, qreal indent = 0) const {
-        return Metrics(font)
-            .boundingRect(QRectF(0, 0, width_ - indent, 1e9), Qt::TextWordWrap, text)
-            .height();
-    }
-    // A word-wrapped paragraph, moved whole to the next page when it does not fit.
-    void Paragraph(const QString& text, const QFont& font, qreal indent = 0) {
-        const qreal height = ParagraphHeight(text, font, indent);
-        EnsureRoom(height);
-        if (painter_) {
-            painter_->setFont(font);
-            painter_->drawText(QRectF(indent, y_, width_ - indent, height), Qt::TextWordWrap, text);
-        }
-        y_ += height + Metrics(font).lineSpacing() * 0.25;
-    }
-    // One line of cells, each starting at its fraction of the width.
-    void Cells(const std::vector<QString>& cells, const std::vector<qreal>& at, const QFont& font) {
-        const QFontMetricsF metrics = Metrics(font);
-        EnsureRoom(metrics.lineSpacing());
-        if (painter_) {
-            painter_->setFont(font);
-            for (std::size_t i = 0; i < cells.size(); ++i)
-                painter_->drawText(QPointF(at[i] * width_, y_ + metrics.ascent()), cells[i]);
-        }
-        y_ += metrics.lineSpacing();
-    }
-    void Rule() {
-        if (painter_) {
-            painter_->setPen(QPen(Qt::black, kResolution / 300.0));
-            painter_->drawLine(QPointF(0, y_), QPointF(width_, y_));
-        }
-    }
-
-private:
-    void Footer() {
-        if (!painter_)
-            return;
-        const QFontMetricsF metrics = Metrics(footer_);
-        const qreal base = writer_.height() - metrics.descent();
-        painter_->setFont(footer_);
-        painter_->drawText(QPointF(0, base), footerText_);
-        const QString number = QStringLiteral("Página %1 de %2").arg(page_).arg(total_);
-        painter_->drawText(QPointF(width_ - metrics.horizontalAdvance(number), base), number);
-    }
-
-    QPdfWriter& writer_;
-    QPainter* painter_;
-    int total_;
-    std::function<void()> afterPage_;
-    QFont footer_;
-    QString footerText_;
-    qreal width_;
-    qreal bottom_ = 0;
-    qreal y_ = 0;
-    int page_ = 1;
-};
 
 // Everything the report prints, worked out once before either pass.
 struct Content {
@@ -187,41 +53,12 @@ struct Content {
     std::array<int, TrajectoryTableModel::kColumnCount> widths{}; // in characters
     QFont tableFont;
     QFont tableBold;
+    bool tableFitted = false;
 };
 
-QString Fixed(const char* pattern, Real x) {
-    return Q(NumberToPatternText(pattern, x));
-}
-
-void Heading(Pages& pages, const QString& text) {
-    const QFont font = SansFont(11, true);
-    // A heading never ends a page: it keeps at least three lines after it.
-    pages.EnsureRoom(pages.Metrics(font).lineSpacing() * 1.5 + pages.Metrics(SansFont(9)).lineSpacing() * 3);
-    pages.Skip(pages.Metrics(font).lineSpacing() * 0.5);
-    pages.Paragraph(text, font);
-}
-
-// The writing time in ISO 8601 with its offset from UTC: 2026-12-10 13:36:55 +01:00.
-QString IsoDateTime(const QDateTime& when) {
-    const int offset = when.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
-           QStringLiteral("%1%2:%3")
-               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
-
-QString SeparatorText() {
-    const QString separator = Q(DecimalSeparatorInForce());
-    return QStringLiteral("\"%1\" (%2)")
-        .arg(separator, separator == QStringLiteral(".") ? QStringLiteral("punto") : QStringLiteral("coma"));
-}
-
-void Identification(Pages& pages, const Content& c) {
-    pages.Paragraph(QStringLiteral("Informe de Trayectoria Real"), SansFont(16, true));
-    Heading(pages, QStringLiteral("1. Identificación"));
-    const QFont body = SansFont(9);
+void Identification(ReportPages& pages, const QString& heading, const Content& c) {
+    pages.Heading(heading);
+    const QFont body = ReportSansFont(9);
     const std::vector<qreal> at{0, 0.35};
     const RunCaseFields& caso = c.source.Caso;
     if (!caso.Expediente.empty())
@@ -233,22 +70,23 @@ void Identification(Pages& pages, const Content& c) {
                      .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
                 at, body);
     pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), c.selfCheck}, at, body);
-    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), IsoDateTime(c.source.Written)}, at, body);
-    pages.Cells({QStringLiteral("Separador decimal en vigor:"), SeparatorText()}, at, body);
+    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(c.source.Written)}, at,
+                body);
+    pages.Cells({QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText()}, at, body);
     if (!caso.Nota.empty())
         pages.Paragraph(QStringLiteral("Nota: ") + Q(caso.Nota), body);
 }
 
-void Inputs(Pages& pages, const Content& c) {
-    Heading(pages, QStringLiteral("2. Datos de entrada"));
-    const QFont body = SansFont(9);
+void Inputs(ReportPages& pages, const QString& heading, const Content& c) {
+    pages.Heading(heading);
+    const QFont body = ReportSansFont(9);
     pages.Paragraph(QStringLiteral("Tal como los contenían los campos al iniciar el cálculo, entre comillas "
                                    "y carácter por carácter:"),
                     body);
     const RunInputTexts& in = c.source.Inputs;
     const std::vector<qreal> at{0.02, 0.45, 0.75};
     pages.Cells({QStringLiteral("Magnitud"), QStringLiteral("Texto del campo"), QStringLiteral("Unidad")}, at,
-                SansFont(9, true));
+                ReportSansFont(9, true));
     const std::pair<const char*, const std::string*> rows[] = {
         {"D: constante de proporcionalidad", &in.D},
         {"T: intervalo de tiempo del paso", &in.T},
@@ -273,13 +111,13 @@ void Inputs(Pages& pages, const Content& c) {
             QStringLiteral("Atención: D, M, Vo o T se modificaron durante el cálculo (los valores del "
                            "último paso difieren de los de arriba). La solución exacta corresponde "
                            "a los datos de arriba."),
-            SansFont(9, true));
+            ReportSansFont(9, true));
 }
 
-void Model(Pages& pages, const Content& c) {
-    Heading(pages, QStringLiteral("3. Modelo"));
-    const QFont body = SansFont(9);
-    const QFont formula = SansFont(9, true);
+void Model(ReportPages& pages, const QString& heading, const Content& c) {
+    pages.Heading(heading);
+    const QFont body = ReportSansFont(9);
+    const QFont formula = ReportSansFont(9, true);
     const qreal indent = pages.Width() * 0.04;
     pages.Paragraph(
         QStringLiteral("Resistencia del aire lineal en la velocidad: en cada eje, la aceleración de "
@@ -311,48 +149,19 @@ void Model(Pages& pages, const Content& c) {
                     body);
 }
 
-// The comparison table: each column as wide as its widest text and four
-// spaces apart, set smaller when the widest texts do not fit the page.
-void ComparisonTable(Pages& pages, const std::vector<std::vector<QString>>& rows) {
-    qreal points = 9;
-    std::vector<qreal> at;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const QFontMetricsF plain = pages.Metrics(SansFont(points));
-        const QFontMetricsF bold = pages.Metrics(SansFont(points, true));
-        std::vector<qreal> widths(rows.front().size(), 0);
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t i = 0; i < rows[r].size(); ++i)
-                widths[i] = std::max(widths[i], (r == 0 ? bold : plain).horizontalAdvance(rows[r][i]));
-        const qreal gap = plain.horizontalAdvance(QStringLiteral("    "));
-        at.clear();
-        qreal x = 0;
-        for (qreal width : widths) {
-            at.push_back(x / pages.Width());
-            x += width + gap;
-        }
-        const qreal total = x - gap;
-        if (total <= pages.Width())
-            break;
-        // Text widths scale with the size; the margin covers the rounding of hinted advances.
-        points *= 0.97 * pages.Width() / total;
-    }
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        pages.Cells(rows[r], at, SansFont(points, r == 0));
-}
-
 // (stepped - vacuum) / vacuum x 100, or "—" where it has no meaning (a vacuum
 // value of 0, or a figure that is not a number).
 QString PercentText(Real stepped, Real vacuum) {
     const Real percent = PercentChange(stepped, vacuum);
     if (vacuum == 0 || !std::isfinite(percent))
         return QStringLiteral("—");
-    return Fixed("0.00", percent) + QStringLiteral(" %");
+    return ReportFixed("0.00", percent) + QStringLiteral(" %");
 }
 
-void Results(Pages& pages, const Content& c) {
-    Heading(pages, QStringLiteral("4. Resultados"));
-    const QFont body = SansFont(9);
-    const QFont bold = SansFont(9, true);
+void Results(ReportPages& pages, const QString& heading, const Content& c) {
+    pages.Heading(heading);
+    const QFont body = ReportSansFont(9);
+    const QFont bold = ReportSansFont(9, true);
     const RunReportFigures& f = c.figures;
     const EstadoTrayectoria& e = c.source.Run.Estado;
     const QString notLanded = Q(NotLandedText(e.Iteraciones));
@@ -361,13 +170,13 @@ void Results(Pages& pages, const Content& c) {
                                        "pasos todavía en el aire (Y = %2 m). No hay cruce del suelo, ni "
                                        "tiempo de vuelo, ni alcance.")
                             .arg(e.Iteraciones)
-                            .arg(Fixed("0.000000", e.Y)),
+                            .arg(ReportFixed("0.000000", e.Y)),
                         bold);
     if (f.PasoGrande)
         pages.Paragraph(
             QStringLiteral("Aviso: %1 (k × T = %2; por encima de %3 el error del paso deja de "
                            "ser pequeño).")
-                .arg(QString::fromUtf8(kPasoGrande), Fixed("0.000", f.KT), Q(BuiltInNumberText("0.1"))),
+                .arg(QString::fromUtf8(kPasoGrande), ReportFixed("0.000", f.KT), Q(BuiltInNumberText("0.1"))),
             bold);
     const std::vector<qreal> pair{0.02, 0.4};
     pages.Cells({QStringLiteral("Total de Iteraciones:"), Q(f.Resultados.TotalIteraciones)}, pair, body);
@@ -382,12 +191,12 @@ void Results(Pages& pages, const Content& c) {
 
     const QString last =
         QStringLiteral("Último paso (sin interpolar): t = %1 s, X = %2 m, Y = %3 m.")
-            .arg(Q(c.source.Run.TiempoTotal), Fixed("0.000000", e.X), Fixed("0.000000", e.Y));
+            .arg(Q(c.source.Run.TiempoTotal), ReportFixed("0.000000", e.X), ReportFixed("0.000000", e.Y));
     if (f.Cruce)
         pages.Paragraph(
             QStringLiteral("Cruce del suelo, interpolado linealmente entre los dos últimos pasos: "
                            "t = %1 s, X = %2 m (interpolado). %3")
-                .arg(Fixed("0.000000", f.Cruce->Tiempo), Fixed("0.000000", f.Cruce->X), last),
+                .arg(ReportFixed("0.000000", f.Cruce->Tiempo), ReportFixed("0.000000", f.Cruce->X), last),
             body);
     else
         pages.Paragraph(
@@ -428,13 +237,14 @@ void Results(Pages& pages, const Content& c) {
     }
     for (const Row& row : rows) {
         const bool none = row.needsLanding && !f.Aterrizo;
-        table.push_back({QString::fromUtf8(row.name), none ? notLanded : Fixed("0.000000", row.stepped),
-                         Fixed("0.000000", row.exact),
-                         none ? QStringLiteral("—") : Fixed("0.000000", Difference(row.stepped, row.exact)),
-                         Fixed("0.000", row.vacuum),
-                         none ? QStringLiteral("—") : PercentText(row.stepped, row.vacuum)});
+        table.push_back(
+            {QString::fromUtf8(row.name), none ? notLanded : ReportFixed("0.000000", row.stepped),
+             ReportFixed("0.000000", row.exact),
+             none ? QStringLiteral("—") : ReportFixed("0.000000", Difference(row.stepped, row.exact)),
+             ReportFixed("0.000", row.vacuum),
+             none ? QStringLiteral("—") : PercentText(row.stepped, row.vacuum)});
     }
-    ComparisonTable(pages, table);
+    pages.Table(table);
 }
 
 // Renders the chart itself, so the PDF holds its lines and texts as vectors.
@@ -467,17 +277,17 @@ void DrawChart(QPainter& painter, QChart& chart, const QRectF& target) {
         own->removeItem(&chart);
 }
 
-void Chart(Pages& pages, const Content& c) {
+void Chart(ReportPages& pages, const QString& heading, const Content& c) {
     QChart* chart = c.source.Chart;
-    const QFont body = SansFont(9);
+    const QFont body = ReportSansFont(9);
     // A chart never laid out (its window not shown yet, or made without one)
     // takes the size of the window's chart.
     if (chart && chart->size().isEmpty())
-        chart->resize(kChartSize);
+        chart->resize(QSizeF(kRealTrajectoryChartSize));
     const QSizeF size = chart ? chart->size() : QSizeF();
     const qreal height = size.width() > 0 ? pages.Width() * size.height() / size.width() : 0;
-    pages.EnsureRoom(height + pages.Metrics(SansFont(11, true)).lineSpacing() * 2);
-    Heading(pages, QStringLiteral("5. Gráfica de la trayectoria"));
+    pages.EnsureRoom(height + pages.Metrics(ReportSansFont(11, true)).lineSpacing() * 2);
+    pages.Heading(heading);
     if (height <= 0) {
         pages.Paragraph(QStringLiteral("(Sin gráfica.)"), body);
         return;
@@ -511,7 +321,7 @@ QString RowLine(const Columns& cells, const Content& c) {
     return line;
 }
 
-void Table(Pages& pages, const Content& c) {
+void Table(ReportPages& pages, const QString& heading, const Content& c) {
     const TrajectoryTableModel& rows = *c.source.Rows;
     const int count = rows.rowCount();
     const QFontMetricsF metrics = pages.Metrics(c.tableFont);
@@ -522,10 +332,10 @@ void Table(Pages& pages, const Content& c) {
         pages.Skip(metrics.lineSpacing() * 0.2);
     };
     pages.NewPage();
-    Heading(pages, QStringLiteral("6. Tabla de valores procesados"));
+    pages.Heading(heading);
     pages.Paragraph(
         QStringLiteral("%1 filas, una por paso, con los textos de la tabla de la ventana.").arg(count),
-        SansFont(9));
+        ReportSansFont(9));
     header();
     const qreal line = metrics.lineSpacing();
     QPainter* painter = pages.Painter();
@@ -546,13 +356,13 @@ void Table(Pages& pages, const Content& c) {
     pages.Paragraph(QStringLiteral("Ax y Ay están en m/s² aunque sus títulos digan m/s; la última columna, "
                                    "\"%1\", es Ec ÷ %2.")
                         .arg(Captions().back(), Q(BuiltInNumberText("9.8"))),
-                    SansFont(9));
+                    ReportSansFont(9));
 }
 
-void Digest(Pages& pages, const Content& c) {
-    const QFont body = SansFont(9);
-    Heading(pages, QStringLiteral("7. Resumen criptográfico (SHA-256)"));
-    pages.Paragraph(c.digest, MonoFont(9, true));
+void Digest(ReportPages& pages, const QString& heading, const Content& c) {
+    const QFont body = ReportSansFont(9);
+    pages.Heading(heading);
+    pages.Paragraph(c.digest, ReportMonoFont(9, true));
     pages.Paragraph(
         QStringLiteral(
             "Calculado con SHA-256 sobre una sola secuencia de bytes: los textos, en UTF-8 y exactamente "
@@ -564,7 +374,7 @@ void Digest(Pages& pages, const Content& c) {
             "termina en el byte 0x0A (salto de línea). El resumen se calcula sobre los textos y no sobre "
             "los números: \"1.6788592601e-5\" y \"0.000016788592601\" son el mismo número y dan "
             "resúmenes distintos.")
-            .arg(SeparatorText()),
+            .arg(ReportSeparatorText()),
         body);
     pages.Paragraph(
         QStringLiteral("El integrador es reproducible y determinista en el formato de 80 bits: un segundo "
@@ -574,23 +384,14 @@ void Digest(Pages& pages, const Content& c) {
         body);
     pages.Paragraph(QStringLiteral("Orden que repite el cálculo y da el mismo resumen, con el separador "
                                    "decimal %1 en vigor:")
-                        .arg(SeparatorText()),
+                        .arg(ReportSeparatorText()),
                     body);
-    pages.Paragraph(Q(ReproduceCommand(c.source.Inputs)), MonoFont(7));
+    pages.Paragraph(Q(ReproduceCommand(c.source.Inputs)), ReportMonoFont(7));
 }
 
-void Lay(Pages& pages, const Content& c) {
-    Identification(pages, c);
-    Inputs(pages, c);
-    Model(pages, c);
-    Results(pages, c);
-    Chart(pages, c);
-    Table(pages, c);
-    Digest(pages, c);
-    pages.Finish();
-}
-
-void FitTable(Content& c, const QPdfWriter& writer) {
+// Sets the table's type: 8 points, smaller when the widest row does not fit
+// the page's width.
+void FitTable(Content& c, const ReportPages& pages) {
     const TrajectoryTableModel& rows = *c.source.Rows;
     const Columns captions = Captions();
     for (int i = 0; i < TrajectoryTableModel::kColumnCount; ++i)
@@ -601,11 +402,35 @@ void FitTable(Content& c, const QPdfWriter& writer) {
     int characters = 2 * (TrajectoryTableModel::kColumnCount - 1);
     for (int width : c.widths)
         characters += width;
-    const qreal advance =
-        QFontMetricsF(MonoFont(kTablePointSize), &writer).horizontalAdvance(QLatin1Char('0'));
-    const qreal points = std::min(kTablePointSize, kTablePointSize * writer.width() / (advance * characters));
-    c.tableFont = MonoFont(points);
-    c.tableBold = MonoFont(points, true);
+    const qreal advance = pages.Metrics(ReportMonoFont(kTablePointSize)).horizontalAdvance(QLatin1Char('0'));
+    const qreal points = std::min(kTablePointSize, kTablePointSize * pages.Width() / (advance * characters));
+    c.tableFont = ReportMonoFont(points);
+    c.tableBold = ReportMonoFont(points, true);
+    c.tableFitted = true;
+}
+
+// The sections in the order they are printed and numbered.
+std::vector<ReportSection> Sections(Content& c) {
+    const auto section = [&c](const char* title, void (*lay)(ReportPages&, const QString&, const Content&)) {
+        return ReportSection{QString::fromUtf8(title), [&c, lay](ReportPages& pages, const QString& heading) {
+                                 lay(pages, heading, c);
+                             }};
+    };
+    return {
+        section("Identificación", Identification),
+        section("Datos de entrada", Inputs),
+        section("Modelo", Model),
+        section("Resultados", Results),
+        section("Gráfica de la trayectoria", Chart),
+        ReportSection{QStringLiteral("Tabla de valores procesados"),
+                      [&c](ReportPages& pages, const QString& heading) {
+                          // The first pass measures the table; the second prints it alike.
+                          if (!c.tableFitted)
+                              FitTable(c, pages);
+                          Table(pages, heading, c);
+                      }},
+        section("Resumen criptográfico (SHA-256)", Digest),
+    };
 }
 
 } // namespace
@@ -666,38 +491,15 @@ QByteArray RenderRunReportPdf(const RunReportSource& source, const std::function
                     Q(SelfCheckVerdict(RunSelfCheck())),
                     {},
                     {},
-                    {}};
-    // Every page names the case and the start of the digest, so that a loose
-    // page can be put back in its report.
-    QString footer = QStringLiteral("KORVO · Informe de trayectoria real");
-    if (!source.Caso.Expediente.empty())
-        footer += QStringLiteral(" · Expediente ") + Q(source.Caso.Expediente);
-    footer += QStringLiteral(" · SHA-256 ") + content.digest.left(16);
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(
-        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-        QPageLayout::Millimeter);
-    writer.setResolution(kResolution);
-    SetReportMetadata(writer, ReportMetadataOf(source.Caso, content.digest));
-    FitTable(content, writer);
-
-    Pages counting(writer, nullptr, 0, {}, footer);
-    Lay(counting, content);
-    if (keepResponsive)
-        keepResponsive();
-
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw std::runtime_error("Error writing output file");
-    Pages pages(writer, &painter, counting.Count(), keepResponsive, footer);
-    Lay(pages, content);
-    painter.end();
-    return WithInfoEntries(bytes, ReportMetadataOf(source.Caso, content.digest));
+                    {},
+                    false};
+    ReportDocument document{QStringLiteral("Informe de Trayectoria Real"),
+                            QStringLiteral("Informe de trayectoria real"),
+                            source.Caso.Expediente,
+                            content.digest,
+                            ReportMetadataOf(source.Caso, content.digest),
+                            Sections(content)};
+    return RenderReport(document, keepResponsive);
 }
 
 void WriteRunReportPdf(const QString& path, const RunReportSource& source,

@@ -9,6 +9,9 @@
 // (captions repeated on each page) and a SHA-256 digest that lets anyone show
 // that a second run with the same inputs is identical.
 //
+// The pages, fonts, footers and metadata are the page engine's
+// (ReportPages.h); this file holds the sections and their order.
+//
 // Nothing here needs a window: a caller passes the inputs, the run's state and
 // end texts, the table's rows and a chart to draw.
 //
