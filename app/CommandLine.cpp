@@ -394,10 +394,11 @@ private:
 
 // The export engine writes the workbook under a name; standard output's is
 // that of its descriptor, which the save writes through.
-void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
+void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, DragLaw law) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
     SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
+    SetTrajectoryExportLaw(exporter, law);
     exporter.Execute();
 }
 
@@ -580,7 +581,7 @@ int RunReal(const CommandArguments& arguments) {
     WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
 
     if (const auto xls = outputs.Path("xls"))
-        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows); });
+        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows, inputs.Ley); });
     if (chart) {
         RunChart drawn(run.Points);
         outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });

@@ -13,6 +13,14 @@ namespace korvo {
 
 TForm6* Form6 = nullptr;
 
+namespace {
+
+QString LawLine(DragLaw law) {
+    return QStringLiteral("Ley de arrastre: ") + QString::fromUtf8(DragLawCaption(law));
+}
+
+} // namespace
+
 TForm6::TForm6(QWidget* parent)
     : TChromeWindow({.windowTitle = QStringLiteral("Resultados Obtenidos"),
                      .stripText = QStringLiteral("Resultados Obtenidos"),
@@ -45,6 +53,10 @@ TForm6::TForm6(QWidget* parent)
         row.panel->setAlignment(Qt::AlignCenter);
         row.panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
+    // The row left free under the last panel, to the window's edge.
+    LeyArrastre = MakeLabel(this, LawLine(DragLaw::Linear), {15, 124, 242, 11},
+                            WindowFont(QStringLiteral("MS Sans Serif"), 7));
+    LeyArrastre->setObjectName(QStringLiteral("LeyArrastre"));
 }
 
 TForm6::~TForm6() = default;
@@ -58,6 +70,7 @@ void TForm6::OnShowing() {
         if (!Form2)
             return;
         const EstadoTrayectoria& estado = Form2->Trajectory().State();
+        LeyArrastre->setText(LawLine(estado.Ley));
         const ResultadosTexts texts =
             ResultadosTrayectoriaReal(ToStdString(Form2->ValorX->text()), estado.Iteraciones,
                                       ToStdString(Form2->TiempoTotal->text()), estado.Hmax);

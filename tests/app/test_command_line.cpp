@@ -14,6 +14,7 @@
 #include "ballistics/core/TrajectoryFigures.h"
 #include "base/RegionalSettings.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
@@ -142,6 +143,43 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
 INSTANTIATE_TEST_SUITE_P(Separators, CommandLineWorkbook,
                          ::testing::Values(Separators{'.', ',', "C.UTF-8"},
                                            Separators{',', '.', "es_ES.UTF-8"}));
+
+// A quadratic run's workbook is the same from the window and the command line,
+// and an independent reader finds its law in the first row, above the captions.
+TEST(CommandLineWorkbookLaw, QuadraticRunStatesItsLawAboveTheTable) {
+    test::Application();
+    test::RecordedMessages messages;
+    test::TemporaryCurrentDirectory directory;
+    test::SeparatorGuard dot('.');
+    {
+        TForm2 window;
+        Form2 = &window;
+        window.LeyArrastre->setCurrentIndex(1);
+        window.IniciarCalculosClick();
+        for (int ticks = 0; window.Timer1->isActive() && ticks < 10000; ++ticks)
+            window.Timer1Timer();
+        window.ExportarExcelClick();
+        Form2 = nullptr;
+    }
+    const Result run = Korvo({"real", "--drag", "quadratic", "--xls", "cli.xls"}, directory.Path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QByteArray window = Contents(QStringLiteral("DatosTrayectoriaRealCalculada.xls"));
+    ASSERT_FALSE(window.isEmpty());
+    EXPECT_TRUE(Contents(QStringLiteral("cli.xls")) == window);
+
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {"-c",
+                  "import xlrd, sys\n"
+                  "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                  "print(s.nrows, '|'.join(s.row_values(0)[:2]), s.row_values(1)[0], s.row_values(2441)[2])",
+                  "cli.xls"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    if (reader.exitCode() != 0)
+        GTEST_SKIP() << "python3-xlrd is not installed";
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QString::fromUtf8("2442 Ley de arrastre:|Cuadrática (|V|) Iteración: 322.377"));
+}
 
 // Runs that land at once, that barely rise, and that take thousands of steps
 // have the same steps on the command line as in the window, which computes a
