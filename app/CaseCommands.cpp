@@ -3,8 +3,8 @@
 #include "app/CaseCommands.h"
 
 #include "app/CommandArguments.h"
+#include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
-#include "ballistics/FileSave.h"
 #include "ballistics/core/CaseAnalysis.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
@@ -35,7 +35,8 @@ Opciones (por omisión, los valores de la ventana de la trayectoria real):
                        tolerancia de d, m, vo o angle (repetible)
   --distance X         distancia horizontal, m (obligatoria en angles)
   --jobs N             hilos de cálculo (por omisión, los núcleos)
-  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-"
+  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-" (el texto
+                       para personas va entonces a la salida de errores)
 )";
 
 // A real number of the command line, with "." or the regional separator.
@@ -46,7 +47,6 @@ Real Number(const std::string& typed) {
 struct CaseCommand {
     CaseQuestion Question;
     unsigned Jobs = 1;
-    std::optional<std::string> Csv;
 };
 
 CaseCommand ReadCommand(const std::string& command, const CommandArguments& arguments) {
@@ -98,7 +98,6 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
     } else if (value("distance")) {
         throw ERefused("--distance es de la orden angles");
     }
-    c.Csv = value("csv");
     return c;
 }
 
@@ -119,7 +118,7 @@ const char* const kFigureLabels[kCaseFigureCount] = {"Tiempo de vuelo (s)", "Alt
                                                      "Alcance (m)", "Velocidad de impacto (m/s)",
                                                      "Ángulo de impacto (grados)"};
 
-void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::string>& csvTarget) {
+void Output(const CaseAnswer& answer, DragLaw law, Outputs& outputs) {
     std::string csv, text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
     if (const auto& band = answer.Banda) {
         csv = CsvRecord({"magnitud", "minimo", "nominal", "maximo", "entradas_minimo", "entradas_maximo"});
@@ -164,11 +163,8 @@ void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::stri
                     Fixed(branch->VelocidadImpacto) + " m/s\n";
         }
     }
-    if (csvTarget && *csvTarget != "-")
-        SaveWholeFile(QString::fromStdString(*csvTarget), QByteArray::fromStdString(csv));
-    const std::string& out = csvTarget == "-" ? csv : text;
-    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error("Error writing output file \"-\"");
+    outputs.Save("csv", [&] { return csv; });
+    outputs.PrintSummary([&] { return text; });
 }
 
 } // namespace
@@ -179,6 +175,7 @@ const char* CaseCommandHelp() {
 
 int RunCaseCommand(const std::string& command, const CommandArguments& arguments) {
     const CaseCommand c = ReadCommand(command, arguments);
+    Outputs outputs(arguments, kCaseOutputOptions);
     CaseAnswer answer;
     try {
         answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
@@ -187,7 +184,8 @@ int RunCaseCommand(const std::string& command, const CommandArguments& arguments
         // run refuses (an unstable step, say): nothing is written.
         throw ERefused(refusal.what());
     }
-    Output(answer, c.Question.Nominal.Ley, c.Csv);
+    Output(answer, c.Question.Nominal.Ley, outputs);
+    outputs.Finish();
     return 0;
 }
 
