@@ -145,7 +145,7 @@ void TCaseAnalysisWindow::BuildInputs() {
         {"&Vo ±:", TolVo, "TolVo", "0", "m/s"},
         {"Án&gulo ±:", TolAngulo, "TolAngulo", "0", "grados"},
         {"Altura del disparo (&H):", Altura, "Altura", "0", "m"},
-        {"Dis&tancia:", Distancia, "Distancia", "100", "m"},
+        {"Dis&tancia:", Distancia, "Distancia", "300", "m"},
     };
     top = 18;
     for (const Input& input : fields) {
@@ -265,13 +265,12 @@ bool TCaseAnalysisWindow::Running() const {
 
 CaseQuestion TCaseAnalysisWindow::ReadQuestion(CaseRequestTexts& texts) const {
     texts = {};
-    texts.Nominal = {ToStdString(NominalD->text()),
-                     ToStdString(NominalT->text()),
-                     ToStdString(NominalM->text()),
-                     "0",
-                     "0",
-                     ToStdString(NominalAngulo->text()),
-                     ToStdString(NominalVo->text())};
+    texts.D = ToStdString(NominalD->text());
+    texts.T = ToStdString(NominalT->text());
+    texts.M = ToStdString(NominalM->text());
+    texts.Angulo = ToStdString(NominalAngulo->text());
+    texts.Vo = ToStdString(NominalVo->text());
+    texts.Ley = NominalLaw();
     CaseQuestion q;
     CaseInputs& n = q.Nominal;
     // In the order of the real-trajectory window's fields, each refused with

@@ -19,7 +19,7 @@
 // "Generar Informe PDF" writes the last analysis to "InformeAnalisisCaso.pdf"
 // in the current directory, whole or not at all.
 #include "ballistics/core/CaseAnalysis.h"
-#include "ballistics/core/RunReport.h"
+#include "ballistics/core/CaseReport.h"
 #include "chrome/Chrome.h"
 
 #include <QString>
@@ -38,12 +38,6 @@ namespace korvo {
 struct CaseTable;
 
 inline const QString kCaseReportFileName = QStringLiteral("InformeAnalisisCaso.pdf");
-
-// What an analysis was asked, as the fields held it, for the report.
-struct CaseRequestTexts {
-    RunInputTexts Nominal; // the real-trajectory window's fields
-    std::string TolD, TolM, TolVo, TolAngulo, Altura, Distancia;
-};
 
 class TCaseAnalysisWindow : public TChromeWindow {
     Q_OBJECT
