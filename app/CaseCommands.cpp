@@ -71,12 +71,7 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
     n.Vo = number(value("vo").value_or(defaults.Vo));
     n.Angulo = number(value("angle").value_or(defaults.Angulo));
     n.H = number(value("height").value_or("0"));
-    if (const auto drag = value("drag")) {
-        const std::optional<DragLaw> law = DragLawNamed(*drag);
-        if (!law)
-            throw ERefused("--drag admite linear o quadratic: " + *drag);
-        n.Ley = *law;
-    }
+    n.Ley = DragOption(arguments);
     for (const std::string& tol : arguments.Values("tol")) {
         const std::size_t equals = tol.find('=');
         const std::string name = tol.substr(0, equals);

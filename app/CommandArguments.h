@@ -41,6 +41,8 @@ struct CommandOption {
 
 // The real trajectory's seven inputs, by the names a sweep varies them by.
 inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"}, {"yo"}, {"angle"}, {"vo"}};
+// The drag law a real run or a sweep steps.
+inline constexpr CommandOption kDragOptions[] = {{"drag"}};
 // The files of `real`; every one of them may be "-", standard output.
 inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"}, {"bmp"}, {"pdf"}};
 // The case fields that the report prints in its identification.

@@ -63,7 +63,9 @@ ventanas.
 Órdenes:
   real     Trayectoria real (con resistencia del aire), sin la pausa de 1 ms
            por paso. Escribe en la salida estándar los cuatro valores de la
-           ventana de resultados y, si se piden, los archivos de la ventana.
+           ventana de resultados, la velocidad y el ángulo de impacto (en el
+           cruce con el suelo interpolado entre los dos últimos pasos) y la
+           ley de arrastre y, si se piden, los archivos de la ventana.
   ideal    Trayectoria ideal (en el vacío): los seis valores calculados y,
            con --csv, los puntos de la gráfica (X, Y, t) como los lista la
            tabla de la ventana.
@@ -74,9 +76,10 @@ ventanas.
            o con el caso que falla (estado 0 o 1).
   sweep    Varía una entrada de la trayectoria real de DESDE a HASTA en pasos
            de PASO (ambos extremos incluidos, a lo sumo 100000 valores) y
-           escribe una fila CSV por valor: el valor, las iteraciones, el tiempo
-           de vuelo, la altura máxima, el alcance y el cruce con el suelo
-           interpolado entre los dos últimos pasos. Un valor que la ventana
+           escribe una fila CSV por valor: el valor, la ley de arrastre, las
+           iteraciones, el tiempo de vuelo, la altura máxima, el alcance, el
+           cruce con el suelo interpolado entre los dos últimos pasos y la
+           velocidad y el ángulo de impacto en él. Un valor que la ventana
            rechazaría lleva el mensaje en su fila y el barrido sigue.
   band, farthest, angles
            Las preguntas de un caso con tolerancias (--tol NOMBRE=MAS_MENOS):
@@ -92,6 +95,9 @@ Opciones de real y sweep (por omisión, los valores de la ventana):
   --yo Y         posición inicial Y, m (0); como en la ventana, no interviene
   --angle A      ángulo de disparo, grados enteros (78)
   --vo V         velocidad inicial, m/s (340)
+  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
+                 velocidad inicial Vo; quadratic, la estándar, con la
+                 velocidad actual |V|
   --csv ARCHIVO  CSV en ARCHIVO, o en la salida estándar con "-"; en real, la
                  tabla de pasos (sin CSV por omisión); en sweep, las filas del
                  barrido (por omisión, "-")
@@ -101,8 +107,8 @@ Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
   --json ARCHIVO un objeto JSON para programas: las entradas, la ley de arrastre
-                 y los cuatro resultados, cada número con todas sus cifras y
-                 con su texto de la ventana al lado
+                 y los resultados (los cuatro de la ventana y el impacto),
+                 cada número con todas sus cifras y con su texto al lado
   --expediente TEXTO, --perito TEXTO, --nota TEXTO
                  el número de expediente, el perito y una nota que el informe
                  imprime en su identificación (el expediente, también al pie
@@ -171,6 +177,8 @@ trata de estas órdenes.
 Ejemplos:
   KORVO real --angle 45 --xls caso.xls --pdf caso.pdf
 
+  KORVO real --drag quadratic
+
   KORVO ideal --vo 300 --angle 30 --csv puntos.csv
 
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
@@ -212,6 +220,7 @@ RealInputs ReadRealInputs(const CommandArguments& arguments) {
                 ParseReal(text);
         });
     }
+    inputs.Ley = DragOption(arguments);
     return inputs;
 }
 
@@ -316,6 +325,16 @@ std::string Line(const char* label, const std::string& value) {
     return std::string(label) + " " + value + "\n";
 }
 
+// The impact at the ground crossing interpolated between the last two steps;
+// a run that never crossed (stopped in the air, or gone undefined) has none.
+std::string ImpactLines(const std::optional<Impact>& impact) {
+    const auto figure = [&](Real Impact::*value, const char* unit) {
+        return impact ? NumberToPatternText("0.000", (*impact).*value) + unit : std::string("—");
+    };
+    return Line("Velocidad de Impacto:", figure(&Impact::Velocidad, " m/s")) +
+           Line("Angulo de Impacto:", figure(&Impact::Angulo, " grados"));
+}
+
 // --- JSON ------------------------------------------------------------------
 
 // A text as a JSON string (UTF-8 kept, quotes, backslashes and control
@@ -364,8 +383,18 @@ std::string JsonObject(const std::vector<std::pair<std::string, std::string>>& m
     return json + "\n" + indent + "}";
 }
 
-// The law of the real trajectory's drag, as the JSON names it.
-constexpr const char* kRealLaw = "arrastre lineal en la velocidad";
+// The law of the real trajectory's drag, as the JSON names it ("ley"): the
+// designed law's text is the one scripts have always read.
+const char* RealLawText(DragLaw law) {
+    return law == DragLaw::Linear ? "arrastre lineal en la velocidad" : "arrastre cuadrático en la velocidad";
+}
+
+// An impact figure at full precision beside its summary text; null without a crossing.
+std::string JsonImpact(const std::optional<Impact>& impact, Real Impact::*figure, const char* unit) {
+    if (!impact)
+        return JsonValue("—", "null");
+    return JsonValue(NumberToPatternText("0.000", (*impact).*figure) + unit, JsonNumber((*impact).*figure));
+}
 
 std::string RealJson(const RealInputs& inputs, const RealRun& run, const ResultadosTexts& texts) {
     RealInputs typed = inputs; // InputText reads through a mutable reference
@@ -382,9 +411,12 @@ std::string RealJson(const RealInputs& inputs, const RealRun& run, const Resulta
         {"tiempo_vuelo", JsonValue(texts.TTotalVuelo, JsonNumber(ParseReal(run.TiempoTotal)))},
         {"altura_maxima", JsonValue(texts.HMax, JsonNumber(run.Estado.Hmax))},
         {"alcance", JsonValue(texts.DistanciaMax, JsonNumber(run.Estado.X))},
+        {"velocidad_impacto", JsonImpact(run.Impacto, &Impact::Velocidad, " m/s")},
+        {"angulo_impacto", JsonImpact(run.Impacto, &Impact::Angulo, " grados")},
         {"aterriza", run.Landed ? "true" : "false"}};
     return JsonObject({{"orden", JsonText("real")},
-                       {"ley", JsonText(kRealLaw)},
+                       {"ley", JsonText(RealLawText(inputs.Ley))},
+                       {"drag", JsonText(DragLawOptionName(inputs.Ley))},
                        {"entradas", JsonObject(entries, "  ")},
                        {"resultados", JsonObject(results, "  ")}},
                       "") +
@@ -454,7 +486,8 @@ int RunReal(const CommandArguments& arguments) {
         const ResultadosTexts texts = resultTexts();
         return Line("Total de Iteraciones:", texts.TotalIteraciones) +
                Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
-               Line("Alcance Maximo (Amax):", texts.DistanciaMax);
+               Line("Alcance Maximo (Amax):", texts.DistanciaMax) + ImpactLines(run.Impacto) +
+               Line("Ley de arrastre:", DragLawCaption(inputs.Ley));
     });
     outputs.Finish();
     return run.Landed ? kDone : kNotLandedStatus;
@@ -531,8 +564,8 @@ int RunSweepCommand(const CommandArguments& arguments) {
     const std::string csvPath = outputs.Path("csv").value_or("-");
 
     std::vector<std::string> header = names;
-    for (const char* column :
-         {"iteraciones", "tiempo_vuelo", "altura_maxima", "alcance", "cruce_tiempo", "cruce_x", "mensaje"})
+    for (const char* column : {"ley", "iteraciones", "tiempo_vuelo", "altura_maxima", "alcance",
+                               "cruce_tiempo", "cruce_x", "velocidad_impacto", "angulo_impacto", "mensaje"})
         header.emplace_back(column);
     std::string csv = CsvRecord(header);
     // Every point of the outer dimensions, in lexical order; the innermost
@@ -547,12 +580,14 @@ int RunSweepCommand(const CommandArguments& arguments) {
         for (const SweepRow& row : RunSweep(inputs, varied.back(), values.back(), jobs)) {
             std::vector<std::string> fields = outer;
             fields.push_back(DotText(row.Valor));
+            fields.push_back(DragLawOptionName(inputs.Ley));
             if (row.Iteraciones == 0) { // refused before any step
-                fields.insert(fields.end(), {"", "", "", "", "", ""});
+                fields.insert(fields.end(), {"", "", "", "", "", "", "", ""});
             } else {
                 fields.insert(fields.end(), {std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
                                              DotText(row.AlturaMaxima), DotText(row.Alcance),
-                                             DotText(row.CruceTiempo), DotText(row.CruceX)});
+                                             DotText(row.CruceTiempo), DotText(row.CruceX),
+                                             DotText(row.VelocidadImpacto), DotText(row.AnguloImpacto)});
             }
             fields.push_back(row.Mensaje);
             csv += CsvRecord(fields);
@@ -586,7 +621,7 @@ bool DrawsTheChart(const CommandArguments& arguments) {
 
 struct Command {
     std::string_view name;
-    std::array<std::span<const CommandOption>, 3> options;
+    std::array<std::span<const CommandOption>, 4> options;
     int (*run)(const CommandArguments&); // the exit status when nothing was thrown
     bool (*needsGui)(const CommandArguments&);
     const char* (*help)() = nullptr; // its own --help text, when not the program's
@@ -607,13 +642,19 @@ int RunAngles(const CommandArguments& arguments) {
 }
 
 const Command kCommands[] = {
-    {"real", {kRealInputOptions, kRealOutputOptions, kCaseFieldOptions}, RunReal, DrawsTheChart},
-    {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
-    {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
+    {"real",
+     {kRealInputOptions, kDragOptions, kRealOutputOptions, kCaseFieldOptions},
+     RunReal,
+     DrawsTheChart},
+    {"ideal", {kIdealOptions, kIdealOutputOptions, {}, {}}, RunIdeal, NeverGui},
+    {"sweep",
+     {kRealInputOptions, kDragOptions, kSweepOptions, kSweepOutputOptions},
+     RunSweepCommand,
+     NeverGui},
     {"selfcheck", {}, RunSelfCheck, NeverGui},
-    {"band", {kCaseOptions, kCaseOutputOptions, {}}, RunBand, NeverGui, CaseCommandHelp},
-    {"farthest", {kCaseOptions, kCaseOutputOptions, {}}, RunFarthest, NeverGui, CaseCommandHelp},
-    {"angles", {kCaseOptions, kCaseOutputOptions, {}}, RunAngles, NeverGui, CaseCommandHelp},
+    {"band", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
+    {"farthest", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
+    {"angles", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
 };
 
 const Command* CommandNamed(std::string_view name) {
@@ -725,8 +766,8 @@ int RunCommandLine(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> application;
     try {
         const std::vector<std::string> words(argv + 2, argv + argc);
-        const CommandArguments arguments(words,
-                                         {command->options[0], command->options[1], command->options[2]});
+        const CommandArguments arguments(
+            words, {command->options[0], command->options[1], command->options[2], command->options[3]});
         if (arguments.Help())
             return Finished(command->help ? command->help() : kHelp);
         application = StartApplication(command->needsGui(arguments));

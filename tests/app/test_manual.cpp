@@ -106,6 +106,24 @@ TEST(Manual, TheScanFindsANewMessageInEveryForm) {
     EXPECT_EQ(pieces, expected);
 }
 
+// A reader types the manual's numbers into fields that, under es_ES, refuse
+// "0.01": its prose writes the decimal comma. What is typed literally (command
+// lines, messages, a text under a "." setting) stands in <code>, as typed; the
+// version name "v1.0" is the about window's own text.
+TEST(Manual, ProseWritesNumbersWithTheDecimalComma) {
+    test::Application();
+    QString prose = ManualHtml();
+    prose.remove(QRegularExpression(QStringLiteral("<code>.*?</code>"),
+                                    QRegularExpression::DotMatchesEverythingOption));
+    prose.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    prose.remove(QStringLiteral("K.O.R.V.O. v1.0"));
+    const QRegularExpression dotted(QStringLiteral(".{0,30}\\d\\.\\d.{0,30}"));
+    for (auto it = dotted.globalMatch(prose); it.hasNext();)
+        ADD_FAILURE() << "a number with a decimal point: «" << it.next().captured().toStdString() << "»";
+    // The convention itself is said, with the way to type under a "." setting.
+    EXPECT_TRUE(ManualHtml().contains(QStringLiteral("escríbalos con punto")));
+}
+
 // The manual's pictures are in the program and have the sizes of the windows
 // they show, so a window that changes its size cannot keep an old picture.
 TEST(Manual, PicturesAreBuiltInAndHaveTheirWindowsSizes) {
