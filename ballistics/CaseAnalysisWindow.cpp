@@ -101,7 +101,7 @@ TCaseAnalysisWindow::TCaseAnalysisWindow(QWidget* parent)
     SetTabOrder();
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMilliseconds);
-    connect(poll_, &QTimer::timeout, this, [this] { Poll(); });
+    connect(poll_, &QTimer::timeout, this, [this] { Guarded(this, [this] { Poll(); }); });
     SetRunning(false);
     Informe->setEnabled(false);
 }
