@@ -3,9 +3,11 @@
 #include "app/CaseCommands.h"
 
 #include "app/CommandArguments.h"
+#include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
-#include "ballistics/FileSave.h"
 #include "ballistics/core/CaseAnalysis.h"
+#include "ballistics/core/CaseReport.h"
+#include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
 
@@ -35,7 +37,8 @@ Opciones (por omisión, los valores de la ventana de la trayectoria real):
                        tolerancia de d, m, vo o angle (repetible)
   --distance X         distancia horizontal, m (obligatoria en angles)
   --jobs N             hilos de cálculo (por omisión, los núcleos)
-  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-"
+  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-" (el texto
+                       para personas va entonces a la salida de errores)
 )";
 
 // A real number of the command line, with "." or the regional separator.
@@ -46,7 +49,6 @@ Real Number(const std::string& typed) {
 struct CaseCommand {
     CaseQuestion Question;
     unsigned Jobs = 1;
-    std::optional<std::string> Csv;
 };
 
 CaseCommand ReadCommand(const std::string& command, const CommandArguments& arguments) {
@@ -93,77 +95,67 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
     } else if (value("distance")) {
         throw ERefused("--distance es de la orden angles");
     }
-    c.Csv = value("csv");
     return c;
-}
-
-// Machine numbers: every digit the windows show, with ".".
-std::string Dot(Real value) {
-    return DotText(NumberToGeneralText(value));
-}
-
-std::string InputsText(const CaseInputs& in) {
-    return "d=" + Dot(in.D) + ";m=" + Dot(in.M) + ";vo=" + Dot(in.Vo) + ";angle=" + Dot(in.Angulo);
 }
 
 std::string Fixed(Real value) {
     return NumberToPatternText("0.000", value);
 }
 
-const char* const kFigureLabels[kCaseFigureCount] = {"Tiempo de vuelo (s)", "Altura máxima (m)",
-                                                     "Alcance (m)", "Velocidad de impacto (m/s)",
-                                                     "Ángulo de impacto (grados)"};
+std::string Csv(const CaseMachineTable& table) {
+    std::string csv = CsvRecord(table.Header);
+    for (const std::vector<std::string>& row : table.Rows)
+        csv += CsvRecord(row);
+    return csv;
+}
 
-void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::string>& csvTarget) {
-    std::string csv, text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
+// The summary for people, in the separator in force.
+std::string Summary(const CaseAnswer& answer, DragLaw law) {
+    std::string text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
     if (const auto& band = answer.Banda) {
-        csv = CsvRecord({"magnitud", "minimo", "nominal", "maximo", "entradas_minimo", "entradas_maximo"});
         text += std::string("Método: ") + kMetodoBanda + "\n";
         for (std::size_t f = 0; f < kCaseFigureCount; ++f) {
             const FigureBand& b = band->Figuras[f];
-            csv += CsvRecord({CaseFigureName(static_cast<CaseFigure>(f)), Dot(b.Minimo.Valor), Dot(b.Nominal),
-                              Dot(b.Maximo.Valor), InputsText(b.Minimo.Entradas),
-                              InputsText(b.Maximo.Entradas)});
-            text += std::string(kFigureLabels[f]) + ": mínimo " + Fixed(b.Minimo.Valor) + ", nominal " +
-                    Fixed(b.Nominal) + ", máximo " + Fixed(b.Maximo.Valor) + "\n";
+            text += std::string(CaseFigureCaption(static_cast<CaseFigure>(f))) + ": mínimo " +
+                    Fixed(b.Minimo.Valor) + ", nominal " + Fixed(b.Nominal) + ", máximo " +
+                    Fixed(b.Maximo.Valor) + "\n";
         }
     }
     if (answer.Lejano && !answer.Angulos) {
         const FarthestReach& r = *answer.Lejano;
-        csv = CsvRecord({"ley", "angulo", "alcance", "angulo_caja", "alcance_caja"}) +
-              CsvRecord({DragLawOptionName(law), Dot(r.Angulo), Dot(r.Alcance), Dot(r.AnguloCaja),
-                         Dot(r.AlcanceCaja)});
         text += "Mayor alcance: " + Fixed(r.Alcance) + " m, a " + NumberToPatternText("0.00", r.Angulo) +
                 " grados\nMayor alcance con las tolerancias: " + Fixed(r.AlcanceCaja) + " m, a " +
                 NumberToPatternText("0.00", r.AnguloCaja) + " grados\n";
     }
     if (const auto& angles = answer.Angulos) {
-        csv = CsvRecord({"rama", "angulo", "angulo_min", "angulo_max", "tiempo_vuelo", "velocidad_impacto"});
         // A distance beyond the farthest reach is told once, not per branch.
         const bool beyond = !angles->Baja.Alcanza && angles->Baja.Mensaje == angles->Alta.Mensaje;
         if (beyond)
             text += angles->Alta.Mensaje + "\n";
-        for (const auto& [name, label, branch] : {std::tuple{"baja", "Ángulo bajo", &angles->Baja},
-                                                  std::tuple{"alta", "Ángulo alto", &angles->Alta}}) {
+        for (const auto& [label, branch] :
+             {std::pair{"Ángulo bajo", &angles->Baja}, std::pair{"Ángulo alto", &angles->Alta}}) {
             if (!branch->Alcanza) {
-                csv += CsvRecord({name, "", "", "", "", ""});
                 if (!beyond)
                     text += std::string(label) + ": " + branch->Mensaje + "\n";
                 continue;
             }
-            csv += CsvRecord({name, Dot(branch->Angulo), Dot(branch->AnguloMin), Dot(branch->AnguloMax),
-                              Dot(branch->TiempoVuelo), Dot(branch->VelocidadImpacto)});
             text += std::string(label) + ": " + Fixed(branch->Angulo) + " grados (de " +
                     Fixed(branch->AnguloMin) + " a " + Fixed(branch->AnguloMax) + "), tiempo de vuelo " +
                     Fixed(branch->TiempoVuelo) + " s, velocidad de impacto " +
                     Fixed(branch->VelocidadImpacto) + " m/s\n";
         }
     }
-    if (csvTarget && *csvTarget != "-")
-        SaveWholeFile(QString::fromStdString(*csvTarget), QByteArray::fromStdString(csv));
-    const std::string& out = csvTarget == "-" ? csv : text;
-    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error("Error writing output file \"-\"");
+    return text;
+}
+
+void Output(const CaseQuestion& question, const CaseAnswer& answer, Outputs& outputs) {
+    outputs.Save("csv", [&] {
+        std::string csv;
+        for (const CaseMachineTable& table : MachineTables(question, answer))
+            csv += Csv(table);
+        return csv;
+    });
+    outputs.PrintSummary([&] { return Summary(answer, question.Nominal.Ley); });
 }
 
 } // namespace
@@ -174,6 +166,7 @@ const char* CaseCommandHelp() {
 
 int RunCaseCommand(const std::string& command, const CommandArguments& arguments) {
     const CaseCommand c = ReadCommand(command, arguments);
+    Outputs outputs(arguments, kCaseOutputOptions);
     CaseAnswer answer;
     try {
         answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
@@ -182,7 +175,8 @@ int RunCaseCommand(const std::string& command, const CommandArguments& arguments
         // run refuses (an unstable step, say): nothing is written.
         throw ERefused(refusal.what());
     }
-    Output(answer, c.Question.Nominal.Ley, c.Csv);
+    Output(c.Question, answer, outputs);
+    outputs.Finish();
     return 0;
 }
 

@@ -48,9 +48,10 @@ inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"
 // The case fields that the report prints in its identification.
 inline constexpr CommandOption kCaseFieldOptions[] = {{"expediente"}, {"perito"}, {"nota"}};
 // The questions of a case: band, farthest, angles.
-inline constexpr CommandOption kCaseOptions[] = {{"d"},        {"t"},    {"m"},      {"vo"},
-                                                 {"angle"},    {"drag"}, {"height"}, {"tol", true},
-                                                 {"distance"}, {"jobs"}, {"csv"}};
+inline constexpr CommandOption kCaseOptions[] = {{"d"},    {"t"},      {"m"},         {"vo"},       {"angle"},
+                                                 {"drag"}, {"height"}, {"tol", true}, {"distance"}, {"jobs"}};
+// Their files; either may be "-", standard output.
+inline constexpr CommandOption kCaseOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
 inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};

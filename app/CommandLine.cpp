@@ -4,6 +4,7 @@
 
 #include "app/CaseCommands.h"
 #include "app/CommandArguments.h"
+#include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
 #include "app/ReportCommands.h"
 #include "app/Startup.h"
@@ -186,30 +187,6 @@ Ejemplos:
 constexpr const char* kUsage = "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, "
                                "farthest, angles y selfcheck (KORVO --help las explica).\n";
 
-// Outputs that failed while the others were written (exit status 1), one
-// message each.
-class EWritesFailed : public std::runtime_error {
-public:
-    explicit EWritesFailed(std::vector<std::string> messages)
-        : std::runtime_error(messages.front()), messages_(std::move(messages)) {}
-    const std::vector<std::string>& Messages() const { return messages_; }
-
-private:
-    std::vector<std::string> messages_;
-};
-
-void PrintError(const std::string& message) {
-    const std::string line = "KORVO: " + ErrorReportText(message) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-// Writes to standard output or error and says why it could not ("-" is the
-// name of standard output in every message).
-void Print(std::FILE* stream, std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
-        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
-}
-
 // A step whose failure is the input's fault: a conversion error, a value the
 // window refuses. Whatever it throws becomes a refusal (exit status 2).
 template <class Step> auto Refusing(Step&& step) {
@@ -275,98 +252,6 @@ IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
     }
     return inputs;
 }
-
-// --- Outputs ---------------------------------------------------------------
-
-// What an output path names, for telling two outputs of one file apart: the
-// file's device and inode where it exists, else its path with links followed;
-// standard output under any of its names.
-std::string FileKey(const std::string& path) {
-    if (path == "-")
-        return "-";
-    const std::string target = std::filesystem::path(FollowedTarget(path)).lexically_normal().string();
-    struct stat file {};
-    if (::stat(target.c_str(), &file) != 0)
-        return target;
-    struct stat out {};
-    if (::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == file.st_dev && out.st_ino == file.st_ino)
-        return "-";
-    return std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
-}
-
-// The outputs of one command: checked before anything runs, then written one
-// by one so that a failure costs only its own file.
-class Outputs {
-public:
-    Outputs(const CommandArguments& arguments, std::span<const CommandOption> options) {
-        std::map<std::string, std::string> owners;
-        for (const CommandOption& option : options) {
-            const auto path = arguments.Value(option.name);
-            if (!path)
-                continue;
-            const std::string key = FileKey(*path);
-            const std::string name = "--" + std::string(option.name);
-            if (const auto [owner, added] = owners.emplace(key, name); !added)
-                throw ERefused(owner->second + " y " + name + " escriben el mismo archivo: " + *path);
-            if (key == "-")
-                toStandardOutput_ = true;
-            else
-                try {
-                    CheckSaveTarget(*path, true);
-                } catch (const EFileReplace& failure) {
-                    throw ERefused(SaveFailureText(*path, failure));
-                }
-            paths_.emplace(std::string(option.name), *path);
-        }
-    }
-
-    std::optional<std::string> Path(const std::string& option) const {
-        const auto found = paths_.find(option);
-        return found == paths_.end() ? std::nullopt : std::optional(found->second);
-    }
-    // Whether an output goes to standard output, which then carries it alone.
-    bool ToStandardOutput() const { return toStandardOutput_; }
-
-    // Runs one write; its failure is kept and the next write goes on.
-    void Attempt(const std::function<void()>& write) {
-        try {
-            write();
-        } catch (const std::exception& error) {
-            failures_.emplace_back(error.what());
-        }
-    }
-    // Bytes to the option's file (its missing folders made) or to standard output.
-    void Save(const std::string& option, const std::function<std::string()>& bytes) {
-        const auto path = Path(option);
-        if (!path)
-            return;
-        Attempt([&] {
-            const std::string data = bytes();
-            if (*path == "-")
-                return Print(stdout, data);
-            try {
-                CreateFolders(*path);
-            } catch (const EFileReplace& failure) {
-                throw std::runtime_error(SaveFailureText(*path, failure));
-            }
-            SaveWholeFile(*path, data.data(), data.size());
-        });
-    }
-    // The summary for people: on standard output unless an output is there.
-    void PrintSummary(const std::function<std::string()>& text) {
-        Attempt([&] { Print(toStandardOutput_ ? stderr : stdout, text()); });
-    }
-    // Throws EWritesFailed when a write failed.
-    void Finish() const {
-        if (!failures_.empty())
-            throw EWritesFailed(failures_);
-    }
-
-private:
-    std::map<std::string, std::string> paths_;
-    bool toStandardOutput_ = false;
-    std::vector<std::string> failures_;
-};
 
 // The real-trajectory window's chart, built as the window builds it and holding
 // the run's points, laid out at its on-screen size on no screen: what the
@@ -768,9 +653,9 @@ const Command kCommands[] = {
      RunSweepCommand,
      NeverGui},
     {"selfcheck", {}, RunSelfCheck, NeverGui},
-    {"band", {kCaseOptions, {}, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
-    {"farthest", {kCaseOptions, {}, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
-    {"angles", {kCaseOptions, {}, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
+    {"band", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
+    {"farthest", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
+    {"angles", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
 };
 
 const Command* CommandNamed(std::string_view name) {

@@ -80,13 +80,6 @@ std::string FieldText(std::string_view typed) {
     }
 }
 
-std::string DotText(std::string text) {
-    for (char& c : text)
-        if (c == Separator())
-            c = '.';
-    return text;
-}
-
 RealInputs::RealInputs() : Xo("0"), Yo("0") {
     for (auto& [field, text] : DefaultTrajectoryTexts()) {
         switch (field) {

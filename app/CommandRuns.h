@@ -40,9 +40,6 @@ namespace korvo {
 // typed: a fraction there is refused whichever separator it has.)
 std::string FieldText(std::string_view typed);
 
-// A number text of the windows with "." as its decimal point, for CSV.
-std::string DotText(std::string text);
-
 // The inputs of the real-trajectory window, as its fields' texts. "Xo:" and
 // "Yo:" are never read by the run (the window's run starts at its X and Y
 // displays, which read "0"); they are kept so that a sweep over them shows it.

@@ -2,6 +2,7 @@
 
 #include "ballistics/Unit2.h"
 
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/ReportActions.h"
 #include "ballistics/RunReportPdf.h"
@@ -292,6 +293,14 @@ void TForm2::BuildTable() {
     ListView1->addAction(InformeTabla);
     connect(InformeTabla, &QAction::triggered, this, &TForm2::GenerarInformeClick);
     AddReportActions(this, ListView1, CaseFields);
+    // After both menus' report entries, so that no designed entry moves.
+    AnalisisCaso = new QAction(QStringLiteral("Análisis del Caso..."), this);
+    AnalisisCaso->setObjectName(QStringLiteral("AnalisisCaso"));
+    AnalisisCaso->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    for (QWidget* owner :
+         {static_cast<QWidget*>(Chart1), static_cast<QWidget*>(ListView1), static_cast<QWidget*>(this)})
+        owner->addAction(AnalisisCaso);
+    connect(AnalisisCaso, &QAction::triggered, this, &TForm2::AnalisisCasoClick);
 
     TableExportXLS1 = std::make_unique<TTableExportXLS>();
     SetUpTrajectoryExport(*TableExportXLS1, ListSource.get(), kTrajectoryWorkbookName);
@@ -372,6 +381,10 @@ void TForm2::ConvertirVelocidadClick() {
 
 void TForm2::ResultadosClick() {
     Guarded(this, [] { ShowSideWindow(Form6); });
+}
+
+void TForm2::AnalisisCasoClick() {
+    Guarded(this, [] { ShowSideWindow(FormCaso); });
 }
 
 void TForm2::IniciarCalculosClick() {

@@ -114,6 +114,10 @@ public:
     // only while Finished.
     QAction* InformeGrafico;
     QAction* InformeTabla;
+    // "Análisis del Caso...", last in the chart's menu and in the table's, and
+    // Ctrl+Shift+A anywhere in the window: opens the case analysis, which takes
+    // this window's inputs as its nominal case.
+    QAction* AnalisisCaso;
 
     // The table of steps.
     QGroupBox* GroupBoxTabla;
@@ -152,6 +156,7 @@ public:
     // Writes the finished run's report to "InformeTrayectoriaReal.pdf" in the
     // current directory; nothing happens in any other state.
     void GenerarInformeClick();
+    void AnalisisCasoClick();
 
     // Stops the stepping timer.
     void DetenerProceso();

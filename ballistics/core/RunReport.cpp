@@ -193,8 +193,6 @@ void EndDigestRecord(std::string& out) {
     out += '\n';
 }
 
-namespace {
-
 std::string ShellQuoted(const std::string& text) {
     if (text.find_first_of("\"$`\\!") == std::string::npos)
         return '"' + text + '"';
@@ -203,8 +201,6 @@ std::string ShellQuoted(const std::string& text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
-
-} // namespace
 
 std::string ReproduceCommand(const RunInputTexts& inputs) {
     const std::pair<const char*, const std::string*> options[] = {

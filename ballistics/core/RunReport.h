@@ -84,6 +84,9 @@ struct RunCaseFields {
 //   KORVO real --d "0.000016788592601" --t "0.01" --m "0.00745" --xo "0" --yo "0" --angle "78" --vo "340"
 std::string ReproduceCommand(const RunInputTexts& inputs);
 
+// A text quoted for a POSIX shell as ReproduceCommand quotes each input.
+std::string ShellQuoted(const std::string& text);
+
 // What a finished run left: its state, and the texts the report needs from the
 // window (the time display and the X display at the end, the time texts of the
 // row before the last and of the row that raised Hmax; empty when there is no

@@ -77,10 +77,11 @@ QString PdfText(const QString& path) {
 
 TEST_F(RunReportPdf, MenuEntriesAreSecondAndEnabledOnlyWhenFinished) {
     for (QWidget* owner : {static_cast<QWidget*>(form.Chart1), static_cast<QWidget*>(form.ListView1)}) {
-        ASSERT_EQ(owner->actions().size(), 4);
+        ASSERT_EQ(owner->actions().size(), 5);
         EXPECT_EQ(owner->actions().at(1)->text(), QStringLiteral("Generar Informe PDF"));
         EXPECT_EQ(owner->actions().at(2)->text(), QStringLiteral("Datos del Expediente..."));
         EXPECT_EQ(owner->actions().at(3)->text(), QStringLiteral("Autocomprobación"));
+        EXPECT_EQ(owner->actions().at(4)->text(), QStringLiteral("Análisis del Caso..."));
     }
     const auto enabled = [&] { return form.InformeGrafico->isEnabled() && form.InformeTabla->isEnabled(); };
     const auto disabled = [&] {

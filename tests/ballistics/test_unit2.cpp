@@ -518,12 +518,13 @@ TEST_F(Unit2, TableExportThatFailsReportsOnlyTheError) {
     EXPECT_TRUE(form.ListView1->updatesEnabled());
 }
 
-// The second entries (the PDF report) are tested with the report.
+// The second entries (the PDF report) are tested with the report, the last
+// (the case analysis) with its window.
 TEST_F(Unit2, MenusKeepTheirFirstEntry) {
-    ASSERT_EQ(form.Chart1->actions().size(), 4);
+    ASSERT_EQ(form.Chart1->actions().size(), 5);
     EXPECT_EQ(form.Chart1->actions()[0]->text(), QStringLiteral("Guardar Grafico a Imagen BMP"));
     EXPECT_EQ(form.Chart1->contextMenuPolicy(), Qt::ActionsContextMenu);
-    ASSERT_EQ(form.ListView1->actions().size(), 4);
+    ASSERT_EQ(form.ListView1->actions().size(), 5);
     EXPECT_EQ(form.ListView1->actions()[0]->text(), QStringLiteral("Exportar datos a Excel"));
     EXPECT_EQ(form.ListView1->contextMenuPolicy(), Qt::ActionsContextMenu);
 }
