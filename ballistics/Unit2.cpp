@@ -150,6 +150,8 @@ void TForm2::BuildInputs() {
             MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
                       {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
     }
+    // D's unit stands nowhere beside it ("Calcular D" does).
+    ValorConstanteProporcionalidad->setAccessibleDescription(QStringLiteral("kg/m"));
     const QColor black(Qt::black);
     CalcularD = MakeButton(GroupBox1, QStringLiteral("CalcularD"), QStringLiteral("Calcular &D"),
                            {134, 19, 74, 21}, BoldFont(), black);

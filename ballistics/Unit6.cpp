@@ -46,12 +46,8 @@ TForm6::TForm6(QWidget* parent)
     };
     for (const Row& row : rows) {
         MakeLabel(this, QString::fromUtf8(row.label), {15, row.labelTop, 140, 14}, bold);
-        row.panel = new QLabel(QStringLiteral("0"), this);
-        row.panel->setObjectName(QString::fromUtf8(row.name));
-        row.panel->setGeometry(157, row.panelTop, 100, 20);
-        row.panel->setFont(bold);
-        row.panel->setAlignment(Qt::AlignCenter);
-        row.panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        row.panel = MakePanel(this, QString::fromUtf8(row.name), {157, row.panelTop, 100, 20},
+                              QStringLiteral("0"), bold);
     }
     // The row left free under the last panel, to the window's edge.
     LeyArrastre = MakeLabel(this, LawLine(DragLaw::Linear), {15, 124, 242, 11},

@@ -27,6 +27,10 @@ void SetManualSection(QWidget* window, const QString& anchor) {
     window->setProperty(kSectionProperty, anchor);
 }
 
+bool DeclaresManualSection(const QWidget* window) {
+    return !window->property(kSectionProperty).isNull();
+}
+
 QString ManualSection(const QWidget* widget) {
     const QString anchor = widget ? widget->window()->property(kSectionProperty).toString() : QString();
     return anchor.isEmpty() ? QStringLiteral("inicio") : anchor;

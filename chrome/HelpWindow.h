@@ -30,6 +30,9 @@ inline const QUrl kManualUrl = QUrl(QStringLiteral("qrc:/docs/manual.html"));
 // Declares the anchor of the section that explains `window`.
 void SetManualSection(QWidget* window, const QString& anchor);
 
+// Whether `window` declared a section of its own.
+bool DeclaresManualSection(const QWidget* window);
+
 // The anchor of the section that explains the window `widget` belongs to
 // ("ventana-principal" for the main window, "trayectoria-real" for the
 // real-trajectory window, ...), or "inicio".
