@@ -290,7 +290,7 @@ void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, Dr
 std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart,
                         const CommandArguments& arguments) {
     const RunReportSource source{
-        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
+        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo, inputs.Ley},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),

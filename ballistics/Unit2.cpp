@@ -394,11 +394,12 @@ void TForm2::IniciarCalculosClick() {
         // The input buttons go off before any input is read: a start that
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
+        const DragLaw law = *DragLawNamed(ToStdString(LeyArrastre->currentData().toString()));
         startInputs_ = {Text(TrajectoryField::D),      Text(TrajectoryField::T),
                         Text(TrajectoryField::M),      ValorXo->text().toStdString(),
                         ValorYo->text().toStdString(), Text(TrajectoryField::Angulo),
-                        Text(TrajectoryField::Vo)};
-        trajectory_.Start(*this, *DragLawNamed(ToStdString(LeyArrastre->currentData().toString())));
+                        Text(TrajectoryField::Vo),     law};
+        trajectory_.Start(*this, law);
         pacer_->Start();
         EnterState(RunState::Running);
     });

@@ -698,6 +698,23 @@ TEST(CommandLineReport, ItsCommandLineReproducesItsDigestUnderEitherSeparator) {
         ASSERT_EQ(again.status, 0) << again.err.toStdString();
         EXPECT_EQ(digest.match(PdfText(QStringLiteral("b.pdf"))).captured(1), first) << locale;
     }
+    // A quadratic run's command line names its law, and repeats its digest.
+    ASSERT_EQ(Korvo({"real", "--drag", "quadratic", "--pdf", "q.pdf"}, directory.Path()).status, 0);
+    const QString quadratic = PdfText(QStringLiteral("q.pdf"));
+    const qsizetype at = quadratic.indexOf(QStringLiteral("KORVO real "));
+    ASSERT_GE(at, 0);
+    const QStringList words =
+        ShellWords(quadratic.mid(at, quadratic.indexOf(QLatin1Char('\n'), at) - at).trimmed());
+    EXPECT_EQ(words.mid(words.size() - 2), (QStringList{"--drag", "quadratic"}));
+    ASSERT_EQ(Korvo(words.mid(1) << "--pdf"
+                                 << "q2.pdf",
+                    directory.Path())
+                  .status,
+              0);
+    const QString first = digest.match(quadratic).captured(1);
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(digest.match(PdfText(QStringLiteral("q2.pdf"))).captured(1), first);
+
     // Archival metadata, as independent readers see it.
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty())
