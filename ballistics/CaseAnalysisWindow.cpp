@@ -2,6 +2,7 @@
 
 #include "ballistics/CaseAnalysisWindow.h"
 
+#include "ballistics/CaseReportPdf.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
@@ -10,6 +11,8 @@
 #include "chrome/Controls.h"
 #include "chrome/Messages.h"
 
+#include <QComboBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -234,7 +237,9 @@ void TCaseAnalysisWindow::SetTabOrder() {
 }
 
 DragLaw TCaseAnalysisWindow::NominalLaw() const {
-    // The real-trajectory window steps the designed law.
+    if (Form2)
+        if (const auto law = DragLawNamed(ToStdString(Form2->LeyArrastre->currentData().toString())))
+            return *law;
     return DragLaw::Linear;
 }
 
@@ -411,7 +416,16 @@ void TCaseAnalysisWindow::InformeClick() {
     Guarded(this, [&] {
         if (!answer_ || Running())
             return;
+        SaveCaseReport(kCaseReportFileName);
+        ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
     });
+}
+
+void TCaseAnalysisWindow::SaveCaseReport(const QString& path) const {
+    if (!answer_)
+        return;
+    WriteCaseReportPdf(path, {texts_, question_, *answer_, QDateTime::currentDateTime(),
+                              Form2 ? Form2->CaseFields : RunCaseFields{}});
 }
 
 void ShowCaseTable(QTableWidget* widget, const CaseTable& table) {

@@ -37,8 +37,6 @@ namespace korvo {
 
 struct CaseTable;
 
-inline const QString kCaseReportFileName = QStringLiteral("InformeAnalisisCaso.pdf");
-
 class TCaseAnalysisWindow : public TChromeWindow {
     Q_OBJECT
 public:
@@ -86,8 +84,13 @@ public:
     const std::optional<CaseAnswer>& Answer() const { return answer_; }
     const CaseQuestion& Question() const { return question_; }
 
-    // The drag law of the nominal case: the real-trajectory window's.
+    // The drag law of the nominal case: the one chosen in the real-trajectory
+    // window (the designed law when there is no such window).
     DragLaw NominalLaw() const;
+
+    // Writes the last analysis's report to `path` whole or not at all, with
+    // the real-trajectory window's case fields.
+    void SaveCaseReport(const QString& path) const;
 
 protected:
     void OnShowing() override;
