@@ -22,6 +22,9 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cctype>
 #include <thread>
@@ -45,6 +48,9 @@ QFont BoldFont() {
 // most a finished or cancelled analysis waits to be shown.
 constexpr int kPollMilliseconds = 20;
 
+// How far below the window's thread the work runs (a nice value).
+constexpr int kWorkNiceness = 4;
+
 Real FieldNumber(const QLineEdit* field) {
     return ParseReal(ToStdString(field->text()));
 }
@@ -65,6 +71,9 @@ struct TCaseAnalysisWindow::Work {
 
     void Start(const CaseQuestion& question, unsigned jobs) {
         Thread = std::thread([this, question, jobs] {
+            // Below the window's thread, which then never waits for a core
+            // behind the work; the analysis's own threads inherit it.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkNiceness);
             try {
                 AnalysisOptions options{jobs, &Cancel, [this](double done) { Progress = done; }};
                 Answer = AnalyzeCase(question, TrajectoryFigures, options);
