@@ -9,7 +9,7 @@
 // the tolerances, the farthest reach, and the angles that reach the distance.
 //
 // The work runs on threads of its own (ballistics/core/CaseAnalysis.h), never
-// on the window's: a progress bar follows it, "Cancelar" stops it before its
+// on the window's, and a little below its priority: a progress bar follows it, "Cancelar" stops it before its
 // next trajectory, and closing the window cancels it too. Every field is read
 // and checked before anything starts, and a refusal is reported through the
 // message hub with the program's own messages; a run refused inside the box
