@@ -5,13 +5,17 @@
 #include "app/CommandArguments.h"
 #include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
+#include "app/ReportCommands.h"
+#include "ballistics/CaseReportPdf.h"
 #include "ballistics/core/CaseAnalysis.h"
 #include "ballistics/core/CaseReport.h"
 #include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
 
+#include <QDateTime>
 #include <cstdio>
+
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -39,6 +43,10 @@ Opciones (por omisión, los valores de la ventana de la trayectoria real):
   --jobs N             hilos de cálculo (por omisión, los núcleos)
   --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-" (el texto
                        para personas va entonces a la salida de errores)
+  --pdf ARCHIVO        el informe del análisis con la tabla calculada, o en la
+                       salida estándar con "-"
+  --expediente TEXTO, --perito TEXTO, --nota TEXTO
+                       los datos del caso que el informe imprime
 )";
 
 // A real number of the command line, with "." or the regional separator.
@@ -48,6 +56,7 @@ Real Number(const std::string& typed) {
 
 struct CaseCommand {
     CaseQuestion Question;
+    CaseRequestTexts Texts; // as typed, for the report
     unsigned Jobs = 1;
 };
 
@@ -64,25 +73,33 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
 
     CaseCommand c;
     CaseInputs& n = c.Question.Nominal;
+    CaseRequestTexts& t = c.Texts;
     const RealInputs defaults;
-    n.D = number(value("d").value_or(defaults.D));
-    n.T = number(value("t").value_or(defaults.T));
-    n.M = number(value("m").value_or(defaults.M));
-    n.Vo = number(value("vo").value_or(defaults.Vo));
-    n.Angulo = number(value("angle").value_or(defaults.Angulo));
-    n.H = number(value("height").value_or("0"));
-    n.Ley = DragOption(arguments);
+    // Each input read as its text, kept with the separator in force.
+    const auto input = [&](const char* name, const std::string& fallback, std::string& text) {
+        text = FieldText(value(name).value_or(fallback));
+        return number(text);
+    };
+    n.D = input("d", defaults.D, t.D);
+    n.T = input("t", defaults.T, t.T);
+    n.M = input("m", defaults.M, t.M);
+    n.Vo = input("vo", defaults.Vo, t.Vo);
+    n.Angulo = input("angle", defaults.Angulo, t.Angulo);
+    n.H = input("height", "0", t.Altura);
+    n.Ley = t.Ley = DragOption(arguments);
     for (const std::string& tol : arguments.Values("tol")) {
         const std::size_t equals = tol.find('=');
         const std::string name = tol.substr(0, equals);
-        Real* target = name == "d"       ? &c.Question.Tolerancias.D
-                       : name == "m"     ? &c.Question.Tolerancias.M
-                       : name == "vo"    ? &c.Question.Tolerancias.Vo
-                       : name == "angle" ? &c.Question.Tolerancias.Angulo
-                                         : nullptr;
-        if (!target || equals == std::string::npos)
+        const std::pair<Real*, std::string*> target =
+            name == "d"       ? std::pair{&c.Question.Tolerancias.D, &t.TolD}
+            : name == "m"     ? std::pair{&c.Question.Tolerancias.M, &t.TolM}
+            : name == "vo"    ? std::pair{&c.Question.Tolerancias.Vo, &t.TolVo}
+            : name == "angle" ? std::pair{&c.Question.Tolerancias.Angulo, &t.TolAngulo}
+                              : std::pair<Real*, std::string*>{nullptr, nullptr};
+        if (!target.first || equals == std::string::npos)
             throw ERefused("--tol espera NOMBRE=MAS_MENOS con NOMBRE d, m, vo o angle: " + tol);
-        *target = number(tol.substr(equals + 1));
+        *target.second = FieldText(tol.substr(equals + 1));
+        *target.first = number(*target.second);
     }
     c.Jobs = JobsOption(arguments);
     c.Question.Banda = command == "band";
@@ -91,7 +108,8 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
         const auto distance = value("distance");
         if (!distance)
             throw ERefused("Falta --distance X");
-        c.Question.Distancia = number(*distance);
+        t.Distancia = FieldText(*distance);
+        c.Question.Distancia = number(t.Distancia);
     } else if (value("distance")) {
         throw ERefused("--distance es de la orden angles");
     }
@@ -148,7 +166,14 @@ std::string Summary(const CaseAnswer& answer, DragLaw law) {
     return text;
 }
 
-void Output(const CaseQuestion& question, const CaseAnswer& answer, Outputs& outputs) {
+void Output(const CaseCommand& c, const CaseAnswer& answer, const CommandArguments& arguments,
+            Outputs& outputs) {
+    const CaseQuestion& question = c.Question;
+    outputs.Save("pdf", [&] {
+        return RenderCaseReportPdf(
+                   {c.Texts, question, answer, QDateTime::currentDateTime(), CaseFieldsOption(arguments)})
+            .toStdString();
+    });
     outputs.Save("csv", [&] {
         std::string csv;
         for (const CaseMachineTable& table : MachineTables(question, answer))
@@ -175,7 +200,7 @@ int RunCaseCommand(const std::string& command, const CommandArguments& arguments
         // run refuses (an unstable step, say): nothing is written.
         throw ERefused(refusal.what());
     }
-    Output(c.Question, answer, outputs);
+    Output(c, answer, arguments, outputs);
     outputs.Finish();
     return 0;
 }

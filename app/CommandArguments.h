@@ -51,7 +51,7 @@ inline constexpr CommandOption kCaseFieldOptions[] = {{"expediente"}, {"perito"}
 inline constexpr CommandOption kCaseOptions[] = {{"d"},    {"t"},      {"m"},         {"vo"},       {"angle"},
                                                  {"drag"}, {"height"}, {"tol", true}, {"distance"}, {"jobs"}};
 // Their files; either may be "-", standard output.
-inline constexpr CommandOption kCaseOutputOptions[] = {{"csv"}};
+inline constexpr CommandOption kCaseOutputOptions[] = {{"csv"}, {"pdf"}};
 inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
 inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};

@@ -295,8 +295,7 @@ std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& 
         run.Rows.get(),
         chart.View().chart(),
         QDateTime::currentDateTime(),
-        {arguments.Value("expediente").value_or(""), arguments.Value("perito").value_or(""),
-         arguments.Value("nota").value_or("")}};
+        CaseFieldsOption(arguments)};
     return RenderRunReportPdf(source).toStdString();
 }
 
@@ -620,6 +619,11 @@ bool DrawsTheChart(const CommandArguments& arguments) {
     return arguments.IsSet("bmp") || arguments.IsSet("pdf");
 }
 
+// A case report lays out its text with fonts, which needs the GUI application.
+bool WritesAReport(const CommandArguments& arguments) {
+    return arguments.IsSet("pdf");
+}
+
 struct Command {
     std::string_view name;
     std::array<std::span<const CommandOption>, 4> options;
@@ -653,9 +657,21 @@ const Command kCommands[] = {
      RunSweepCommand,
      NeverGui},
     {"selfcheck", {}, RunSelfCheck, NeverGui},
-    {"band", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
-    {"farthest", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
-    {"angles", {kCaseOptions, kCaseOutputOptions, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
+    {"band",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunBand,
+     WritesAReport,
+     CaseCommandHelp},
+    {"farthest",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunFarthest,
+     WritesAReport,
+     CaseCommandHelp},
+    {"angles",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunAngles,
+     WritesAReport,
+     CaseCommandHelp},
 };
 
 const Command* CommandNamed(std::string_view name) {

@@ -2,6 +2,7 @@
 
 #include "ballistics/CaseAnalysisWindow.h"
 
+#include "ballistics/CaseReportPdf.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
@@ -10,6 +11,8 @@
 #include "chrome/Controls.h"
 #include "chrome/Messages.h"
 
+#include <QComboBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +21,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cctype>
@@ -42,6 +48,9 @@ QFont BoldFont() {
 // most a finished or cancelled analysis waits to be shown.
 constexpr int kPollMilliseconds = 20;
 
+// How far below the window's thread the work runs (a nice value).
+constexpr int kWorkNiceness = 4;
+
 Real FieldNumber(const QLineEdit* field) {
     return ParseReal(ToStdString(field->text()));
 }
@@ -62,6 +71,9 @@ struct TCaseAnalysisWindow::Work {
 
     void Start(const CaseQuestion& question, unsigned jobs) {
         Thread = std::thread([this, question, jobs] {
+            // Below the window's thread, which then never waits for a core
+            // behind the work; the analysis's own threads inherit it.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkNiceness);
             try {
                 AnalysisOptions options{jobs, &Cancel, [this](double done) { Progress = done; }};
                 Answer = AnalyzeCase(question, TrajectoryFigures, options);
@@ -234,7 +246,9 @@ void TCaseAnalysisWindow::SetTabOrder() {
 }
 
 DragLaw TCaseAnalysisWindow::NominalLaw() const {
-    // The real-trajectory window steps the designed law.
+    if (Form2)
+        if (const auto law = DragLawNamed(ToStdString(Form2->LeyArrastre->currentData().toString())))
+            return *law;
     return DragLaw::Linear;
 }
 
@@ -411,7 +425,16 @@ void TCaseAnalysisWindow::InformeClick() {
     Guarded(this, [&] {
         if (!answer_ || Running())
             return;
+        SaveCaseReport(kCaseReportFileName);
+        ShowMessage(this, QStringLiteral("Archivo Generado Exitosamente"));
     });
+}
+
+void TCaseAnalysisWindow::SaveCaseReport(const QString& path) const {
+    if (!answer_)
+        return;
+    WriteCaseReportPdf(path, {texts_, question_, *answer_, QDateTime::currentDateTime(),
+                              Form2 ? Form2->CaseFields : RunCaseFields{}});
 }
 
 void ShowCaseTable(QTableWidget* widget, const CaseTable& table) {

@@ -9,7 +9,7 @@
 // the tolerances, the farthest reach, and the angles that reach the distance.
 //
 // The work runs on threads of its own (ballistics/core/CaseAnalysis.h), never
-// on the window's: a progress bar follows it, "Cancelar" stops it before its
+// on the window's, and a little below its priority: a progress bar follows it, "Cancelar" stops it before its
 // next trajectory, and closing the window cancels it too. Every field is read
 // and checked before anything starts, and a refusal is reported through the
 // message hub with the program's own messages; a run refused inside the box
@@ -36,8 +36,6 @@ class QTimer;
 namespace korvo {
 
 struct CaseTable;
-
-inline const QString kCaseReportFileName = QStringLiteral("InformeAnalisisCaso.pdf");
 
 class TCaseAnalysisWindow : public TChromeWindow {
     Q_OBJECT
@@ -86,8 +84,13 @@ public:
     const std::optional<CaseAnswer>& Answer() const { return answer_; }
     const CaseQuestion& Question() const { return question_; }
 
-    // The drag law of the nominal case: the real-trajectory window's.
+    // The drag law of the nominal case: the one chosen in the real-trajectory
+    // window (the designed law when there is no such window).
     DragLaw NominalLaw() const;
+
+    // Writes the last analysis's report to `path` whole or not at all, with
+    // the real-trajectory window's case fields.
+    void SaveCaseReport(const QString& path) const;
 
 protected:
     void OnShowing() override;

@@ -67,24 +67,7 @@ struct Content {
 };
 
 void Identification(ReportPages& pages, const QString& heading, const Content& c) {
-    pages.Heading(heading);
-    const QFont body = ReportSansFont(9);
-    const std::vector<qreal> at{0, 0.35};
-    const RunCaseFields& caso = c.source.Caso;
-    if (!caso.Expediente.empty())
-        pages.Cells({QStringLiteral("Expediente:"), Q(caso.Expediente)}, at, body);
-    if (!caso.Perito.empty())
-        pages.Cells({QStringLiteral("Perito:"), Q(caso.Perito)}, at, body);
-    pages.Cells({QStringLiteral("Programa:"),
-                 QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
-                     .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
-                at, body);
-    pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), c.selfCheck}, at, body);
-    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(c.source.Written)}, at,
-                body);
-    pages.Cells({QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText()}, at, body);
-    if (!caso.Nota.empty())
-        pages.Paragraph(QStringLiteral("Nota: ") + Q(caso.Nota), body);
+    LayReportIdentification(pages, heading, c.source.Caso, c.source.Written, c.selfCheck);
 }
 
 void Inputs(ReportPages& pages, const QString& heading, const Content& c) {

@@ -103,5 +103,46 @@ TEST(CaseCommands, RefuseAnOutputThatCannotBeWrittenBeforeRunning) {
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("KORVO: Cannot create file"))) << r.err.toStdString();
 }
 
+// --pdf writes the report of the table the command computed, with the case
+// fields; two outputs naming one file are refused before anything runs, and
+// "-" puts the report on standard output with the summary on standard error.
+TEST(CaseCommands, PdfIsTheReportOfTheTableComputed) {
+    test::Application();
+    test::TemporaryCurrentDirectory directory;
+    const Result r =
+        Shell(QStringLiteral("KORVO farthest --drag quadratic --tol vo=5 --pdf informes/lejano.pdf "
+                             "--expediente E-7 --perito 'Perito Dos' --csv -"),
+              directory.Path());
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList rows = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 2);
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"),
+                 {QStringLiteral("-layout"), QStringLiteral("informes/lejano.pdf"), QStringLiteral("-")});
+    reader.setWorkingDirectory(directory.Path());
+    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+    for (const char* expected : {"Informe de Análisis del Caso", "E-7", "Perito Dos", "Cuadrática (|V|)",
+                                 "Mayor alcance (0 a 90 grados)", "KORVO farthest --d"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    // Only the table computed: no band, no angles.
+    EXPECT_FALSE(text.contains(QStringLiteral("Banda sobre las tolerancias")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Ángulos para la distancia")));
+    // The farthest angle of the CSV, to two decimals under the comma.
+    const double angle = rows[1].split(u',')[1].toDouble();
+    EXPECT_TRUE(text.contains(QString::number(angle, 'f', 2).replace(u'.', u','))) << angle;
+
+    const Result same = Shell(QStringLiteral("KORVO band --csv x.pdf --pdf ./x.pdf"), directory.Path());
+    EXPECT_EQ(same.status, 2);
+    EXPECT_TRUE(same.err.contains(QStringLiteral("escriben el mismo archivo"))) << same.err.toStdString();
+    EXPECT_FALSE(QFile::exists(directory.Path() + QStringLiteral("/x.pdf")));
+
+    const Result piped = Shell(QStringLiteral("KORVO band --pdf -"), directory.Path());
+    ASSERT_EQ(piped.status, 0) << piped.err.toStdString();
+    EXPECT_TRUE(piped.out.startsWith(QStringLiteral("%PDF-")));
+    EXPECT_TRUE(piped.err.contains(QStringLiteral("Alcance (m): mínimo"))) << piped.err.toStdString();
+}
+
 } // namespace
 } // namespace korvo

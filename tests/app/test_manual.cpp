@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
@@ -172,7 +173,8 @@ TEST(Manual, F1OpensTheManualAtTheWindowsSection) {
     } cases[] = {{Form1, "ventana-principal"},
                  {Form2, "trayectoria-real"},
                  {Form7, "trayectoria-ideal"},
-                 {Form3, "constante-d"}};
+                 {Form3, "constante-d"},
+                 {FormCaso, "analisis-caso"}};
     for (const auto& c : cases) {
         if (auto* chrome = qobject_cast<TChromeWindow*>(c.window))
             chrome->ShowModal();

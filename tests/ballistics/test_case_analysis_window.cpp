@@ -7,17 +7,24 @@
 #include "SeparatorGuard.h"
 #include "app/GuiTest.h"
 #include "ballistics/CaseAnalysisWindow.h"
+#include "ballistics/CaseReportPdf.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/core/CaseTables.h"
 #include "ballistics/core/TrajectoryFigures.h"
 
 #include <QAction>
 #include <QChartView>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -190,6 +197,98 @@ TEST_F(CaseAnalysisWindow, RefusedFieldsAreReportedBeforeAnythingRuns) {
         EXPECT_EQ(form.TablaBanda->rowCount(), 0);
         c.field->setText(before);
     }
+}
+
+// A reader's output of a PDF tool, or empty when the tool is not installed.
+QString Tool(const char* name, const QStringList& arguments, int* status = nullptr) {
+    const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (program.isEmpty())
+        return {};
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    if (status)
+        *status = process.exitCode();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The report as independent readers see it: the identification of the run
+// report (case fields, version, ISO date with offset), the inputs as typed,
+// the method, the three tables as the window shows them, the digest of what
+// was computed, PDF/A metadata and a file that checks clean.
+TEST_F(CaseAnalysisWindow, ReportCarriesTheCaseTheInputsTheTablesAndTheDigest) {
+    test::TemporaryCurrentDirectory directory;
+    real.VTiempoIteraciones->setText(QStringLiteral("0,05"));
+    real.CaseFields = {"EXP-25/2026", "Perito Uno", "Disparo al aire"};
+    form.ShowModal();
+    EXPECT_FALSE(form.Informe->isEnabled());
+    form.TolAngulo->setText(QStringLiteral("1"));
+    form.TolVo->setText(QStringLiteral("5"));
+    form.Distancia->setText(QStringLiteral("80"));
+    QTest::mouseClick(form.Calcular, Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    QTest::mouseClick(form.Informe, Qt::LeftButton);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
+    ASSERT_TRUE(QFile::exists(kCaseReportFileName));
+
+    const QString text =
+        Tool("pdftotext", {QStringLiteral("-layout"), kCaseReportFileName, QStringLiteral("-")});
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    for (const char* expected :
+         {"Informe de Análisis del Caso", "1. Identificación", "EXP-25/2026", "Perito Uno", "Disparo al aire",
+          "\"0,05\"", "\"5\"", "Lineal (Vo)", "No es una probabilidad", "Banda sobre las tolerancias",
+          "Mayor alcance", "Ángulos para la distancia", "KORVO band --d \"0,000016788592601\" --t \"0,05\""})
+        EXPECT_TRUE(text.simplified().contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(text.contains(
+        QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d [+-]\\d\\d:\\d\\d"))));
+    // Every figure of the window's tables is in the report.
+    for (QTableWidget* table : {form.TablaBanda, form.TablaLejano, form.TablaAngulos})
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 1; c < 4; ++c)
+                EXPECT_TRUE(text.contains(table->item(r, c)->text()))
+                    << table->objectName().toStdString() << " " << r << "," << c;
+    CaseRequestTexts texts;
+    texts.D = "0,000016788592601";
+    texts.T = "0,05";
+    texts.M = "0,00745";
+    texts.Angulo = "78";
+    texts.Vo = "340";
+    texts.TolVo = "5";
+    texts.TolAngulo = "1";
+    texts.Distancia = "80";
+    const QString digest =
+        CaseDigest({texts, form.Question(), *form.Answer(), QDateTime::currentDateTime(), real.CaseFields});
+    EXPECT_TRUE(text.contains(digest)) << digest.toStdString();
+
+    const QString info = Tool("pdfinfo", {kCaseReportFileName});
+    for (const char* field : {"Title:           Informe de Análisis del Caso", "Author:          Perito Uno",
+                              "Metadata Stream: yes"})
+        EXPECT_TRUE(info.contains(QString::fromUtf8(field))) << field << "\n" << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("expediente EXP-25/2026; SHA-256 ") + digest))
+        << info.toStdString();
+    int status = -1;
+    const QString check = Tool("qpdf", {QStringLiteral("--check"), kCaseReportFileName}, &status);
+    if (!check.isEmpty()) {
+        EXPECT_EQ(status, 0) << check.toStdString();
+    }
+}
+
+// A report that cannot be written says so, and the earlier file stays.
+TEST_F(CaseAnalysisWindow, AReportThatCannotBeWrittenIsReportedAndKeepsNothingHalfWritten) {
+    test::TemporaryCurrentDirectory directory;
+    real.VTiempoIteraciones->setText(QStringLiteral("0,05"));
+    form.ShowModal();
+    QTest::mouseClick(form.Calcular, Qt::LeftButton);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(QDir().mkdir(kCaseReportFileName));
+    QTest::mouseClick(form.Informe, Qt::LeftButton);
+    ASSERT_EQ(messages.list.size(), 1u);
+    EXPECT_EQ(messages.list[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(messages.list[0].text.startsWith(QStringLiteral("Cannot create file")))
+        << messages.list[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(kCaseReportFileName).isDir());
 }
 
 } // namespace
