@@ -29,6 +29,7 @@ TForm4::TForm4(QWidget* parent)
       ValorPeso(Value()) {
     BAyudaConvertir = MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"),
                                  {149, 30, 21, 21}, BoldFont());
+    BAyudaConvertir->setAccessibleDescription(QStringLiteral("Cómo se convierte la masa"));
     UnidadPeso = new QComboBox(this);
     UnidadPeso->setObjectName(QStringLiteral("UnidadPeso"));
     UnidadPeso->setGeometry(65, 54, 80, 21);

@@ -98,12 +98,6 @@ QList<QWidget*> PresentedChildren(const QWidget* parent) {
     return children;
 }
 
-bool HasDecorations(const QWidget* parent) {
-    const QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    return std::any_of(children.begin(), children.end(),
-                       [](const QWidget* child) { return IsDecoration(child); });
-}
-
 // A window, or a plain page of controls, without its decorations. A window is
 // named by the text of its title strip.
 class ContainerAccessible : public QAccessibleWidget {
@@ -152,10 +146,10 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     auto* widget = static_cast<QWidget*>(object);
     if (IsProgramWindow(widget))
         return new ContainerAccessible(widget, QAccessible::Window);
-    // A plain page (a tab's) that holds a decoration; the class name is the
-    // object's own, so that no widget with an interface of its own is taken.
-    if (className == QLatin1String("QWidget") && widget->metaObject() == &QWidget::staticMetaObject &&
-        HasDecorations(widget))
+    // A plain page of controls (a tab's), which may hold a decoration made
+    // after it was first presented; only a widget of that very class, so that
+    // no widget with an interface of its own is taken.
+    if (className == QLatin1String("QWidget") && widget->metaObject() == &QWidget::staticMetaObject)
         return new ContainerAccessible(widget, QAccessible::Client);
     return nullptr;
 }

@@ -226,6 +226,11 @@ TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     GuardWindowKeys();
 }
 
+void TChromeWindow::Place(const QPoint& at) {
+    move(at);
+    centred_ = true;
+}
+
 void TChromeWindow::ShowModal() {
     if (!centred_) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -272,6 +272,10 @@ def run(korvo):
             fault(f"«{button}» did not open «{strip}»")
             continue
         check_window(window, strip, fields, combos)
+        helps = [node.description for node in walk(window) if node.getRoleName() == "push button" and
+                 node.name in ("<- ?", "?")]
+        if len(set(helps)) != len(helps) or not all(helps):
+            fault(f"«{strip}»: its help buttons do not say what each explains: {helps}")
         close_by_glyph(korvo, strip)
 
     press(find(real, "push button", "Iniciar Proceso"))
