@@ -234,8 +234,8 @@ void TCaseAnalysisWindow::SetTabOrder() {
 }
 
 DragLaw TCaseAnalysisWindow::NominalLaw() const {
-    // The real-trajectory window steps the designed law.
-    return DragLaw::Linear;
+    // The law chosen in the real-trajectory window, as its other inputs are.
+    return Form2 ? Form2->ChosenLaw() : DragLaw::Linear;
 }
 
 void TCaseAnalysisWindow::OnShowing() {
