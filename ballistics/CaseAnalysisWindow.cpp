@@ -246,10 +246,8 @@ void TCaseAnalysisWindow::SetTabOrder() {
 }
 
 DragLaw TCaseAnalysisWindow::NominalLaw() const {
-    if (Form2)
-        if (const auto law = DragLawNamed(ToStdString(Form2->LeyArrastre->currentData().toString())))
-            return *law;
-    return DragLaw::Linear;
+    // The law chosen in the real-trajectory window, as its other inputs are.
+    return Form2 ? Form2->ChosenLaw() : DragLaw::Linear;
 }
 
 void TCaseAnalysisWindow::OnShowing() {

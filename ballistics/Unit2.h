@@ -71,6 +71,8 @@ public:
 
     RunState State() const { return state_; }
     const RealTrajectory& Trajectory() const { return trajectory_; }
+    // The law chosen in "Ley de arrastre:", which the next run steps.
+    DragLaw ChosenLaw() const;
 
     // The file the chart is saved to, in the current directory.
     static inline const QString kChartFileName = QStringLiteral("GraficoTrayectoriaReal.bmp");
