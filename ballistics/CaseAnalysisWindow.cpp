@@ -389,7 +389,7 @@ void TCaseAnalysisWindow::ClearTables() {
     ShowCaseTable(
         TablaBanda,
         {{"Magnitud", "Mínimo", "Nominal", "Máximo", "Entradas del mínimo", "Entradas del máximo"}, {}, {}});
-    ShowCaseTable(TablaLejano, {{"Entradas", "Ángulo (grados)", "Alcance (m)", "Con"}, {}, {}});
+    ShowCaseTable(TablaLejano, {{"Entradas", "Ángulo (grados)", "Alcance (m)", "Datos que lo dan"}, {}, {}});
     ShowCaseTable(TablaAngulos, {{"Rama", "Ángulo (grados)", "Mínimo (grados)", "Máximo (grados)",
                                   "Tiempo de vuelo (s)", "Velocidad de impacto (m/s)"},
                                  {},
