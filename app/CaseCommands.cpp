@@ -8,8 +8,11 @@
 #include "ballistics/core/CaseAnalysis.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
+#include "base/ReplacingFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -168,7 +171,7 @@ void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::stri
         SaveWholeFile(QString::fromStdString(*csvTarget), QByteArray::fromStdString(csv));
     const std::string& out = csvTarget == "-" ? csv : text;
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-        throw std::runtime_error("Error writing output file \"-\"");
+        ThrowWriteFailure("-", std::strerror(errno));
 }
 
 } // namespace

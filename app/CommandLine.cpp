@@ -199,7 +199,7 @@ void PrintError(const std::string& message) {
 // name of standard output in every message).
 void Print(std::FILE* stream, std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
-        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+        ThrowWriteFailure("-", std::strerror(errno));
 }
 
 // A step whose failure is the input's fault: a conversion error, a value the
@@ -332,7 +332,12 @@ public:
         if (!path)
             return;
         Attempt([&] {
-            const std::string data = bytes();
+            std::string data;
+            try {
+                data = bytes();
+            } catch (const EFileReplace& failure) {
+                throw std::runtime_error(SaveFailureText(*path, failure));
+            }
             if (*path == "-")
                 return Print(stdout, data);
             try {

@@ -26,6 +26,7 @@
 #include "ballistics/FieldTexts.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryChartModel.h"
+#include "ballistics/core/OutputFiles.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
 #include "chrome/Chrome.h"
@@ -63,9 +64,6 @@ public:
 
     RunState State() const { return state_; }
     const RealTrajectory& Trajectory() const { return trajectory_; }
-
-    // The file the chart is saved to, in the current directory.
-    static inline const QString kChartFileName = QStringLiteral("GraficoTrayectoriaReal.bmp");
 
     // The input page.
     QTabWidget* PageControl1;

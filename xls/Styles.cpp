@@ -6,7 +6,6 @@
 #include "xls/TextEncoding.h"
 
 #include <algorithm>
-#include <array>
 
 namespace korvo {
 
@@ -60,21 +59,6 @@ constexpr std::uint16_t kXfRecord = 0x00E0;
 void AppendRecord(TByteStream& out, std::uint16_t id, const std::vector<std::uint8_t>& data) {
     WriteRecordHeader(out, id, static_cast<std::uint16_t>(data.size()));
     out.Write(data.data(), data.size());
-}
-
-// Windows-1252 bytes back to UTF-16: 0x80..0x9F have their own characters, the rest are Latin-1.
-std::u16string Cp1252ToUtf16(const std::string& bytes) {
-    static constexpr std::array<char16_t, 32> k80 = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? k80[b - 0x80] : static_cast<char16_t>(b));
-    }
-    return out;
 }
 
 std::uint8_t UnderlineByte(TxlsFontUnderline u) {

@@ -362,7 +362,7 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     {
-        QFile stale(TForm2::kChartFileName);
+        QFile stale(kChartFileName);
         ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
         stale.write(QByteArray(4 * 1024 * 1024, 'x'));
     }
@@ -372,7 +372,7 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.GuardarGrafico->trigger();
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
-    QImageReader first(TForm2::kChartFileName);
+    QImageReader first(kChartFileName);
     EXPECT_EQ(first.format(), QByteArray("bmp"));
     const QImage firstImage = first.read();
     EXPECT_EQ(firstImage.size(), form.Chart1->size());
@@ -382,15 +382,15 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.GuardarGrafico->trigger();
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
-    const QImage second(TForm2::kChartFileName, "BMP");
+    const QImage second(kChartFileName, "BMP");
     EXPECT_EQ(second.size(), form.Chart1->size());
     EXPECT_NE(second, firstImage);
-    EXPECT_LT(QFile(TForm2::kChartFileName).size(), 4 * 1024 * 1024);
+    EXPECT_LT(QFile(kChartFileName).size(), 4 * 1024 * 1024);
 }
 
 TEST_F(Unit2, ChartBitmapThatCannotBeCreatedIsReportedWithItsFullPath) {
     test::TemporaryCurrentDirectory directory;
-    ASSERT_TRUE(QDir().mkdir(TForm2::kChartFileName));
+    ASSERT_TRUE(QDir().mkdir(kChartFileName));
     form.GuardarGraficoClick();
     ASSERT_EQ(messages.list.size(), 1u);
     const QString path = directory.Path() + QStringLiteral("/GraficoTrayectoriaReal.bmp");
