@@ -30,9 +30,6 @@ using State = TForm2::RunState;
 
 class Unit2 : public ::testing::Test {
 protected:
-    Unit2() { Form2 = &form; }
-    ~Unit2() override { Form2 = nullptr; }
-
     // Ticks until the timer stops; a guard against a run that never ends.
     int RunToEnd(int limit = 10000) {
         int ticks = 0;
@@ -48,6 +45,7 @@ protected:
     QApplication& application = test::Application(); // before any widget
     test::RecordedMessages messages;
     TForm2 form;
+    test::WindowPointers pointers{Form2, form};
 };
 
 TEST_F(Unit2, FirstShowingHasTheDefaults) {
