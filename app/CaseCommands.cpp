@@ -3,16 +3,20 @@
 #include "app/CaseCommands.h"
 
 #include "app/CommandArguments.h"
+#include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
-#include "ballistics/FileSave.h"
+#include "app/ReportCommands.h"
+#include "ballistics/CaseReportPdf.h"
 #include "ballistics/core/CaseAnalysis.h"
+#include "ballistics/core/CaseReport.h"
+#include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
 #include "base/ReplacingFile.h"
 
-#include <cerrno>
+#include <QDateTime>
 #include <cstdio>
-#include <cstring>
+
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -38,7 +42,12 @@ Opciones (por omisión, los valores de la ventana de la trayectoria real):
                        tolerancia de d, m, vo o angle (repetible)
   --distance X         distancia horizontal, m (obligatoria en angles)
   --jobs N             hilos de cálculo (por omisión, los núcleos)
-  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-"
+  --csv ARCHIVO        CSV en ARCHIVO, o en la salida estándar con "-" (el texto
+                       para personas va entonces a la salida de errores)
+  --pdf ARCHIVO        el informe del análisis con la tabla calculada, o en la
+                       salida estándar con "-"
+  --expediente TEXTO, --perito TEXTO, --nota TEXTO
+                       los datos del caso que el informe imprime
 )";
 
 // A real number of the command line, with "." or the regional separator.
@@ -48,8 +57,8 @@ Real Number(const std::string& typed) {
 
 struct CaseCommand {
     CaseQuestion Question;
+    CaseRequestTexts Texts; // as typed, for the report
     unsigned Jobs = 1;
-    std::optional<std::string> Csv;
 };
 
 CaseCommand ReadCommand(const std::string& command, const CommandArguments& arguments) {
@@ -65,30 +74,33 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
 
     CaseCommand c;
     CaseInputs& n = c.Question.Nominal;
+    CaseRequestTexts& t = c.Texts;
     const RealInputs defaults;
-    n.D = number(value("d").value_or(defaults.D));
-    n.T = number(value("t").value_or(defaults.T));
-    n.M = number(value("m").value_or(defaults.M));
-    n.Vo = number(value("vo").value_or(defaults.Vo));
-    n.Angulo = number(value("angle").value_or(defaults.Angulo));
-    n.H = number(value("height").value_or("0"));
-    if (const auto drag = value("drag")) {
-        const std::optional<DragLaw> law = DragLawNamed(*drag);
-        if (!law)
-            throw ERefused("--drag admite linear o quadratic: " + *drag);
-        n.Ley = *law;
-    }
+    // Each input read as its text, kept with the separator in force.
+    const auto input = [&](const char* name, const std::string& fallback, std::string& text) {
+        text = FieldText(value(name).value_or(fallback));
+        return number(text);
+    };
+    n.D = input("d", defaults.D, t.D);
+    n.T = input("t", defaults.T, t.T);
+    n.M = input("m", defaults.M, t.M);
+    n.Vo = input("vo", defaults.Vo, t.Vo);
+    n.Angulo = input("angle", defaults.Angulo, t.Angulo);
+    n.H = input("height", "0", t.Altura);
+    n.Ley = t.Ley = DragOption(arguments);
     for (const std::string& tol : arguments.Values("tol")) {
         const std::size_t equals = tol.find('=');
         const std::string name = tol.substr(0, equals);
-        Real* target = name == "d"       ? &c.Question.Tolerancias.D
-                       : name == "m"     ? &c.Question.Tolerancias.M
-                       : name == "vo"    ? &c.Question.Tolerancias.Vo
-                       : name == "angle" ? &c.Question.Tolerancias.Angulo
-                                         : nullptr;
-        if (!target || equals == std::string::npos)
+        const std::pair<Real*, std::string*> target =
+            name == "d"       ? std::pair{&c.Question.Tolerancias.D, &t.TolD}
+            : name == "m"     ? std::pair{&c.Question.Tolerancias.M, &t.TolM}
+            : name == "vo"    ? std::pair{&c.Question.Tolerancias.Vo, &t.TolVo}
+            : name == "angle" ? std::pair{&c.Question.Tolerancias.Angulo, &t.TolAngulo}
+                              : std::pair<Real*, std::string*>{nullptr, nullptr};
+        if (!target.first || equals == std::string::npos)
             throw ERefused("--tol espera NOMBRE=MAS_MENOS con NOMBRE d, m, vo o angle: " + tol);
-        *target = number(tol.substr(equals + 1));
+        *target.second = FieldText(tol.substr(equals + 1));
+        *target.first = number(*target.second);
     }
     c.Jobs = JobsOption(arguments);
     c.Question.Banda = command == "band";
@@ -97,81 +109,79 @@ CaseCommand ReadCommand(const std::string& command, const CommandArguments& argu
         const auto distance = value("distance");
         if (!distance)
             throw ERefused("Falta --distance X");
-        c.Question.Distancia = number(*distance);
+        t.Distancia = FieldText(*distance);
+        c.Question.Distancia = number(t.Distancia);
     } else if (value("distance")) {
         throw ERefused("--distance es de la orden angles");
     }
-    c.Csv = value("csv");
     return c;
-}
-
-// Machine numbers: every digit the windows show, with ".".
-std::string Dot(Real value) {
-    return DotText(NumberToGeneralText(value));
-}
-
-std::string InputsText(const CaseInputs& in) {
-    return "d=" + Dot(in.D) + ";m=" + Dot(in.M) + ";vo=" + Dot(in.Vo) + ";angle=" + Dot(in.Angulo);
 }
 
 std::string Fixed(Real value) {
     return NumberToPatternText("0.000", value);
 }
 
-const char* const kFigureLabels[kCaseFigureCount] = {"Tiempo de vuelo (s)", "Altura máxima (m)",
-                                                     "Alcance (m)", "Velocidad de impacto (m/s)",
-                                                     "Ángulo de impacto (grados)"};
+std::string Csv(const CaseMachineTable& table) {
+    std::string csv = CsvRecord(table.Header);
+    for (const std::vector<std::string>& row : table.Rows)
+        csv += CsvRecord(row);
+    return csv;
+}
 
-void Output(const CaseAnswer& answer, DragLaw law, const std::optional<std::string>& csvTarget) {
-    std::string csv, text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
+// The summary for people, in the separator in force.
+std::string Summary(const CaseAnswer& answer, DragLaw law) {
+    std::string text = std::string("Ley de arrastre: ") + DragLawCaption(law) + "\n";
     if (const auto& band = answer.Banda) {
-        csv = CsvRecord({"magnitud", "minimo", "nominal", "maximo", "entradas_minimo", "entradas_maximo"});
         text += std::string("Método: ") + kMetodoBanda + "\n";
         for (std::size_t f = 0; f < kCaseFigureCount; ++f) {
             const FigureBand& b = band->Figuras[f];
-            csv += CsvRecord({CaseFigureName(static_cast<CaseFigure>(f)), Dot(b.Minimo.Valor), Dot(b.Nominal),
-                              Dot(b.Maximo.Valor), InputsText(b.Minimo.Entradas),
-                              InputsText(b.Maximo.Entradas)});
-            text += std::string(kFigureLabels[f]) + ": mínimo " + Fixed(b.Minimo.Valor) + ", nominal " +
-                    Fixed(b.Nominal) + ", máximo " + Fixed(b.Maximo.Valor) + "\n";
+            text += std::string(CaseFigureCaption(static_cast<CaseFigure>(f))) + ": mínimo " +
+                    Fixed(b.Minimo.Valor) + ", nominal " + Fixed(b.Nominal) + ", máximo " +
+                    Fixed(b.Maximo.Valor) + "\n";
         }
     }
     if (answer.Lejano && !answer.Angulos) {
         const FarthestReach& r = *answer.Lejano;
-        csv = CsvRecord({"ley", "angulo", "alcance", "angulo_caja", "alcance_caja"}) +
-              CsvRecord({DragLawOptionName(law), Dot(r.Angulo), Dot(r.Alcance), Dot(r.AnguloCaja),
-                         Dot(r.AlcanceCaja)});
         text += "Mayor alcance: " + Fixed(r.Alcance) + " m, a " + NumberToPatternText("0.00", r.Angulo) +
                 " grados\nMayor alcance con las tolerancias: " + Fixed(r.AlcanceCaja) + " m, a " +
                 NumberToPatternText("0.00", r.AnguloCaja) + " grados\n";
     }
     if (const auto& angles = answer.Angulos) {
-        csv = CsvRecord({"rama", "angulo", "angulo_min", "angulo_max", "tiempo_vuelo", "velocidad_impacto"});
         // A distance beyond the farthest reach is told once, not per branch.
         const bool beyond = !angles->Baja.Alcanza && angles->Baja.Mensaje == angles->Alta.Mensaje;
         if (beyond)
             text += angles->Alta.Mensaje + "\n";
-        for (const auto& [name, label, branch] : {std::tuple{"baja", "Ángulo bajo", &angles->Baja},
-                                                  std::tuple{"alta", "Ángulo alto", &angles->Alta}}) {
+        for (const auto& [label, branch] :
+             {std::pair{"Ángulo bajo", &angles->Baja}, std::pair{"Ángulo alto", &angles->Alta}}) {
             if (!branch->Alcanza) {
-                csv += CsvRecord({name, "", "", "", "", ""});
                 if (!beyond)
                     text += std::string(label) + ": " + branch->Mensaje + "\n";
                 continue;
             }
-            csv += CsvRecord({name, Dot(branch->Angulo), Dot(branch->AnguloMin), Dot(branch->AnguloMax),
-                              Dot(branch->TiempoVuelo), Dot(branch->VelocidadImpacto)});
             text += std::string(label) + ": " + Fixed(branch->Angulo) + " grados (de " +
                     Fixed(branch->AnguloMin) + " a " + Fixed(branch->AnguloMax) + "), tiempo de vuelo " +
                     Fixed(branch->TiempoVuelo) + " s, velocidad de impacto " +
                     Fixed(branch->VelocidadImpacto) + " m/s\n";
         }
     }
-    if (csvTarget && *csvTarget != "-")
-        SaveWholeFile(QString::fromStdString(*csvTarget), QByteArray::fromStdString(csv));
-    const std::string& out = csvTarget == "-" ? csv : text;
-    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-        ThrowWriteFailure("-", std::strerror(errno));
+    return text;
+}
+
+void Output(const CaseCommand& c, const CaseAnswer& answer, const CommandArguments& arguments,
+            Outputs& outputs) {
+    const CaseQuestion& question = c.Question;
+    outputs.Save("pdf", [&] {
+        return RenderCaseReportPdf(
+                   {c.Texts, question, answer, QDateTime::currentDateTime(), CaseFieldsOption(arguments)})
+            .toStdString();
+    });
+    outputs.Save("csv", [&] {
+        std::string csv;
+        for (const CaseMachineTable& table : MachineTables(question, answer))
+            csv += Csv(table);
+        return csv;
+    });
+    outputs.PrintSummary([&] { return Summary(answer, question.Nominal.Ley); });
 }
 
 } // namespace
@@ -182,6 +192,7 @@ const char* CaseCommandHelp() {
 
 int RunCaseCommand(const std::string& command, const CommandArguments& arguments) {
     const CaseCommand c = ReadCommand(command, arguments);
+    Outputs outputs(arguments, kCaseOutputOptions);
     CaseAnswer answer;
     try {
         answer = AnalyzeCase(c.Question, TrajectoryFigures, {c.Jobs, nullptr, {}});
@@ -190,7 +201,8 @@ int RunCaseCommand(const std::string& command, const CommandArguments& arguments
         // run refuses (an unstable step, say): nothing is written.
         throw ERefused(refusal.what());
     }
-    Output(answer, c.Question.Nominal.Ley, c.Csv);
+    Output(c, answer, arguments, outputs);
+    outputs.Finish();
     return 0;
 }
 

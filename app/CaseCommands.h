@@ -8,7 +8,9 @@
 //   KORVO angles --distance 300 --tol vo=5
 //
 // The inputs of `real` (the angle here a real number of degrees), --drag,
-// --height H, repeatable --tol NAME=PLUSMINUS, --jobs N and --csv FILE|-.
+// --height H, repeatable --tol NAME=PLUSMINUS, --jobs N, --csv FILE|- and
+// --pdf FILE|- (the case report with the table computed, and the case fields
+// of --expediente, --perito and --nota).
 // Human output in Spanish under the regional separator; CSV with "." and full
 // precision. Exit status as the other commands: 0 done, 2 refused, 1 a failed
 // write.

@@ -41,14 +41,17 @@ struct CommandOption {
 
 // The real trajectory's seven inputs, by the names a sweep varies them by.
 inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"}, {"yo"}, {"angle"}, {"vo"}};
+// The drag law a real run or a sweep steps.
+inline constexpr CommandOption kDragOptions[] = {{"drag"}};
 // The files of `real`; every one of them may be "-", standard output.
 inline constexpr CommandOption kRealOutputOptions[] = {{"csv"}, {"json"}, {"xls"}, {"bmp"}, {"pdf"}};
 // The case fields that the report prints in its identification.
 inline constexpr CommandOption kCaseFieldOptions[] = {{"expediente"}, {"perito"}, {"nota"}};
 // The questions of a case: band, farthest, angles.
-inline constexpr CommandOption kCaseOptions[] = {{"d"},        {"t"},    {"m"},      {"vo"},
-                                                 {"angle"},    {"drag"}, {"height"}, {"tol", true},
-                                                 {"distance"}, {"jobs"}, {"csv"}};
+inline constexpr CommandOption kCaseOptions[] = {{"d"},    {"t"},      {"m"},         {"vo"},       {"angle"},
+                                                 {"drag"}, {"height"}, {"tol", true}, {"distance"}, {"jobs"}};
+// Their files; either may be "-", standard output.
+inline constexpr CommandOption kCaseOutputOptions[] = {{"csv"}, {"pdf"}};
 inline constexpr CommandOption kSweepOptions[] = {{"vary", true}, {"jobs"}};
 inline constexpr CommandOption kSweepOutputOptions[] = {{"csv"}};
 inline constexpr CommandOption kIdealOptions[] = {{"vo"}, {"angle"}, {"height"}, {"distance"}, {"interval"}};

@@ -4,6 +4,7 @@
 
 #include "app/CaseCommands.h"
 #include "app/CommandArguments.h"
+#include "app/CommandOutputs.h"
 #include "app/CommandRuns.h"
 #include "app/ReportCommands.h"
 #include "app/Startup.h"
@@ -62,7 +63,9 @@ ventanas.
 Órdenes:
   real     Trayectoria real (con resistencia del aire), sin la pausa de 1 ms
            por paso. Escribe en la salida estándar los cuatro valores de la
-           ventana de resultados y, si se piden, los archivos de la ventana.
+           ventana de resultados, la velocidad y el ángulo de impacto (en el
+           cruce con el suelo interpolado entre los dos últimos pasos) y la
+           ley de arrastre y, si se piden, los archivos de la ventana.
   ideal    Trayectoria ideal (en el vacío): los seis valores calculados y,
            con --csv, los puntos de la gráfica (X, Y, t) como los lista la
            tabla de la ventana.
@@ -73,9 +76,10 @@ ventanas.
            o con el caso que falla (estado 0 o 1).
   sweep    Varía una entrada de la trayectoria real de DESDE a HASTA en pasos
            de PASO (ambos extremos incluidos, a lo sumo 100000 valores) y
-           escribe una fila CSV por valor: el valor, las iteraciones, el tiempo
-           de vuelo, la altura máxima, el alcance y el cruce con el suelo
-           interpolado entre los dos últimos pasos. Un valor que la ventana
+           escribe una fila CSV por valor: el valor, la ley de arrastre, las
+           iteraciones, el tiempo de vuelo, la altura máxima, el alcance, el
+           cruce con el suelo interpolado entre los dos últimos pasos y la
+           velocidad y el ángulo de impacto en él. Un valor que la ventana
            rechazaría lleva el mensaje en su fila y el barrido sigue.
   band, farthest, angles
            Las preguntas de un caso con tolerancias (--tol NOMBRE=MAS_MENOS):
@@ -91,6 +95,9 @@ Opciones de real y sweep (por omisión, los valores de la ventana):
   --yo Y         posición inicial Y, m (0); como en la ventana, no interviene
   --angle A      ángulo de disparo, grados enteros (78)
   --vo V         velocidad inicial, m/s (340)
+  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
+                 velocidad inicial Vo; quadratic, la estándar, con la
+                 velocidad actual |V|
   --csv ARCHIVO  CSV en ARCHIVO, o en la salida estándar con "-"; en real, la
                  tabla de pasos (sin CSV por omisión); en sweep, las filas del
                  barrido (por omisión, "-")
@@ -100,8 +107,8 @@ Opciones de real (cada ARCHIVO puede ser "-", la salida estándar):
   --bmp ARCHIVO  el gráfico de la ventana ("Guardar Grafico a Imagen BMP")
   --pdf ARCHIVO  el informe de la ventana ("Generar Informe PDF")
   --json ARCHIVO un objeto JSON para programas: las entradas, la ley de arrastre
-                 y los cuatro resultados, cada número con todas sus cifras y
-                 con su texto de la ventana al lado
+                 y los resultados (los cuatro de la ventana y el impacto),
+                 cada número con todas sus cifras y con su texto al lado
   --expediente TEXTO, --perito TEXTO, --nota TEXTO
                  el número de expediente, el perito y una nota que el informe
                  imprime en su identificación (el expediente, también al pie
@@ -170,6 +177,8 @@ trata de estas órdenes.
 Ejemplos:
   KORVO real --angle 45 --xls caso.xls --pdf caso.pdf
 
+  KORVO real --drag quadratic
+
   KORVO ideal --vo 300 --angle 30 --csv puntos.csv
 
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
@@ -177,30 +186,6 @@ Ejemplos:
 
 constexpr const char* kUsage = "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, "
                                "farthest, angles y selfcheck (KORVO --help las explica).\n";
-
-// Outputs that failed while the others were written (exit status 1), one
-// message each.
-class EWritesFailed : public std::runtime_error {
-public:
-    explicit EWritesFailed(std::vector<std::string> messages)
-        : std::runtime_error(messages.front()), messages_(std::move(messages)) {}
-    const std::vector<std::string>& Messages() const { return messages_; }
-
-private:
-    std::vector<std::string> messages_;
-};
-
-void PrintError(const std::string& message) {
-    const std::string line = "KORVO: " + ErrorReportText(message) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-// Writes to standard output or error and says why it could not ("-" is the
-// name of standard output in every message).
-void Print(std::FILE* stream, std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
-        ThrowWriteFailure("-", std::strerror(errno));
-}
 
 // A step whose failure is the input's fault: a conversion error, a value the
 // window refuses. Whatever it throws becomes a refusal (exit status 2).
@@ -235,6 +220,7 @@ RealInputs ReadRealInputs(const CommandArguments& arguments) {
                 ParseReal(text);
         });
     }
+    inputs.Ley = DragOption(arguments);
     return inputs;
 }
 
@@ -267,103 +253,6 @@ IdealInputs ReadIdealInputs(const CommandArguments& arguments) {
     return inputs;
 }
 
-// --- Outputs ---------------------------------------------------------------
-
-// What an output path names, for telling two outputs of one file apart: the
-// file's device and inode where it exists, else its path with links followed;
-// standard output under any of its names.
-std::string FileKey(const std::string& path) {
-    if (path == "-")
-        return "-";
-    const std::string target = std::filesystem::path(FollowedTarget(path)).lexically_normal().string();
-    struct stat file {};
-    if (::stat(target.c_str(), &file) != 0)
-        return target;
-    struct stat out {};
-    if (::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == file.st_dev && out.st_ino == file.st_ino)
-        return "-";
-    return std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino);
-}
-
-// The outputs of one command: checked before anything runs, then written one
-// by one so that a failure costs only its own file.
-class Outputs {
-public:
-    Outputs(const CommandArguments& arguments, std::span<const CommandOption> options) {
-        std::map<std::string, std::string> owners;
-        for (const CommandOption& option : options) {
-            const auto path = arguments.Value(option.name);
-            if (!path)
-                continue;
-            const std::string key = FileKey(*path);
-            const std::string name = "--" + std::string(option.name);
-            if (const auto [owner, added] = owners.emplace(key, name); !added)
-                throw ERefused(owner->second + " y " + name + " escriben el mismo archivo: " + *path);
-            if (key == "-")
-                toStandardOutput_ = true;
-            else
-                try {
-                    CheckSaveTarget(*path, true);
-                } catch (const EFileReplace& failure) {
-                    throw ERefused(SaveFailureText(*path, failure));
-                }
-            paths_.emplace(std::string(option.name), *path);
-        }
-    }
-
-    std::optional<std::string> Path(const std::string& option) const {
-        const auto found = paths_.find(option);
-        return found == paths_.end() ? std::nullopt : std::optional(found->second);
-    }
-    // Whether an output goes to standard output, which then carries it alone.
-    bool ToStandardOutput() const { return toStandardOutput_; }
-
-    // Runs one write; its failure is kept and the next write goes on.
-    void Attempt(const std::function<void()>& write) {
-        try {
-            write();
-        } catch (const std::exception& error) {
-            failures_.emplace_back(error.what());
-        }
-    }
-    // Bytes to the option's file (its missing folders made) or to standard output.
-    void Save(const std::string& option, const std::function<std::string()>& bytes) {
-        const auto path = Path(option);
-        if (!path)
-            return;
-        Attempt([&] {
-            std::string data;
-            try {
-                data = bytes();
-            } catch (const EFileReplace& failure) {
-                throw std::runtime_error(SaveFailureText(*path, failure));
-            }
-            if (*path == "-")
-                return Print(stdout, data);
-            try {
-                CreateFolders(*path);
-            } catch (const EFileReplace& failure) {
-                throw std::runtime_error(SaveFailureText(*path, failure));
-            }
-            SaveWholeFile(*path, data.data(), data.size());
-        });
-    }
-    // The summary for people: on standard output unless an output is there.
-    void PrintSummary(const std::function<std::string()>& text) {
-        Attempt([&] { Print(toStandardOutput_ ? stderr : stdout, text()); });
-    }
-    // Throws EWritesFailed when a write failed.
-    void Finish() const {
-        if (!failures_.empty())
-            throw EWritesFailed(failures_);
-    }
-
-private:
-    std::map<std::string, std::string> paths_;
-    bool toStandardOutput_ = false;
-    std::vector<std::string> failures_;
-};
-
 // The real-trajectory window's chart, built as the window builds it and holding
 // the run's points, laid out at its on-screen size on no screen: what the
 // bitmap and the report draw.
@@ -390,23 +279,23 @@ private:
 
 // The export engine writes the workbook under a name; standard output's is
 // that of its descriptor, which the save writes through.
-void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows) {
+void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, DragLaw law) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
     SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
+    SetTrajectoryExportLaw(exporter, law);
     exporter.Execute();
 }
 
 std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart,
                         const CommandArguments& arguments) {
     const RunReportSource source{
-        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo},
+        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo, inputs.Ley},
         FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
         run.Rows.get(),
         chart.View().chart(),
         QDateTime::currentDateTime(),
-        {arguments.Value("expediente").value_or(""), arguments.Value("perito").value_or(""),
-         arguments.Value("nota").value_or("")}};
+        CaseFieldsOption(arguments)};
     return RenderRunReportPdf(source).toStdString();
 }
 
@@ -434,6 +323,16 @@ std::string RowsCsv(const std::vector<std::string>& header, const auto& rows) {
 
 std::string Line(const char* label, const std::string& value) {
     return std::string(label) + " " + value + "\n";
+}
+
+// The impact at the ground crossing interpolated between the last two steps;
+// a run that never crossed (stopped in the air, or gone undefined) has none.
+std::string ImpactLines(const std::optional<Impact>& impact) {
+    const auto figure = [&](Real Impact::*value, const char* unit) {
+        return impact ? NumberToPatternText("0.000", (*impact).*value) + unit : std::string("—");
+    };
+    return Line("Velocidad de Impacto:", figure(&Impact::Velocidad, " m/s")) +
+           Line("Angulo de Impacto:", figure(&Impact::Angulo, " grados"));
 }
 
 // --- JSON ------------------------------------------------------------------
@@ -484,8 +383,18 @@ std::string JsonObject(const std::vector<std::pair<std::string, std::string>>& m
     return json + "\n" + indent + "}";
 }
 
-// The law of the real trajectory's drag, as the JSON names it.
-constexpr const char* kRealLaw = "arrastre lineal en la velocidad";
+// The law of the real trajectory's drag, as the JSON names it ("ley"): the
+// designed law's text is the one scripts have always read.
+const char* RealLawText(DragLaw law) {
+    return law == DragLaw::Linear ? "arrastre lineal en la velocidad" : "arrastre cuadrático en la velocidad";
+}
+
+// An impact figure at full precision beside its summary text; null without a crossing.
+std::string JsonImpact(const std::optional<Impact>& impact, Real Impact::*figure, const char* unit) {
+    if (!impact)
+        return JsonValue("—", "null");
+    return JsonValue(NumberToPatternText("0.000", (*impact).*figure) + unit, JsonNumber((*impact).*figure));
+}
 
 std::string RealJson(const RealInputs& inputs, const RealRun& run, const ResultadosTexts& texts) {
     RealInputs typed = inputs; // InputText reads through a mutable reference
@@ -502,9 +411,12 @@ std::string RealJson(const RealInputs& inputs, const RealRun& run, const Resulta
         {"tiempo_vuelo", JsonValue(texts.TTotalVuelo, JsonNumber(ParseReal(run.TiempoTotal)))},
         {"altura_maxima", JsonValue(texts.HMax, JsonNumber(run.Estado.Hmax))},
         {"alcance", JsonValue(texts.DistanciaMax, JsonNumber(run.Estado.X))},
+        {"velocidad_impacto", JsonImpact(run.Impacto, &Impact::Velocidad, " m/s")},
+        {"angulo_impacto", JsonImpact(run.Impacto, &Impact::Angulo, " grados")},
         {"aterriza", run.Landed ? "true" : "false"}};
     return JsonObject({{"orden", JsonText("real")},
-                       {"ley", JsonText(kRealLaw)},
+                       {"ley", JsonText(RealLawText(inputs.Ley))},
+                       {"drag", JsonText(DragLawOptionName(inputs.Ley))},
                        {"entradas", JsonObject(entries, "  ")},
                        {"resultados", JsonObject(results, "  ")}},
                       "") +
@@ -553,7 +465,7 @@ int RunReal(const CommandArguments& arguments) {
     WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
 
     if (const auto xls = outputs.Path("xls"))
-        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows); });
+        outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows, inputs.Ley); });
     if (chart) {
         RunChart drawn(run.Points);
         outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
@@ -574,7 +486,8 @@ int RunReal(const CommandArguments& arguments) {
         const ResultadosTexts texts = resultTexts();
         return Line("Total de Iteraciones:", texts.TotalIteraciones) +
                Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
-               Line("Alcance Maximo (Amax):", texts.DistanciaMax);
+               Line("Alcance Maximo (Amax):", texts.DistanciaMax) + ImpactLines(run.Impacto) +
+               Line("Ley de arrastre:", DragLawCaption(inputs.Ley));
     });
     outputs.Finish();
     return run.Landed ? kDone : kNotLandedStatus;
@@ -651,8 +564,8 @@ int RunSweepCommand(const CommandArguments& arguments) {
     const std::string csvPath = outputs.Path("csv").value_or("-");
 
     std::vector<std::string> header = names;
-    for (const char* column :
-         {"iteraciones", "tiempo_vuelo", "altura_maxima", "alcance", "cruce_tiempo", "cruce_x", "mensaje"})
+    for (const char* column : {"ley", "iteraciones", "tiempo_vuelo", "altura_maxima", "alcance",
+                               "cruce_tiempo", "cruce_x", "velocidad_impacto", "angulo_impacto", "mensaje"})
         header.emplace_back(column);
     std::string csv = CsvRecord(header);
     // Every point of the outer dimensions, in lexical order; the innermost
@@ -667,12 +580,14 @@ int RunSweepCommand(const CommandArguments& arguments) {
         for (const SweepRow& row : RunSweep(inputs, varied.back(), values.back(), jobs)) {
             std::vector<std::string> fields = outer;
             fields.push_back(DotText(row.Valor));
+            fields.push_back(DragLawOptionName(inputs.Ley));
             if (row.Iteraciones == 0) { // refused before any step
-                fields.insert(fields.end(), {"", "", "", "", "", ""});
+                fields.insert(fields.end(), {"", "", "", "", "", "", "", ""});
             } else {
                 fields.insert(fields.end(), {std::to_string(row.Iteraciones), DotText(row.TiempoVuelo),
                                              DotText(row.AlturaMaxima), DotText(row.Alcance),
-                                             DotText(row.CruceTiempo), DotText(row.CruceX)});
+                                             DotText(row.CruceTiempo), DotText(row.CruceX),
+                                             DotText(row.VelocidadImpacto), DotText(row.AnguloImpacto)});
             }
             fields.push_back(row.Mensaje);
             csv += CsvRecord(fields);
@@ -704,9 +619,14 @@ bool DrawsTheChart(const CommandArguments& arguments) {
     return arguments.IsSet("bmp") || arguments.IsSet("pdf");
 }
 
+// A case report lays out its text with fonts, which needs the GUI application.
+bool WritesAReport(const CommandArguments& arguments) {
+    return arguments.IsSet("pdf");
+}
+
 struct Command {
     std::string_view name;
-    std::array<std::span<const CommandOption>, 3> options;
+    std::array<std::span<const CommandOption>, 4> options;
     int (*run)(const CommandArguments&); // the exit status when nothing was thrown
     bool (*needsGui)(const CommandArguments&);
     const char* (*help)() = nullptr; // its own --help text, when not the program's
@@ -727,13 +647,31 @@ int RunAngles(const CommandArguments& arguments) {
 }
 
 const Command kCommands[] = {
-    {"real", {kRealInputOptions, kRealOutputOptions, kCaseFieldOptions}, RunReal, DrawsTheChart},
-    {"ideal", {kIdealOptions, kIdealOutputOptions, {}}, RunIdeal, NeverGui},
-    {"sweep", {kRealInputOptions, kSweepOptions, kSweepOutputOptions}, RunSweepCommand, NeverGui},
+    {"real",
+     {kRealInputOptions, kDragOptions, kRealOutputOptions, kCaseFieldOptions},
+     RunReal,
+     DrawsTheChart},
+    {"ideal", {kIdealOptions, kIdealOutputOptions, {}, {}}, RunIdeal, NeverGui},
+    {"sweep",
+     {kRealInputOptions, kDragOptions, kSweepOptions, kSweepOutputOptions},
+     RunSweepCommand,
+     NeverGui},
     {"selfcheck", {}, RunSelfCheck, NeverGui},
-    {"band", {kCaseOptions, {}, {}}, RunBand, NeverGui, CaseCommandHelp},
-    {"farthest", {kCaseOptions, {}, {}}, RunFarthest, NeverGui, CaseCommandHelp},
-    {"angles", {kCaseOptions, {}, {}}, RunAngles, NeverGui, CaseCommandHelp},
+    {"band",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunBand,
+     WritesAReport,
+     CaseCommandHelp},
+    {"farthest",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunFarthest,
+     WritesAReport,
+     CaseCommandHelp},
+    {"angles",
+     {kCaseOptions, kCaseOutputOptions, kCaseFieldOptions, {}},
+     RunAngles,
+     WritesAReport,
+     CaseCommandHelp},
 };
 
 const Command* CommandNamed(std::string_view name) {
@@ -845,8 +783,8 @@ int RunCommandLine(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> application;
     try {
         const std::vector<std::string> words(argv + 2, argv + argc);
-        const CommandArguments arguments(words,
-                                         {command->options[0], command->options[1], command->options[2]});
+        const CommandArguments arguments(
+            words, {command->options[0], command->options[1], command->options[2], command->options[3]});
         if (arguments.Help())
             return Finished(command->help ? command->help() : kHelp);
         application = StartApplication(command->needsGui(arguments));

@@ -76,13 +76,6 @@ std::string FieldText(std::string_view typed) {
     }
 }
 
-std::string DotText(std::string text) {
-    for (char& c : text)
-        if (c == DecimalSeparator())
-            c = '.';
-    return text;
-}
-
 RealInputs::RealInputs() : Xo("0"), Yo("0") {
     for (auto& [field, text] : DefaultTrajectoryTexts()) {
         switch (field) {
@@ -147,7 +140,7 @@ RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     view.SetText(F::Vo, inputs.Vo);
 
     RealTrajectory trajectory;
-    trajectory.RunToEnd(view);
+    trajectory.RunToEnd(view, inputs.Ley);
 
     run.Estado = trajectory.State();
     run.Landed = trajectory.Landed();
@@ -156,6 +149,7 @@ RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     run.Cruce =
         InterpolateGroundCrossing(ParseReal(view.TimeBefore()), run.Estado.XAnterior, run.Estado.YAnterior,
                                   ParseReal(run.TiempoTotal), run.Estado.X, run.Estado.Y);
+    run.Impacto = ImpactOfRun(run.Estado);
     return run;
 }
 
@@ -197,6 +191,10 @@ SweepRow SweepOne(RealInputs inputs, RealInput varied, const std::string& value)
         if (run.Cruce) {
             row.CruceTiempo = NumberToGeneralText(run.Cruce->Tiempo);
             row.CruceX = NumberToGeneralText(run.Cruce->X);
+        }
+        if (run.Impacto) {
+            row.VelocidadImpacto = NumberToGeneralText(run.Impacto->Velocidad);
+            row.AnguloImpacto = NumberToGeneralText(run.Impacto->Angulo);
         }
         if (!run.Landed)
             row.Mensaje = kTrayectoriaSinFin;
@@ -317,6 +315,16 @@ unsigned JobsOption(const CommandArguments& arguments) {
         jobs = static_cast<unsigned>(n);
     }
     return jobs;
+}
+
+DragLaw DragOption(const CommandArguments& arguments) {
+    const auto typed = arguments.Value("drag");
+    if (!typed)
+        return DragLaw::Linear;
+    const std::optional<DragLaw> law = DragLawNamed(*typed);
+    if (!law)
+        throw ERefused("--drag admite linear o quadratic: " + *typed);
+    return *law;
 }
 
 } // namespace korvo

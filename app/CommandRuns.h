@@ -15,6 +15,8 @@
 //
 // Texts use the decimal separator in force, as the windows' fields do;
 // FieldText() turns a number written with "." or that separator into it.
+#include "ballistics/core/DragLaw.h"
+#include "ballistics/core/GroundImpact.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
 
@@ -38,15 +40,15 @@ namespace korvo {
 // typed: a fraction there is refused whichever separator it has.)
 std::string FieldText(std::string_view typed);
 
-// A number text of the windows with "." as its decimal point, for CSV.
-std::string DotText(std::string text);
-
 // The inputs of the real-trajectory window, as its fields' texts. "Xo:" and
 // "Yo:" are never read by the run (the window's run starts at its X and Y
 // displays, which read "0"); they are kept so that a sweep over them shows it.
+// The drag law is not a field: it is the run's choice (--drag), the designed
+// linear law unless asked otherwise.
 struct RealInputs {
     RealInputs();
     std::string D, T, M, Xo, Yo, Angulo, Vo;
+    DragLaw Ley = DragLaw::Linear;
 };
 
 // The inputs a sweep can vary, by the names of the command line.
@@ -68,6 +70,8 @@ struct RealRun {
     // False for a run stopped at its step limit (kTrayectoriaSinFin).
     bool Landed = true;
     std::optional<GroundCrossing> Cruce;
+    // The impact at that crossing: its speed and its angle below the horizontal.
+    std::optional<Impact> Impacto;
 };
 
 struct RealRunKeep {
@@ -90,6 +94,7 @@ struct SweepRow {
     std::string Mensaje; // empty when the run went through
     std::int32_t Iteraciones = 0;
     std::string TiempoVuelo, AlturaMaxima, Alcance, CruceTiempo, CruceX;
+    std::string VelocidadImpacto, AnguloImpacto; // empty without a crossing
 };
 
 // The values FROM, FROM + STEP, ... up to TO (both ends included, within a
@@ -106,6 +111,10 @@ inline constexpr std::size_t kMostSweepJobs = kMostParallelJobs;
 // ERefused unless a whole number from 1 to kMostSweepJobs), else the cores.
 class CommandArguments;
 unsigned JobsOption(const CommandArguments& arguments);
+
+// The drag law of --drag ("linear", the default, or "quadratic"), for every
+// command that steps a trajectory; anything else is refused with ERefused.
+DragLaw DragOption(const CommandArguments& arguments);
 
 // Runs one real trajectory per value on `jobs` threads (at most kMostSweepJobs,
 // and no more than there are values). The rows come back in the

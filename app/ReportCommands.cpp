@@ -2,6 +2,7 @@
 
 #include "app/ReportCommands.h"
 
+#include "app/CommandArguments.h"
 #include "ballistics/core/RunChecks.h"
 #include "ballistics/core/SelfCheck.h"
 #include "base/BuildStamp.h"
@@ -24,6 +25,11 @@ void WarnAboutLongStep(const RunInputTexts& inputs) {
             std::fprintf(stderr, "KORVO: %s\n", LargeStepWarning().c_str());
     } catch (const EConvertError&) {
     }
+}
+
+RunCaseFields CaseFieldsOption(const CommandArguments& arguments) {
+    return {arguments.Value("expediente").value_or(""), arguments.Value("perito").value_or(""),
+            arguments.Value("nota").value_or("")};
 }
 
 std::string VersionText() {

@@ -12,6 +12,8 @@
 
 namespace korvo {
 
+class CommandArguments;
+
 // Exit status of `real` for a run that was computed but stopped at its step
 // bound with the projectile still in the air.
 inline constexpr int kNotLandedStatus = 3;
@@ -23,6 +25,9 @@ int RunSelfCheckCommand();
 // Prints the large-step warning on standard error when the inputs' k x T is
 // past its threshold. Inputs that do not read as numbers print nothing.
 void WarnAboutLongStep(const RunInputTexts& inputs);
+
+// The case fields of --expediente, --perito and --nota (empty when not given).
+RunCaseFields CaseFieldsOption(const CommandArguments& arguments);
 
 // "KORVO <version>" and the commit the build was made from, on two lines.
 std::string VersionText();

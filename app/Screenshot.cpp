@@ -4,12 +4,14 @@
 // as the program does and draws each of them into the folder named by the first
 // argument (docs by default), as the manual shows them: the main window, the
 // real-trajectory window after a run with its default inputs and that run's
-// results, the drag-constant and converter windows as they open, the
+// results, the drag-constant and converter windows as they open, the case
+// analysis of those inputs with the angle to 1 degree and Vo to 5 m/s, the
 // ideal-trajectory window after its default plot, and the about window.
 // scripts/manual-pictures builds it and runs it on the offscreen platform.
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -97,6 +100,13 @@ int main(int argc, char** argv) {
     saved &= SaveShown(korvo::Form3, folder, "drag-constant.png");
     saved &= SaveShown(korvo::Form4, folder, "mass-converter.png");
     saved &= SaveShown(korvo::Form5, folder, "velocity-converter.png");
+    korvo::FormCaso->ShowModal();
+    korvo::FormCaso->TolAngulo->setText(QStringLiteral("1"));
+    korvo::FormCaso->TolVo->setText(QStringLiteral("5"));
+    korvo::FormCaso->Calcular->click();
+    RunUntil([] { return !korvo::FormCaso->Running(); });
+    saved &= Save(korvo::FormCaso, folder, "case-analysis.png");
+    korvo::FormCaso->close();
     korvo::Form2->close();
 
     korvo::Form7->ShowModal();

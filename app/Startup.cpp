@@ -4,6 +4,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
@@ -78,6 +79,7 @@ void CreateWindows() {
     Form6 = new TForm6();
     Form7 = new TForm7();
     Form8 = new TForm8();
+    FormCaso = new TCaseAnalysisWindow();
 }
 
 namespace {
@@ -90,6 +92,7 @@ template <class Window> void Destroy(Window*& window) {
 } // namespace
 
 void DestroyWindows() {
+    Destroy(FormCaso);
     Destroy(Form8);
     Destroy(Form7);
     Destroy(Form6);

@@ -2,7 +2,7 @@
 
 #pragma once
 // Start-up of the program: the application object, the regional settings and
-// the eight program-wide windows.
+// the program-wide windows.
 #include <QApplication>
 
 namespace korvo {
@@ -25,9 +25,10 @@ public:
 // equal the decimal one becomes the other of "." and ",".
 void ReadRegionalSettings();
 
-// Creates the eight windows in their order (main window, real trajectory, drag
+// Creates the windows in their order (main window, real trajectory, drag
 // constant, mass converter, velocity converter, results, ideal trajectory,
-// about) and sets Form1 .. Form8. The main window places itself full screen.
+// about, and the case analysis opened from the real trajectory) and sets
+// Form1 .. Form8 and FormCaso. The main window places itself full screen.
 void CreateWindows();
 // Destroys them in the reverse order and clears the pointers.
 void DestroyWindows();

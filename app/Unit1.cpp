@@ -99,6 +99,9 @@ TClickLabel* MakeGlyph(const QPixmap& picture, const QString& name, QWidget* par
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    // Before any control is made: a screen reader keeps how a control was first
+    // presented (the glyphs would stay pictures without a "Press" action).
+    InstallKeyboardSupport();
     setObjectName(QStringLiteral("Form1"));
     SetManualSection(this, QStringLiteral("ventana-principal"));
     setWindowTitle(QStringLiteral("Korvatek"));

@@ -112,6 +112,7 @@ TForm8::TForm8(QWidget* parent)
     RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit1->setPlainText(ShownText());
+    RichEdit1->setAccessibleName(QStringLiteral("Acerca del Programa"));
     // Enabled, so that the wheel and the scroll bar reach the whole text, but
     // it takes no focus, shows no caret and offers nothing to edit or select.
     RichEdit1->setReadOnly(true);

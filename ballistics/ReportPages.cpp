@@ -3,6 +3,8 @@
 #include "ballistics/ReportPages.h"
 
 #include "ballistics/core/NumberText.h"
+#include "ballistics/core/RunReport.h"
+#include "base/BuildStamp.h"
 #include "base/RegionalSettings.h"
 #include "base/ReplacingFile.h"
 
@@ -233,6 +235,26 @@ QByteArray RenderReport(const ReportDocument& document, const std::function<void
     Lay(pages, document);
     painter.end();
     return WithInfoEntries(bytes, document.Metadata);
+}
+
+void LayReportIdentification(ReportPages& pages, const QString& heading, const RunCaseFields& caso,
+                             const QDateTime& written, const QString& selfCheck) {
+    pages.Heading(heading);
+    const QFont body = ReportSansFont(9);
+    const std::vector<qreal> at{0, 0.35};
+    if (!caso.Expediente.empty())
+        pages.Cells({QStringLiteral("Expediente:"), QString::fromStdString(caso.Expediente)}, at, body);
+    if (!caso.Perito.empty())
+        pages.Cells({QStringLiteral("Perito:"), QString::fromStdString(caso.Perito)}, at, body);
+    pages.Cells({QStringLiteral("Programa:"),
+                 QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
+                     .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
+                at, body);
+    pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), selfCheck}, at, body);
+    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(written)}, at, body);
+    pages.Cells({QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText()}, at, body);
+    if (!caso.Nota.empty())
+        pages.Paragraph(QStringLiteral("Nota: ") + QString::fromStdString(caso.Nota), body);
 }
 
 } // namespace korvo

@@ -137,4 +137,11 @@ QString ReportFooterText(const ReportDocument& document);
 // EFileReplace(Write) when the PDF cannot be painted.
 QByteArray RenderReport(const ReportDocument& document, const std::function<void()>& keepResponsive = {});
 
+// The section every report opens with: the case number and the examiner when
+// given, the program's version and the commit it was built from, the verdict of
+// that program's self-check, the writing time in ISO 8601 with its offset, the
+// decimal separator in force, and the note when given.
+void LayReportIdentification(ReportPages& pages, const QString& heading, const RunCaseFields& caso,
+                             const QDateTime& written, const QString& selfCheck);
+
 } // namespace korvo

@@ -7,6 +7,8 @@
 #include "ballistics/ReportPages.h"
 #include "ballistics/TrajectoryChartModel.h"
 #include "ballistics/TrajectoryTableModel.h"
+#include "ballistics/core/Gravity.h"
+#include "ballistics/core/LawComparison.h"
 #include "ballistics/core/RunChecks.h"
 #include "ballistics/core/SelfCheck.h"
 #include "base/BuildStamp.h"
@@ -37,6 +39,14 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+QString LawCaption(DragLaw law) {
+    return QString::fromUtf8(DragLawCaption(law));
+}
+
+std::size_t LawIndex(DragLaw law) {
+    return law == DragLaw::Linear ? 0 : 1;
+}
+
 Columns Captions() {
     Columns captions;
     for (int c = 0; c < TrajectoryTableModel::kColumnCount; ++c)
@@ -57,24 +67,7 @@ struct Content {
 };
 
 void Identification(ReportPages& pages, const QString& heading, const Content& c) {
-    pages.Heading(heading);
-    const QFont body = ReportSansFont(9);
-    const std::vector<qreal> at{0, 0.35};
-    const RunCaseFields& caso = c.source.Caso;
-    if (!caso.Expediente.empty())
-        pages.Cells({QStringLiteral("Expediente:"), Q(caso.Expediente)}, at, body);
-    if (!caso.Perito.empty())
-        pages.Cells({QStringLiteral("Perito:"), Q(caso.Perito)}, at, body);
-    pages.Cells({QStringLiteral("Programa:"),
-                 QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
-                     .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
-                at, body);
-    pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), c.selfCheck}, at, body);
-    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(c.source.Written)}, at,
-                body);
-    pages.Cells({QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText()}, at, body);
-    if (!caso.Nota.empty())
-        pages.Paragraph(QStringLiteral("Nota: ") + Q(caso.Nota), body);
+    LayReportIdentification(pages, heading, c.source.Caso, c.source.Written, c.selfCheck);
 }
 
 void Inputs(ReportPages& pages, const QString& heading, const Content& c) {
@@ -106,11 +99,15 @@ void Inputs(ReportPages& pages, const QString& heading, const Content& c) {
         QStringLiteral("El cálculo parte de la posición (0, 0): los campos Xo y Yo se registran, pero "
                        "no intervienen en él."),
         body);
+    pages.Paragraph(QStringLiteral("Ley de arrastre elegida: %1.").arg(LawCaption(c.figures.Ley)),
+                    ReportSansFont(9, true));
     if (c.figures.DatosCambiados)
         pages.Paragraph(
             QStringLiteral("Atención: D, M, Vo o T se modificaron durante el cálculo (los valores del "
-                           "último paso difieren de los de arriba). La solución exacta corresponde "
-                           "a los datos de arriba."),
+                           "último paso difieren de los de arriba). La solución %1 corresponde "
+                           "a los datos de arriba.")
+                .arg(c.figures.Ley == DragLaw::Linear ? QStringLiteral("exacta")
+                                                      : QStringLiteral("de referencia")),
             ReportSansFont(9, true));
 }
 
@@ -119,15 +116,31 @@ void Model(ReportPages& pages, const QString& heading, const Content& c) {
     const QFont body = ReportSansFont(9);
     const QFont formula = ReportSansFont(9, true);
     const qreal indent = pages.Width() * 0.04;
-    pages.Paragraph(
-        QStringLiteral("Resistencia del aire lineal en la velocidad: en cada eje, la aceleración de "
-                       "arrastre es −(D ÷ M) × Vo × (la velocidad en ese eje), con Vo la velocidad "
-                       "inicial del campo y no la velocidad actual; la gravedad es g = %1 m/s². "
-                       "Cada paso de duración T calcula, en este orden:")
-            .arg(Q(BuiltInNumberText("9.81"))),
-        body);
-    pages.Paragraph(QStringLiteral("Ax = −(D ÷ M) × Vo × Vx        Ay = −g − (D ÷ M) × Vo × Vy"), formula,
-                    indent);
+    const bool linear = c.figures.Ley == DragLaw::Linear;
+    pages.Paragraph(QStringLiteral("Ley de arrastre: %1.").arg(LawCaption(c.figures.Ley)), formula);
+    if (linear) {
+        pages.Paragraph(
+            QStringLiteral("Resistencia del aire lineal en la velocidad: en cada eje, la aceleración de "
+                           "arrastre es −(D ÷ M) × Vo × (la velocidad en ese eje), con Vo la velocidad "
+                           "inicial del campo y no la velocidad actual; la gravedad es g = %1 m/s². "
+                           "Cada paso de duración T calcula, en este orden:")
+                .arg(Q(BuiltInNumberText("9.81"))),
+            body);
+        pages.Paragraph(QStringLiteral("Ax = −(D ÷ M) × Vo × Vx        Ay = −g − (D ÷ M) × Vo × Vy"), formula,
+                        indent);
+    } else {
+        pages.Paragraph(
+            QStringLiteral("Resistencia del aire cuadrática en la velocidad, la ley estándar: una fuerza "
+                           "D × V² opuesta a la velocidad, con V la velocidad actual del proyectil. En cada "
+                           "eje, la aceleración de arrastre es −(D ÷ M) × |V| × (la velocidad en ese eje), "
+                           "con |V| la velocidad al comienzo del paso; la gravedad es g = %1 m/s². Cada "
+                           "paso de duración T calcula, en este orden:")
+                .arg(Q(BuiltInNumberText("9.81"))),
+            body);
+        pages.Paragraph(QStringLiteral("|V| = √(Vx² + Vy²)        Ax = −(D ÷ M) × |V| × Vx        "
+                                       "Ay = −g − (D ÷ M) × |V| × Vy"),
+                        formula, indent);
+    }
     pages.Paragraph(QStringLiteral("Vx′ = Vx + Ax × T        Vy′ = Vy + Ay × T"), formula, indent);
     pages.Paragraph(
         QStringLiteral("X′ = X + T² × (½ × Ax) + Vx′ × T        Y′ = Y + T² × (½ × Ay) + Vy′ × T"), formula,
@@ -142,10 +155,22 @@ void Model(ReportPages& pages, const QString& heading, const Content& c) {
         QStringLiteral("Aritmética en precisión extendida (formato de 80 bits, significando de 64 "
                        "bits, redondeo al más cercano). En ese formato el integrador es reproducible y "
                        "determinista: los mismos datos dan siempre la misma tabla, texto por texto. "
-                       "No es exacto: su error frente a la solución exacta se da en los resultados."),
+                       "No es exacto: su error frente a la solución %1 se da en los resultados.")
+            .arg(linear ? QStringLiteral("exacta") : QStringLiteral("de referencia")),
         body);
-    pages.Paragraph(QStringLiteral("Constante del arrastre: k = D × Vo ÷ M = %1 1/s; k × T = %2.")
-                        .arg(Q(NumberToGeneralText(c.figures.K)), Q(NumberToGeneralText(c.figures.KT))),
+    if (linear) {
+        pages.Paragraph(QStringLiteral("Constante del arrastre: k = D × Vo ÷ M = %1 1/s; k × T = %2.")
+                            .arg(Q(NumberToGeneralText(c.figures.K)), Q(NumberToGeneralText(c.figures.KT))),
+                        body);
+        return;
+    }
+    const RunInputTexts& in = c.source.Inputs;
+    const Real d = ParseReal(in.D), m = ParseReal(in.M);
+    pages.Paragraph(QStringLiteral("Constante del arrastre: D ÷ M = %1 1/m; velocidad límite de caída "
+                                   "√(g × M ÷ D) = %2 m/s. Al salir |V| = Vo, y la tasa de arrastre es "
+                                   "k = D × Vo ÷ M = %3 1/s; k × T = %4.")
+                        .arg(Q(NumberToGeneralText(d / m)), ReportFixed("0.00", std::sqrt(kGravity * m / d)),
+                             Q(NumberToGeneralText(c.figures.K)), Q(NumberToGeneralText(c.figures.KT))),
                     body);
 }
 
@@ -156,6 +181,36 @@ QString PercentText(Real stepped, Real vacuum) {
     if (vacuum == 0 || !std::isfinite(percent))
         return QStringLiteral("—");
     return ReportFixed("0.00", percent) + QStringLiteral(" %");
+}
+
+// The start's inputs under both laws, each from its own exact or reference
+// solution, so that a reader sees how far the choice of law moves the answer.
+void BothLaws(ReportPages& pages, const RunReportFigures& f) {
+    const QFont body = ReportSansFont(9);
+    pages.Skip(pages.Metrics(body).lineSpacing() * 0.5);
+    pages.Paragraph(
+        QStringLiteral("Las dos leyes de arrastre con los mismos datos de entrada, cada una por su solución "
+                       "exacta (ley lineal) o de referencia (ley cuadrática), no por el cálculo paso a paso: "
+                       "cuánto mueve la elección de la ley el resultado. Este cálculo usó la ley %1.")
+            .arg(LawCaption(f.Ley)),
+        body);
+    const LawFigures& lineal = f.Leyes[0];
+    const LawFigures& cuadratica = f.Leyes[1];
+    std::vector<std::vector<QString>> table{
+        {QStringLiteral("Magnitud"), LawCaption(lineal.Ley) + QStringLiteral(", exacta"),
+         LawCaption(cuadratica.Ley) + QStringLiteral(", referencia"), QStringLiteral("Cuadrática − Lineal")}};
+    const std::pair<const char*, Real LawFigures::*> rows[] = {
+        {"Tiempo de vuelo (s)", &LawFigures::TiempoVuelo},
+        {"Altura máxima (m)", &LawFigures::AlturaMaxima},
+        {"Alcance (m)", &LawFigures::Alcance},
+        {"Velocidad de impacto (m/s)", &LawFigures::VelocidadImpacto},
+        {"Ángulo de impacto (grados)", &LawFigures::AnguloImpacto},
+    };
+    for (const auto& [name, figure] : rows)
+        table.push_back({QString::fromUtf8(name), ReportFixed("0.000000", lineal.*figure),
+                         ReportFixed("0.000000", cuadratica.*figure),
+                         ReportFixed("0.000000", cuadratica.*figure - lineal.*figure)});
+    pages.Table(table);
 }
 
 void Results(ReportPages& pages, const QString& heading, const Content& c) {
@@ -204,21 +259,44 @@ void Results(ReportPages& pages, const QString& heading, const Content& c) {
                            "a una no mayor, no hay cruce que interpolar. %1")
                 .arg(last),
             body);
+    if (f.Impacto)
+        pages.Paragraph(QStringLiteral("Impacto en ese cruce, con la velocidad interpolada del mismo modo: "
+                                       "velocidad de impacto %1 m/s, ángulo de impacto %2 grados bajo la "
+                                       "horizontal.")
+                            .arg(ReportFixed("0.000000", f.Impacto->Velocidad),
+                                 ReportFixed("0.000000", f.Impacto->Angulo)),
+                        body);
+    const bool linear = f.Ley == DragLaw::Linear;
 
-    pages.Paragraph(
-        QStringLiteral("Solución exacta de las mismas ecuaciones: x(t) = Vx0 (1 − e^(−kt)) ÷ k, "
-                       "y(t) = (Vy0 + g ÷ k)(1 − e^(−kt)) ÷ k − g t ÷ k. El ápice está en "
-                       "t = ln(1 + k Vy0 ÷ g) ÷ k; el tiempo de vuelo es la raíz positiva de "
-                       "y(t) = 0, hallada por Newton acotado en precisión extendida. "
-                       "Integrado − Exacto es el error que cuesta el paso de tiempo elegido. Vacío: "
-                       "las fórmulas cerradas de la trayectoria ideal con la misma velocidad y el "
-                       "mismo ángulo; la última columna, (Integrado − Vacío) ÷ Vacío × 100, es "
-                       "cuánto cambia el aire el resultado."),
-        body);
+    if (linear)
+        pages.Paragraph(
+            QStringLiteral("Solución exacta de las mismas ecuaciones: x(t) = Vx0 (1 − e^(−kt)) ÷ k, "
+                           "y(t) = (Vy0 + g ÷ k)(1 − e^(−kt)) ÷ k − g t ÷ k. El ápice está en "
+                           "t = ln(1 + k Vy0 ÷ g) ÷ k; el tiempo de vuelo es la raíz positiva de "
+                           "y(t) = 0, hallada por Newton acotado en precisión extendida. "
+                           "Integrado − Exacto es el error que cuesta el paso de tiempo elegido. Vacío: "
+                           "las fórmulas cerradas de la trayectoria ideal con la misma velocidad y el "
+                           "mismo ángulo; la última columna, (Integrado − Vacío) ÷ Vacío × 100, es "
+                           "cuánto cambia el aire el resultado."),
+            body);
+    else
+        pages.Paragraph(
+            QStringLiteral("Solución de referencia de las mismas ecuaciones, que con la ley cuadrática no "
+                           "tienen forma cerrada en dos dimensiones: integración adaptativa de "
+                           "Dormand-Prince 5(4) en precisión extendida, con el error de cada paso por debajo "
+                           "de 1e-13 relativo; el ápice y el cruce del suelo se hallan sobre su salida "
+                           "continua. Su exactitud, medida frente a las formas cerradas del vacío y del "
+                           "disparo vertical, es mejor que 1e-9 relativo. Integrado − Referencia es el error "
+                           "que cuesta el paso de tiempo elegido. Vacío: las fórmulas cerradas de la "
+                           "trayectoria ideal con la misma velocidad y el mismo ángulo; la última columna, "
+                           "(Integrado − Vacío) ÷ Vacío × 100, es cuánto cambia el aire el resultado."),
+            body);
 
-    std::vector<std::vector<QString>> table{{QStringLiteral("Magnitud"), QStringLiteral("Integrado"),
-                                             QStringLiteral("Exacto"), QStringLiteral("Int. − Exacto"),
-                                             QStringLiteral("Vacío"), QStringLiteral("Aire/vacío")}};
+    const QString solution = QString::fromUtf8(SolutionName(f.Ley));
+    std::vector<std::vector<QString>> table{
+        {QStringLiteral("Magnitud"), QStringLiteral("Integrado"), solution,
+         linear ? QStringLiteral("Int. − Exacto") : QStringLiteral("Int. − Ref."), QStringLiteral("Vacío"),
+         QStringLiteral("Aire/vacío")}};
     struct Row {
         const char* name;
         Real stepped, exact, vacuum;
@@ -235,6 +313,13 @@ void Results(ReportPages& pages, const QString& heading, const Content& c) {
             {"Vuelo, interpolado (s)", f.Cruce->Tiempo, f.Exacto.TiempoVuelo, f.Vacio.TiempoVuelo, true});
         rows.push_back({"Alcance, interpolado (m)", f.Cruce->X, f.Exacto.Alcance, f.Vacio.Alcance, true});
     }
+    if (f.Impacto) {
+        const LawFigures& own = f.Leyes[LawIndex(f.Ley)];
+        rows.push_back({"Velocidad de impacto, interpolada (m/s)", f.Impacto->Velocidad, own.VelocidadImpacto,
+                        f.VacioVelocidadImpacto, true});
+        rows.push_back({"Ángulo de impacto, interpolado (grados)", f.Impacto->Angulo, own.AnguloImpacto,
+                        f.VacioAnguloImpacto, true});
+    }
     for (const Row& row : rows) {
         const bool none = row.needsLanding && !f.Aterrizo;
         table.push_back(
@@ -245,6 +330,7 @@ void Results(ReportPages& pages, const QString& heading, const Content& c) {
              none ? QStringLiteral("—") : PercentText(row.stepped, row.vacuum)});
     }
     pages.Table(table);
+    BothLaws(pages, f);
 }
 
 // Renders the chart itself, so the PDF holds its lines and texts as vectors.

@@ -211,4 +211,10 @@ void SetUpTrajectoryExport(TTableExportXLS& exporter, IListViewSource* table, co
     exporter.Options.SetSheetTitle("Trayectoria");
 }
 
+void SetTrajectoryExportLaw(TTableExportXLS& exporter, DragLaw law) {
+    exporter.Header.clear();
+    if (law != DragLaw::Linear)
+        exporter.Header.push_back(std::string("Ley de arrastre:\t") + DragLawCaption(law));
+}
+
 } // namespace korvo

@@ -5,6 +5,7 @@
 // real-trajectory run: ten columns of texts already formatted by the
 // integrator, one row per step, appended one per timer tick and all removed by
 // the reset.
+#include "ballistics/core/DragLaw.h"
 #include "export/ListViewSource.h"
 
 #include <QAbstractTableModel>
@@ -243,5 +244,12 @@ private:
 // the file name, the sheet "Trayectoria", the page footer "Page &P of &N", and
 // every other option at its default (the caption row in bold).
 void SetUpTrajectoryExport(TTableExportXLS& exporter, IListViewSource* table, const std::string& fileName);
+
+// The law of the run whose table is exported. The designed linear law's
+// workbook is the table alone, as it has always been. Any other law is stated
+// in the first row, above the captions: "Ley de arrastre:" in A1 and the law's
+// caption ("Cuadrática (|V|)") in B1, the first cells anyone opening the file
+// reads, so that its numbers are never taken for the designed law's.
+void SetTrajectoryExportLaw(TTableExportXLS& exporter, DragLaw law);
 
 } // namespace korvo

@@ -2,6 +2,7 @@
 
 #include "ballistics/Unit2.h"
 
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/ChartBitmap.h"
 #include "ballistics/ReportActions.h"
 #include "ballistics/RunReportPdf.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -29,10 +31,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace korvo {
@@ -42,6 +46,14 @@ TForm2* Form2 = nullptr;
 namespace {
 
 const QString kArial = QStringLiteral("Arial");
+
+// What a drop-down list needs beside its text: its frame, margins and arrow.
+constexpr int kLawListArrowWidth = 28;
+// The free row between the chart's bottom (438) and the table's top (456),
+// ending where the table does; the law's caption keeps the gap a group
+// caption keeps from the line it interrupts.
+const QRect kLawPanelBox{QPoint(300, 439), QPoint(706, 455)};
+constexpr int kLawPanelMargin = 3;
 
 QFont NormalFont() {
     return WindowFont(kArial, 8);
@@ -85,6 +97,7 @@ TForm2::TForm2(QWidget* parent)
         ShowText(field, QStringLiteral("0"));
     BuildChart();
     BuildTable();
+    BuildLawChoice();
     BuildButtons();
     SetTabOrder();
 
@@ -137,6 +150,8 @@ void TForm2::BuildInputs() {
             MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
                       {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
     }
+    // D's unit stands nowhere beside it ("Calcular D" does).
+    ValorConstanteProporcionalidad->setAccessibleDescription(QStringLiteral("kg/m"));
     const QColor black(Qt::black);
     CalcularD = MakeButton(GroupBox1, QStringLiteral("CalcularD"), QStringLiteral("Calcular &D"),
                            {134, 19, 74, 21}, BoldFont(), black);
@@ -148,6 +163,39 @@ void TForm2::BuildInputs() {
     connect(CalcularD, &QPushButton::clicked, this, &TForm2::CalcularDClick);
     connect(ConvertirMasa, &QPushButton::clicked, this, &TForm2::ConvertirMasaClick);
     connect(ConvertirVelocidad, &QPushButton::clicked, this, &TForm2::ConvertirVelocidadClick);
+}
+
+void TForm2::BuildLawChoice() {
+    // The choice sits in the free row between the chart and the table, over
+    // the right end of the table group's top line, as a second caption of the
+    // group: beside "Iniciar &Proceso", above the table its numbers fill. Its
+    // ground hides the line behind it; no designed control moves. The list is
+    // as wide as its longest caption and its arrow need.
+    const QFontMetrics metrics(NormalFont());
+    PanelLeyArrastre = new QWidget(this);
+    PanelLeyArrastre->setObjectName(QStringLiteral("PanelLeyArrastre"));
+    PanelLeyArrastre->setAutoFillBackground(true);
+    LeyArrastre = new QComboBox(PanelLeyArrastre);
+    LeyArrastre->setObjectName(QStringLiteral("LeyArrastre"));
+    LeyArrastre->setFont(NormalFont());
+    LeyArrastre->setAccessibleName(QStringLiteral("Ley de arrastre"));
+    int longest = 0;
+    for (const DragLawNames& law : kDragLaws) {
+        const QString caption = QString::fromUtf8(law.Caption);
+        LeyArrastre->addItem(caption, QString::fromUtf8(law.OptionName));
+        longest = std::max(longest, metrics.horizontalAdvance(caption));
+    }
+    const QString caption = QStringLiteral("Ley de arrastre:");
+    const int captionWidth = QFontMetrics(BoldFont()).horizontalAdvance(caption);
+    const int listWidth = longest + kLawListArrowWidth;
+    EtiquetaLeyArrastre = MakeLabel(PanelLeyArrastre, QStringLiteral("&") + caption,
+                                    {kLawPanelMargin, 0, captionWidth, kLawPanelBox.height()}, BoldFont());
+    EtiquetaLeyArrastre->setObjectName(QStringLiteral("EtiquetaLeyArrastre"));
+    EtiquetaLeyArrastre->setBuddy(LeyArrastre);
+    LeyArrastre->setGeometry(kLawPanelMargin + captionWidth + 4, 0, listWidth, kLawPanelBox.height());
+    const int width = LeyArrastre->geometry().right() + 1;
+    PanelLeyArrastre->setGeometry(kLawPanelBox.right() + 1 - width, kLawPanelBox.top(), width,
+                                  kLawPanelBox.height());
 }
 
 void TForm2::BuildDisplays() {
@@ -247,6 +295,14 @@ void TForm2::BuildTable() {
     ListView1->addAction(InformeTabla);
     connect(InformeTabla, &QAction::triggered, this, &TForm2::GenerarInformeClick);
     AddReportActions(this, ListView1, CaseFields);
+    // After both menus' report entries, so that no designed entry moves.
+    AnalisisCaso = new QAction(QStringLiteral("Análisis del Caso..."), this);
+    AnalisisCaso->setObjectName(QStringLiteral("AnalisisCaso"));
+    AnalisisCaso->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    for (QWidget* owner :
+         {static_cast<QWidget*>(Chart1), static_cast<QWidget*>(ListView1), static_cast<QWidget*>(this)})
+        owner->addAction(AnalisisCaso);
+    connect(AnalisisCaso, &QAction::triggered, this, &TForm2::AnalisisCasoClick);
 
     TableExportXLS1 = std::make_unique<TTableExportXLS>();
     SetUpTrajectoryExport(*TableExportXLS1, ListSource.get(), kTrajectoryWorkbookName);
@@ -293,6 +349,7 @@ void TForm2::SetTabOrder() {
                               ConvertirVelocidad,
                               Chart1,
                               ListView1,
+                              LeyArrastre,
                               IniciarCalculos,
                               Resultados,
                               LimpiarDatos,
@@ -306,6 +363,7 @@ void TForm2::EnterState(RunState state) {
     const bool ready = state == RunState::Ready;
     for (QPushButton* button : {CalcularD, ConvertirMasa, IniciarCalculos, ConvertirVelocidad})
         button->setEnabled(ready);
+    LeyArrastre->setEnabled(ready);
     Resultados->setEnabled(state == RunState::Finished);
     InformeGrafico->setEnabled(state == RunState::Finished);
     InformeTabla->setEnabled(state == RunState::Finished);
@@ -327,16 +385,21 @@ void TForm2::ResultadosClick() {
     Guarded(this, [] { ShowSideWindow(Form6); });
 }
 
+void TForm2::AnalisisCasoClick() {
+    Guarded(this, [] { ShowSideWindow(FormCaso); });
+}
+
 void TForm2::IniciarCalculosClick() {
     Guarded(this, [&] {
         // The input buttons go off before any input is read: a start that
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
+        const DragLaw law = *DragLawNamed(ToStdString(LeyArrastre->currentData().toString()));
         startInputs_ = {Text(TrajectoryField::D),      Text(TrajectoryField::T),
                         Text(TrajectoryField::M),      ValorXo->text().toStdString(),
                         ValorYo->text().toStdString(), Text(TrajectoryField::Angulo),
-                        Text(TrajectoryField::Vo)};
-        trajectory_.Start(*this);
+                        Text(TrajectoryField::Vo),     law};
+        trajectory_.Start(*this, law);
         pacer_->Start();
         EnterState(RunState::Running);
     });
@@ -398,7 +461,13 @@ void TForm2::GuardarGraficoClick() {
 }
 
 void TForm2::ExportarExcelClick() {
-    Guarded(this, [&] { TableExportXLS1->Execute(); });
+    Guarded(this, [&] {
+        // The table's rows are those of the last run started; an empty table
+        // has no law to state.
+        SetTrajectoryExportLaw(*TableExportXLS1,
+                               ListModel->rowCount() > 0 ? trajectory_.State().Ley : DragLaw::Linear);
+        TableExportXLS1->Execute();
+    });
 }
 
 void TForm2::GenerarInformeClick() {

@@ -8,9 +8,15 @@
 // The window does no arithmetic: RealTrajectory reads and writes the fields
 // through the TrajectoryView the window implements on its own controls.
 //
+// The drag law ("&Ley de arrastre:", Alt+L) is chosen in the free row between
+// the chart and the table, beside "Iniciar &Proceso": the designed linear law
+// by default, or the standard quadratic one. It is read when a run starts and
+// locked with the input buttons.
+//
 // Run states and the buttons they enable:
-//   Ready     first showing, or after "Reiniciar &Valores"; input buttons and
-//             "Iniciar &Proceso" enabled, "&Resultados" disabled, timer stopped.
+//   Ready     first showing, or after "Reiniciar &Valores"; input buttons, the
+//             law and "Iniciar &Proceso" enabled, "&Resultados" disabled, timer
+//             stopped.
 //   Running   a start that got past its first step; input buttons, "Iniciar
 //             &Proceso" and "&Resultados" disabled, timer running.
 //   Finished  a tick left the height at or below 0 (or no longer a finite
@@ -39,7 +45,9 @@
 
 class QAction;
 class QChartView;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QLineSeries;
 class QPushButton;
@@ -79,6 +87,11 @@ public:
     QPushButton* CalcularD;
     QPushButton* ConvertirMasa;
     QPushButton* ConvertirVelocidad;
+    // "&Ley de arrastre:" and its list, one entry per law in the order of
+    // kDragLaws, each entry's data the law's option name; the panel holds both.
+    QWidget* PanelLeyArrastre;
+    QLabel* EtiquetaLeyArrastre;
+    QComboBox* LeyArrastre;
 
     // The value displays (read-only, bold).
     QLineEdit* ValorVx;
@@ -99,6 +112,10 @@ public:
     // only while Finished.
     QAction* InformeGrafico;
     QAction* InformeTabla;
+    // "Análisis del Caso...", last in the chart's menu and in the table's, and
+    // Ctrl+Shift+A anywhere in the window: opens the case analysis, which takes
+    // this window's inputs as its nominal case.
+    QAction* AnalisisCaso;
 
     // The table of steps.
     QGroupBox* GroupBoxTabla;
@@ -137,6 +154,7 @@ public:
     // Writes the finished run's report to "InformeTrayectoriaReal.pdf" in the
     // current directory; nothing happens in any other state.
     void GenerarInformeClick();
+    void AnalisisCasoClick();
 
     // Stops the stepping timer.
     void DetenerProceso();
@@ -162,6 +180,7 @@ private:
     void BindFields();
     void EnterState(RunState state);
     void BuildInputs();
+    void BuildLawChoice();
     void BuildDisplays();
     void BuildChart();
     void BuildTable();

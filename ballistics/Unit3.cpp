@@ -80,6 +80,13 @@ TForm3::TForm3(QWidget* parent)
         MakeButton(this, QStringLiteral("BAyudaRadioProyectil"), help, {354, 76, 31, 22}, normal);
     BAyudaValorPi = MakeButton(this, QStringLiteral("BAyudaValorPi"), help, {354, 100, 31, 22}, normal);
 
+    // Four buttons read "<- ?": each says which value it explains.
+    BAyudaDensidadAire->setAccessibleDescription(QStringLiteral("Valores de la densidad del aire"));
+    BAyudaCoeficienteArrastre->setAccessibleDescription(
+        QStringLiteral("Valores del coeficiente de arrastre"));
+    BAyudaRadioProyectil->setAccessibleDescription(QStringLiteral("Qué es el diámetro de la base"));
+    BAyudaValorPi->setAccessibleDescription(QStringLiteral("Qué es Pi"));
+
     MakeSeparator(this, 125);
     MakeLabel(this, QStringLiteral("D (Constante de Proporcionalidad):"), {4, 146, 217, 14}, bold,
               Qt::AlignRight | Qt::AlignVCenter);

@@ -29,11 +29,16 @@ TForm4::TForm4(QWidget* parent)
       ValorPeso(Value()) {
     BAyudaConvertir = MakeButton(this, QStringLiteral("BAyudaConvertir"), QStringLiteral("&?"),
                                  {149, 30, 21, 21}, BoldFont());
+    BAyudaConvertir->setAccessibleDescription(QStringLiteral("Cómo se convierte la masa"));
     UnidadPeso = new QComboBox(this);
     UnidadPeso->setObjectName(QStringLiteral("UnidadPeso"));
     UnidadPeso->setGeometry(65, 54, 80, 21);
     UnidadPeso->addItem(QString::fromUtf8(kUnidadGrains));
     UnidadPeso->addItem(QString::fromUtf8(kUnidadGramos));
+    // The list has no caption: it is the unit of the value above it.
+    UnidadPeso->setAccessibleName(QStringLiteral("Unidad"));
+    UnidadPeso->setAccessibleDescription(QStringLiteral("unidad de la masa que se convierte"));
+    ValorPeso->setAccessibleDescription(QStringLiteral("en la unidad de la lista"));
     ConvertirPeso = MakeButton(this, QStringLiteral("ConvertirPeso"), QStringLiteral("Convertir a &Kilos"),
                                {13, 80, 156, 25}, NormalFont());
 

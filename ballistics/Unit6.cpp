@@ -13,6 +13,14 @@ namespace korvo {
 
 TForm6* Form6 = nullptr;
 
+namespace {
+
+QString LawLine(DragLaw law) {
+    return QStringLiteral("Ley de arrastre: ") + QString::fromUtf8(DragLawCaption(law));
+}
+
+} // namespace
+
 TForm6::TForm6(QWidget* parent)
     : TChromeWindow({.windowTitle = QStringLiteral("Resultados Obtenidos"),
                      .stripText = QStringLiteral("Resultados Obtenidos"),
@@ -38,13 +46,13 @@ TForm6::TForm6(QWidget* parent)
     };
     for (const Row& row : rows) {
         MakeLabel(this, QString::fromUtf8(row.label), {15, row.labelTop, 140, 14}, bold);
-        row.panel = new QLabel(QStringLiteral("0"), this);
-        row.panel->setObjectName(QString::fromUtf8(row.name));
-        row.panel->setGeometry(157, row.panelTop, 100, 20);
-        row.panel->setFont(bold);
-        row.panel->setAlignment(Qt::AlignCenter);
-        row.panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        row.panel = MakePanel(this, QString::fromUtf8(row.name), {157, row.panelTop, 100, 20},
+                              QStringLiteral("0"), bold);
     }
+    // The row left free under the last panel, to the window's edge.
+    LeyArrastre = MakeLabel(this, LawLine(DragLaw::Linear), {15, 124, 242, 11},
+                            WindowFont(QStringLiteral("MS Sans Serif"), 7));
+    LeyArrastre->setObjectName(QStringLiteral("LeyArrastre"));
 }
 
 TForm6::~TForm6() = default;
@@ -58,6 +66,7 @@ void TForm6::OnShowing() {
         if (!Form2)
             return;
         const EstadoTrayectoria& estado = Form2->Trajectory().State();
+        LeyArrastre->setText(LawLine(estado.Ley));
         const ResultadosTexts texts =
             ResultadosTrayectoriaReal(ToStdString(Form2->ValorX->text()), estado.Iteraciones,
                                       ToStdString(Form2->TiempoTotal->text()), estado.Hmax);

@@ -7,6 +7,7 @@
 // "NAN" or "-INF": that is reported, the window still opens, and the four panels
 // show "—" (never an earlier run's figures). A caption wider than its panel is
 // shortened to fit, keeping its exponent, with the whole text in its tooltip.
+// Under the panels, a line names the drag law the run stepped.
 #include "chrome/Chrome.h"
 
 namespace korvo {
@@ -22,6 +23,8 @@ public:
     QLabel* TTotalVuelo;
     QLabel* HMax;
     QLabel* DistanciaMax;
+    // "Ley de arrastre: Lineal (Vo)", in the free row under the panels.
+    QLabel* LeyArrastre;
 
 protected:
     void OnShowing() override;

@@ -165,6 +165,13 @@ void TForm7::BuildPlotControls() {
         MakeField(GroupBox4, QStringLiteral("CalcularY"), {5, 14, 182, 18}, QString(), NormalFont(), true);
     ResultadoY = MakeField(GroupBox4, QStringLiteral("ResultadoY"), {5, 34, 121, 18}, QStringLiteral("0"),
                            BoldFont(), true);
+    // No caption stands beside these: the frame's caption names the pair.
+    CalcularX->setAccessibleName(QStringLiteral("Calculo para X: fórmula"));
+    ResultadoX->setAccessibleName(QStringLiteral("Calculo para X: valor"));
+    ResultadoX->setAccessibleDescription(QStringLiteral("m"));
+    CalcularY->setAccessibleName(QStringLiteral("Calculo para Y: fórmula"));
+    ResultadoY->setAccessibleName(QStringLiteral("Calculo para Y: valor"));
+    ResultadoY->setAccessibleDescription(QStringLiteral("m"));
 
     CalcularResultados = MakeButton(TabSheet1, QStringLiteral("CalcularResultados"),
                                     QStringLiteral("&Calcular"), {4, 378, 80, 26}, BoldFont());

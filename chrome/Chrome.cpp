@@ -2,6 +2,7 @@
 
 #include "chrome/Chrome.h"
 
+#include "chrome/Accessibility.h"
 #include "chrome/HelpWindow.h"
 
 #include <QApplication>
@@ -180,6 +181,9 @@ void TTitleStrip::mouseMoveEvent(QMouseEvent* event) {
 
 TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    // Before anything is presented to a screen reader, which keeps what it was
+    // first given.
+    InstallKeyboardSupport();
     setWindowTitle(settings.windowTitle);
     SetManualSection(this, settings.manualSection);
     setWindowModality(Qt::ApplicationModal);
@@ -222,6 +226,11 @@ TChromeWindow::TChromeWindow(const ChromeSettings& settings, QWidget* parent)
     GuardWindowKeys();
 }
 
+void TChromeWindow::Place(const QPoint& at) {
+    move(at);
+    centred_ = true;
+}
+
 void TChromeWindow::ShowModal() {
     if (!centred_) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -235,8 +244,10 @@ void TChromeWindow::ShowModal() {
 
 void TChromeWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        NameFieldsByTheirCaptions(this);
         OnShowing();
+    }
 }
 
 void TChromeWindow::closeEvent(QCloseEvent* event) {

@@ -93,6 +93,10 @@ public:
     // until it closes) and returns at once; centred on the desktop the first time.
     void ShowModal();
 
+    // Moves the window to `at` (top left, in desktop coordinates); it is then
+    // no longer centred at its first showing.
+    void Place(const QPoint& at);
+
     TTitleStrip* Titulo;
     QLabel* Label1;
     TClickLabel* Cerrar;

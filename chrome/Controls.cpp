@@ -157,6 +157,23 @@ void TDisplayField::contextMenuEvent(QContextMenuEvent* event) {
     menu->popup(event->globalPos());
 }
 
+TValuePanel::TValuePanel(QWidget* parent) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setAlignment(Qt::AlignCenter);
+}
+
+TValuePanel* MakePanel(QWidget* parent, const QString& name, const QRect& box, const QString& text,
+                       const QFont& font) {
+    // The text is set once the panel is whole: a screen reader is given a
+    // control as it is when first asked about it.
+    auto* panel = new TValuePanel(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(box);
+    panel->setFont(font);
+    panel->setText(text);
+    return panel;
+}
+
 void ShowFittedText(QLabel* panel, const QString& text) {
     const QString fitted =
         FittedText(text, panel->fontMetrics(), panel->contentsRect().width() - 2 * panel->margin());

@@ -15,6 +15,7 @@
 #include <QColor>
 #include <QFont>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRect>
 #include <QString>
@@ -22,7 +23,6 @@
 
 class QFontMetrics;
 class QFrame;
-class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -84,6 +84,19 @@ private:
 // The longest of `text` and its shorter writings that is at most `width` pixels
 // wide in `metrics`; the shortest writing when none fits.
 QString FittedText(const QString& text, const QFontMetrics& metrics, int width);
+
+// A value panel: a sunken framed label that shows one result, beside the
+// caption that names it. A screen reader hears the caption and the value it
+// shows now ("Total de Iteraciones: 3481").
+class TValuePanel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TValuePanel(QWidget* parent);
+};
+
+// A value panel centred in `box`, showing `text`.
+TValuePanel* MakePanel(QWidget* parent, const QString& name, const QRect& box, const QString& text,
+                       const QFont& font);
 
 // Shows `text` in a value panel, shortened to fit as a display field does, the
 // whole text in the panel's tooltip when shortened.

@@ -30,28 +30,46 @@ inline const QUrl kManualUrl = QUrl(QStringLiteral("qrc:/docs/manual.html"));
 // Declares the anchor of the section that explains `window`.
 void SetManualSection(QWidget* window, const QString& anchor);
 
+// Whether `window` declared a section of its own.
+bool DeclaresManualSection(const QWidget* window);
+
 // The anchor of the section that explains the window `widget` belongs to
 // ("ventana-principal" for the main window, "trayectoria-real" for the
 // real-trajectory window, ...), or "inicio".
 QString ManualSection(const QWidget* widget);
+
+// Where a window of `size` goes beside `window` on `screen` (all in desktop
+// coordinates): to its right, else to its left, with a small gap; where it fits
+// on neither side, against the edge of the screen on the side with more room, so
+// that it covers as little of the window as it can. Top aligned with the window,
+// within the screen.
+QPoint PlaceBeside(const QRect& window, const QSize& size, const QRect& screen);
 
 class THelpWindow : public TChromeWindow {
     Q_OBJECT
 public:
     explicit THelpWindow(QWidget* parent = nullptr);
 
-    // Shows the manual scrolled to the section with the given anchor.
-    void ShowSection(const QString& anchor);
+    // Shows the manual scrolled to the section with the given anchor; at its
+    // first showing, beside `from` (the window F1 was pressed in), so that the
+    // reader can try what it explains.
+    void ShowSection(const QString& anchor, const QWidget* from = nullptr);
 
     QTextBrowser* Browser;
     QSizeGrip* Grip;
 
-    // The size of the first showing, before the user resizes the window.
-    static constexpr QSize kDefaultSize{800, 600};
+    // The size of the first showing, before the user resizes the window: wide
+    // enough for the widest picture (the real-trajectory window, 837 pixels)
+    // with the text's margins and the scroll bar, so that no picture is cut at
+    // the right.
+    static constexpr QSize kDefaultSize{900, 640};
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void OnClosed() override;
+
+private:
+    bool placed_ = false;
 };
 
 // The one help window, made on first use.

@@ -7,12 +7,16 @@
 # machine, so everything the build finds must come from this list or from what
 # it pulls in through Depends. libqt6opengl6-dev, for one, is only recommended
 # by qt6-base-dev, yet Qt Charts' CMake package needs it.
+# The test of what a screen reader hears reads the desktop's accessibility bus:
+# pyatspi, the bus launcher of at-spi2-core, and a private session bus
+# (dbus-run-session, from dbus-daemon); none of these is a Depends of Qt.
 KORVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-liberation fonts-dejavu-core fontconfig xvfb xauth poppler-utils qpdf
   python3 python3-xlrd python3-olefile
+  python3-pyatspi at-spi2-core dbus-daemon
   desktop-file-utils help2man locales
   dpkg-dev lintian appstream git gzip
 )
@@ -92,8 +96,10 @@ korvo_used_files() {
     sed -n 's/^KORVO_[A-Za-z0-9_]*_LIBRARY:FILEPATH=\(\/usr\/.*\)$/\1/p' "$build/CMakeCache.txt"
   done
   echo /usr/bin/python3
-  command -v Xvfb xauth clang-format desktop-file-validate dpkg-buildflags lintian appstreamcli git readelf gzip
+  command -v Xvfb xvfb-run xauth dbus-run-session clang-format desktop-file-validate dpkg-buildflags lintian appstreamcli git readelf gzip
   /usr/bin/python3 -c 'import xlrd, olefile; print(xlrd.__file__); print(olefile.__file__)' 2>/dev/null
+  /usr/bin/python3 -c 'import pyatspi; print(pyatspi.__file__)' 2>/dev/null
+  echo /usr/libexec/at-spi-bus-launcher
   if [ -n "${KORVO_CHECK_FUZZ:-}" ]; then
     command -v clang clang++
     clang -print-file-name=libclang_rt.fuzzer-x86_64.a

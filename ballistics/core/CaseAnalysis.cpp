@@ -354,7 +354,20 @@ AnglesForDistance AnglesOf(Runner& runner, Stages& stages, std::size_t stage, co
     return angles;
 }
 
-void CheckQuestion(const CaseQuestion& question) {
+} // namespace
+
+Real FigureOf(const CaseFigures& figures, CaseFigure which) {
+    static constexpr Real CaseFigures::*kMembers[kCaseFigureCount] = {
+        &CaseFigures::TiempoVuelo, &CaseFigures::AlturaMaxima, &CaseFigures::Alcance,
+        &CaseFigures::VelocidadImpacto, &CaseFigures::AnguloImpacto};
+    return figures.*kMembers[which];
+}
+
+const char* CaseFigureName(CaseFigure which) {
+    return kFigureNames[which];
+}
+
+void CheckCaseQuestion(const CaseQuestion& question) {
     const CaseInputs& n = question.Nominal;
     const CaseTolerances& t = question.Tolerancias;
     const auto check = [](Real tolerance, const char* name) {
@@ -376,22 +389,9 @@ void CheckQuestion(const CaseQuestion& question) {
         throw std::invalid_argument("La distancia debe ser un número positivo");
 }
 
-} // namespace
-
-Real FigureOf(const CaseFigures& figures, CaseFigure which) {
-    static constexpr Real CaseFigures::*kMembers[kCaseFigureCount] = {
-        &CaseFigures::TiempoVuelo, &CaseFigures::AlturaMaxima, &CaseFigures::Alcance,
-        &CaseFigures::VelocidadImpacto, &CaseFigures::AnguloImpacto};
-    return figures.*kMembers[which];
-}
-
-const char* CaseFigureName(CaseFigure which) {
-    return kFigureNames[which];
-}
-
 CaseAnswer AnalyzeCase(const CaseQuestion& question, const FiguresFunction& figures,
                        const AnalysisOptions& options) {
-    CheckQuestion(question);
+    CheckCaseQuestion(question);
     Runner runner(figures, options);
     const bool far = question.Lejano || question.Distancia;
     // The stages' shares of the work, in trajectories of the default case with

@@ -142,8 +142,12 @@ struct CaseAnswer {
 
 // Raises std::invalid_argument with a Spanish message for a tolerance that is
 // negative or not a number, one that takes D or Vo below 0 or M to 0 or below,
-// and a distance that is not a positive number; AnalysisCancelled when the flag
-// is raised; and whatever the figures function raises, unchanged.
+// and a distance that is not a positive number. A window asks before it starts
+// the work, so that a refused field is reported before anything runs.
+void CheckCaseQuestion(const CaseQuestion& question);
+
+// Raises what CheckCaseQuestion raises; AnalysisCancelled when the flag is
+// raised; and whatever the figures function raises, unchanged.
 CaseAnswer AnalyzeCase(const CaseQuestion& question, const FiguresFunction& figures,
                        const AnalysisOptions& options);
 

@@ -349,4 +349,12 @@ std::string BuiltInNumberText(std::string_view dotText) {
     return text;
 }
 
+std::string DotText(std::string text) {
+    const char separator = CurrentRegionalSettings().DecimalSeparator;
+    for (char& c : text)
+        if (c == separator)
+            c = '.';
+    return text;
+}
+
 } // namespace korvo

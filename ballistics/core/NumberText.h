@@ -122,4 +122,8 @@ std::string NumberToPatternText(std::string_view pattern, Real x);
 // the user's regional settings are.
 std::string BuiltInNumberText(std::string_view dotText);
 
+// A number text of the windows with "." as its decimal point, for machine
+// readers (CSV): the separator in force becomes ".".
+std::string DotText(std::string text);
+
 } // namespace korvo

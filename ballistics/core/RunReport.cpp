@@ -6,6 +6,7 @@
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/Gravity.h"
 #include "ballistics/core/GroundImpact.h"
+#include "ballistics/core/ReferenceTrajectory.h"
 #include "ballistics/core/StepKernel.h"
 
 #include "ballistics/core/RunChecks.h"
@@ -167,14 +168,26 @@ RunReportFigures ComputeRunReportFigures(const RunInputTexts& inputs, const Fini
                         NumberToPatternText("0.000", e.X) + " m.",
                         NumberToPatternText("0.000", e.Hmax) + " m."};
     }
+    f.Ley = e.Ley;
     f.K = DragRate(d, m, vo);
     const Real tLast = ParseOrNaN(run.TiempoTotal);
     f.Integrado = {e.IteracionHmax > 0 ? ParseOrNaN(run.TiempoHmax) : 0, e.Hmax, tLast, e.X};
-    f.Exacto = ExactLinearDrag(f.K, vo, angulo);
+    if (f.Ley == DragLaw::Linear) {
+        f.Exacto = ExactLinearDrag(f.K, vo, angulo);
+    } else {
+        const ReferenceFigures r = ReferenceSolution({d, m, vo, static_cast<Real>(angulo), f.Ley});
+        f.Exacto = {r.TiempoApice, r.AlturaMaxima, r.TiempoVuelo, r.Alcance};
+    }
     f.Vacio = VacuumFigures(vo, angulo);
-    if (!run.TiempoAnterior.empty())
-        f.Cruce = InterpolateGroundCrossing(ParseOrNaN(run.TiempoAnterior), e.XAnterior, e.YAnterior, tLast,
-                                            e.X, e.Y);
+    f.Leyes = BothLawsFigures(d, m, vo, angulo);
+    f.VacioVelocidadImpacto = vo;
+    f.VacioAnguloImpacto = angulo;
+    if (!run.TiempoAnterior.empty()) {
+        const Real tPrev = ParseOrNaN(run.TiempoAnterior);
+        f.Cruce = InterpolateGroundCrossing(tPrev, e.XAnterior, e.YAnterior, tLast, e.X, e.Y);
+        f.Impacto = InterpolateImpact({tPrev, e.XAnterior, e.YAnterior, e.VxAnterior, e.VyAnterior},
+                                      {tLast, e.X, e.Y, e.Vx, e.Vy});
+    }
     f.DatosCambiados = e.D != d || e.M != m || e.Vo != vo || e.DeltaT != dt;
     f.Aterrizo = !(std::isfinite(e.Y) && e.Y > 0);
     f.KT = StepDragProduct(d, m, vo, dt);
@@ -193,8 +206,6 @@ void EndDigestRecord(std::string& out) {
     out += '\n';
 }
 
-namespace {
-
 std::string ShellQuoted(const std::string& text) {
     if (text.find_first_of("\"$`\\!") == std::string::npos)
         return '"' + text + '"';
@@ -204,8 +215,6 @@ std::string ShellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-} // namespace
-
 std::string ReproduceCommand(const RunInputTexts& inputs) {
     const std::pair<const char*, const std::string*> options[] = {
         {"d", &inputs.D},   {"t", &inputs.T},          {"m", &inputs.M},  {"xo", &inputs.Xo},
@@ -213,6 +222,8 @@ std::string ReproduceCommand(const RunInputTexts& inputs) {
     std::string command = "KORVO real";
     for (const auto& [name, text] : options)
         command += std::string(" --") + name + " " + ShellQuoted(*text);
+    if (inputs.Ley != DragLaw::Linear)
+        command += std::string(" --drag ") + DragLawOptionName(inputs.Ley);
     return command;
 }
 

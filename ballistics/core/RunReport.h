@@ -25,9 +25,13 @@
 // does not rise (angle 0 or below) gives zeros; a negative, infinite or NaN k
 // (a zero mass) has no solution here, and every value is NaN.
 #include "ballistics/core/Calculators.h"
+#include "ballistics/core/DragLaw.h"
+#include "ballistics/core/GroundImpact.h"
+#include "ballistics/core/LawComparison.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/RealTrajectory.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,9 +70,11 @@ struct GroundCrossing {
 std::optional<GroundCrossing> InterpolateGroundCrossing(Real tPrev, Real xPrev, Real yPrev, Real tLast,
                                                         Real xLast, Real yLast);
 
-// The inputs as the fields held them when the run started.
+// The inputs as the fields held them when the run started, and the drag law
+// chosen for it.
 struct RunInputTexts {
     std::string D, T, M, Xo, Yo, Angulo, Vo;
+    DragLaw Ley = DragLaw::Linear;
 };
 
 // What a case file adds to a report, each optional (empty when not given).
@@ -80,9 +86,14 @@ struct RunCaseFields {
 
 // The one command line that repeats the run from the input texts exactly as
 // they were, each quoted for a POSIX shell (between double quotes unless it
-// holds a character the shell reads there, then between single quotes):
+// holds a character the shell reads there, then between single quotes), and
+// "--drag quadratic" after them for a run of the quadratic law (the linear
+// law is the command's default, and its command line is as it always was):
 //   KORVO real --d "0.000016788592601" --t "0.01" --m "0.00745" --xo "0" --yo "0" --angle "78" --vo "340"
 std::string ReproduceCommand(const RunInputTexts& inputs);
+
+// A text quoted for a POSIX shell as ReproduceCommand quotes each input.
+std::string ShellQuoted(const std::string& text);
 
 // What a finished run left: its state, and the texts the report needs from the
 // window (the time display and the X display at the end, the time texts of the
@@ -94,10 +105,22 @@ struct FinishedRun {
 };
 
 struct RunReportFigures {
-    ResultadosTexts Resultados; // as the results window shows them
+    ResultadosTexts Resultados;    // as the results window shows them
+    DragLaw Ley = DragLaw::Linear; // the law the run stepped
     Real K = 0;
+    // What the stepped run is measured against: for the linear law its exact
+    // solution, for the quadratic law the reference solution
+    // (ReferenceTrajectory.h) of the same equations.
     TrajectoryFigures Integrado, Exacto, Vacio;
     std::optional<GroundCrossing> Cruce;
+    // The run's impact at that crossing: speed and angle below the horizontal.
+    std::optional<Impact> Impacto;
+    // The start's inputs under both laws, each from its exact or reference
+    // solution (the linear law first); Leyes of the run's law holds the
+    // impact its Exacto is compared with.
+    std::array<LawFigures, 2> Leyes;
+    // The vacuum's impact: at the launch speed and angle.
+    Real VacioVelocidadImpacto = 0, VacioAnguloImpacto = 0;
     // Whether D, M, Vo or T read at the last step differ from the start's texts
     // (an edit during the run): the exact solution is that of the start's inputs.
     bool DatosCambiados = false;

@@ -14,6 +14,7 @@
 #include "ballistics/core/TrajectoryFigures.h"
 #include "base/RegionalSettings.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -111,9 +113,17 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
     const QImage chart(QStringLiteral("cli.bmp"), "BMP");
     EXPECT_EQ(chart.size(), QSize(588, 413));
     EXPECT_TRUE(chart == QImage(QStringLiteral("window.bmp"), "BMP"));
-    EXPECT_EQ(run.out, QStringLiteral("Total de Iteraciones: %1\nTiempo Total de Vuelo: %2\n"
-                                      "Altura Maxima (Hmax): %3\nAlcance Maximo (Amax): %4\n")
-                           .arg(results[0], results[1], results[2], results[3]));
+    // The results window's four lines unchanged, then the impact and the law.
+    const QStringList printed = run.out.split('\n');
+    ASSERT_EQ(printed.size(), 8) << run.out.toStdString();
+    EXPECT_EQ(printed.mid(0, 4).join('\n'),
+              QStringLiteral("Total de Iteraciones: %1\nTiempo Total de Vuelo: %2\n"
+                             "Altura Maxima (Hmax): %3\nAlcance Maximo (Amax): %4")
+                  .arg(results[0], results[1], results[2], results[3]));
+    const QString point(QChar::fromLatin1(GetParam().decimal));
+    EXPECT_EQ(printed[4], "Velocidad de Impacto: 12" + point + "804 m/s");
+    EXPECT_EQ(printed[5], "Angulo de Impacto: 90" + point + "000 grados");
+    EXPECT_EQ(printed[6], QStringLiteral("Ley de arrastre: Lineal (Vo)"));
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 
     // The CSV of the same run uses "." whatever the locale, and stands alone on
@@ -127,6 +137,43 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
 
 INSTANTIATE_TEST_SUITE_P(Separators, CommandLineWorkbook,
                          ::testing::Values(Separators{'.', "C.UTF-8"}, Separators{',', "es_ES.UTF-8"}));
+
+// A quadratic run's workbook is the same from the window and the command line,
+// and an independent reader finds its law in the first row, above the captions.
+TEST(CommandLineWorkbookLaw, QuadraticRunStatesItsLawAboveTheTable) {
+    test::Application();
+    test::RecordedMessages messages;
+    test::TemporaryCurrentDirectory directory;
+    test::SeparatorGuard dot('.');
+    {
+        TForm2 window;
+        Form2 = &window;
+        window.LeyArrastre->setCurrentIndex(1);
+        window.IniciarCalculosClick();
+        for (int ticks = 0; window.Timer1->isActive() && ticks < 10000; ++ticks)
+            window.Timer1Timer();
+        window.ExportarExcelClick();
+        Form2 = nullptr;
+    }
+    const Result run = Korvo({"real", "--drag", "quadratic", "--xls", "cli.xls"}, directory.Path());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QByteArray window = Contents(QStringLiteral("DatosTrayectoriaRealCalculada.xls"));
+    ASSERT_FALSE(window.isEmpty());
+    EXPECT_TRUE(Contents(QStringLiteral("cli.xls")) == window);
+
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {"-c",
+                  "import xlrd, sys\n"
+                  "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                  "print(s.nrows, '|'.join(s.row_values(0)[:2]), s.row_values(1)[0], s.row_values(2441)[2])",
+                  "cli.xls"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    if (reader.exitCode() != 0)
+        GTEST_SKIP() << "python3-xlrd is not installed";
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QString::fromUtf8("2442 Ley de arrastre:|Cuadrática (|V|) Iteración: 322.377"));
+}
 
 // Runs that land at once, that barely rise, and that take thousands of steps
 // have the same steps on the command line as in the window, which computes a
@@ -186,20 +233,23 @@ TEST(CommandLineSweep, RowsInOrderWhateverTheJobsAndTheDefaultRowIsTheRealRun) {
     EXPECT_TRUE(one == Contents(QStringLiteral("jobs2.csv")));
     const QStringList lines = CsvLines(QString::fromUtf8(one));
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(
-        lines[0],
-        QStringLiteral("angle,iteraciones,tiempo_vuelo,altura_maxima,alcance,cruce_tiempo,cruce_x,mensaje"));
+    EXPECT_EQ(lines[0],
+              QStringLiteral("angle,ley,iteraciones,tiempo_vuelo,altura_maxima,alcance,cruce_tiempo,cruce_x,"
+                             "velocidad_impacto,angulo_impacto,mensaje"));
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(lines[i + 1].startsWith(QString::number(76 + i) + ",")) << lines[i + 1].toStdString();
 
     const RealRun defaults = RunRealTrajectory(RealInputs(), {});
     ASSERT_TRUE(defaults.Cruce);
+    ASSERT_TRUE(defaults.Impacto);
     const QStringList row = lines[3].split(',');
-    EXPECT_EQ(row, (QStringList{"78", "3481", "34.81",
+    EXPECT_EQ(row, (QStringList{"78", "linear", "3481", "34.81",
                                 QString::fromStdString(NumberToGeneralText(defaults.Estado.Hmax)),
                                 QString::fromStdString(defaults.ValorX),
                                 QString::fromStdString(NumberToGeneralText(defaults.Cruce->Tiempo)),
-                                QString::fromStdString(NumberToGeneralText(defaults.Cruce->X)), ""}));
+                                QString::fromStdString(NumberToGeneralText(defaults.Cruce->X)),
+                                QString::fromStdString(NumberToGeneralText(defaults.Impacto->Velocidad)),
+                                QString::fromStdString(NumberToGeneralText(defaults.Impacto->Angulo)), ""}));
     EXPECT_EQ(NumberToPatternText("0.000", defaults.Estado.Hmax), "374.220");
     // The crossing lies between the last two steps.
     EXPECT_GT(defaults.Cruce->Tiempo, 34.80L);
@@ -213,9 +263,9 @@ TEST(CommandLineSweep, RefusedValueGetsTheMessageAndTheSweepGoesOn) {
     ASSERT_EQ(run.status, 0);
     const QStringList lines = CsvLines(run.out);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("77,3468,")));
-    EXPECT_EQ(lines[2], QStringLiteral("77.5,,,,,,,'77.5' is not a valid integer value."));
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("78,3481,34.81,")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("77,linear,3468,")));
+    EXPECT_EQ(lines[2], QStringLiteral("77.5,linear,,,,,,,,,'77.5' is not a valid integer value."));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("78,linear,3481,34.81,")));
 }
 
 TEST(CommandLineSweep, RangesOfValues) {
@@ -258,6 +308,9 @@ TEST(CommandLineRefusals, ExitTwoWithTheWindowsMessageAndWriteNothing) {
          "El paso T es inestable para este arrastre: (D ÷ M) × Vo × T = 0.913 llega a 0.667, donde el "
          "cálculo retrocede; reduzca T."},
         {{"real", "--bogus", "1"}, "Opción desconocida: --bogus."},
+        {{"real", "--drag", "Quadratic"}, "--drag admite linear o quadratic: Quadratic."},
+        {{"sweep", "--vary", "angle=78", "--drag", "cubic"}, "--drag admite linear o quadratic: cubic."},
+        {{"ideal", "--drag", "linear"}, "Opción desconocida: --drag."},
         {{"real", "--vo"}, ""},
         {{"sweep", "--vary", "mass=1:2:1"}, ""},
         {{"sweep", "--vary", "angle=0:1:0"}, ""},
@@ -413,6 +466,73 @@ TEST(CommandLineWrites, DevicesPipesAndLinksAreWrittenThrough) {
     EXPECT_EQ(summary.exitCode(), 1);
 }
 
+// The standard law's run, stepped again here in double precision with the
+// same step rule: its count, its last two steps and the impact interpolated
+// between them.
+struct QuadraticSteps {
+    int steps = 0;
+    double hmax = 0, x = 0, impactSpeed = 0;
+};
+QuadraticSteps StepQuadraticDefaults() {
+    const double q = 0.000016788592601 / 0.00745, dt = 0.01, g = 9.81;
+    const double angle = 78 * 3.14159265358979323846 / 180;
+    double vx = 340 * std::cos(angle), vy = 340 * std::sin(angle), x = 0, y = 0;
+    QuadraticSteps r;
+    for (;;) {
+        const double s = std::sqrt(vx * vx + vy * vy);
+        const double ax = -q * s * vx, ay = -g - q * s * vy;
+        const double vx1 = vx + ax * dt, vy1 = vy + ay * dt;
+        const double y1 = y + dt * dt * 0.5 * ay + vy1 * dt;
+        x += dt * dt * 0.5 * ax + vx1 * dt;
+        ++r.steps;
+        r.hmax = std::max(r.hmax, y1);
+        if (y1 <= 0 && r.steps >= 2) {
+            const double f = y / (y - y1);
+            const double ivx = vx + (vx1 - vx) * f, ivy = vy + (vy1 - vy) * f;
+            r.impactSpeed = std::hypot(ivx, ivy);
+            r.x = x;
+            return r;
+        }
+        vx = vx1, vy = vy1, y = y1;
+    }
+}
+
+TEST(CommandLineReal, QuadraticDragPrintsItsRunItsImpactAndItsLaw) {
+    test::Application();
+    const QuadraticSteps expected = StepQuadraticDefaults();
+    ASSERT_EQ(expected.steps, 2440);
+    const Result run = Korvo({"real", "--drag", "quadratic"}, QDir::currentPath(), "es_ES.UTF-8");
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList printed = run.out.split('\n');
+    ASSERT_EQ(printed.size(), 8) << run.out.toStdString();
+    EXPECT_EQ(printed.mid(0, 4),
+              (QStringList{"Total de Iteraciones: 2440", "Tiempo Total de Vuelo: 24,4 seg.",
+                           "Altura Maxima (Hmax): 705,630 m.", "Alcance Maximo (Amax): 322,377 m."}));
+    EXPECT_EQ(QString::number(expected.hmax, 'f', 3), QStringLiteral("705.630"));
+    EXPECT_EQ(QString::number(expected.x, 'f', 3), QStringLiteral("322.377"));
+    const QRegularExpression speed(QStringLiteral("^Velocidad de Impacto: (\\d+),(\\d{3}) m/s$"));
+    const QRegularExpressionMatch m = speed.match(printed[4]);
+    ASSERT_TRUE(m.hasMatch()) << printed[4].toStdString();
+    EXPECT_NEAR((m.captured(1) + '.' + m.captured(2)).toDouble(), expected.impactSpeed, 1e-3);
+    EXPECT_NEAR(expected.impactSpeed, 64.5, 0.1);
+    EXPECT_TRUE(printed[5].startsWith(QStringLiteral("Angulo de Impacto: 87,"))) << printed[5].toStdString();
+    EXPECT_EQ(printed[6], QStringLiteral("Ley de arrastre: Cuadrática (|V|)"));
+
+    // The JSON and the sweep name the law; "linear" is the default's run.
+    const Result json = Korvo({"real", "--drag", "quadratic", "--json", "-"}, QDir::currentPath());
+    const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(object["ley"].toString(), QStringLiteral("arrastre cuadrático en la velocidad"));
+    EXPECT_EQ(object["drag"].toString(), QStringLiteral("quadratic"));
+    EXPECT_NEAR(object["resultados"].toObject()["velocidad_impacto"].toObject()["valor"].toDouble(),
+                expected.impactSpeed, 1e-6);
+    const QStringList rows =
+        CsvLines(Korvo({"sweep", "--vary", "angle=78", "--drag", "quadratic"}, QDir::currentPath()).out);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("78,quadratic,2440,24.4,705.63"))) << rows[1].toStdString();
+    const Result linear = Korvo({"real", "--drag", "linear"}, QDir::currentPath());
+    EXPECT_EQ(linear.out, Korvo({"real"}, QDir::currentPath()).out);
+}
+
 TEST(CommandLineIdeal, PrintsTheSixValuesAndListsThePlotAsTheWindowsTable) {
     test::Application();
     const Result values = Korvo({"ideal"}, QDir::currentPath(), "es_ES.UTF-8");
@@ -478,7 +598,7 @@ TEST(CommandLineHelp, ListsEveryCommandAndOption) {
                              "--height ",   "--distance ",
                              "--interval ", "--version",
                              "--json ",     "(0.000016788592601)",
-                             "(0.00745)"})
+                             "--drag ",     "(0.00745)"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     const Result version = Korvo({"--version"}, QDir::currentPath());
     EXPECT_EQ(version.status, 0);
@@ -571,6 +691,23 @@ TEST(CommandLineReport, ItsCommandLineReproducesItsDigestUnderEitherSeparator) {
         ASSERT_EQ(again.status, 0) << again.err.toStdString();
         EXPECT_EQ(digest.match(PdfText(QStringLiteral("b.pdf"))).captured(1), first) << locale;
     }
+    // A quadratic run's command line names its law, and repeats its digest.
+    ASSERT_EQ(Korvo({"real", "--drag", "quadratic", "--pdf", "q.pdf"}, directory.Path()).status, 0);
+    const QString quadratic = PdfText(QStringLiteral("q.pdf"));
+    const qsizetype at = quadratic.indexOf(QStringLiteral("KORVO real "));
+    ASSERT_GE(at, 0);
+    const QStringList words =
+        ShellWords(quadratic.mid(at, quadratic.indexOf(QLatin1Char('\n'), at) - at).trimmed());
+    EXPECT_EQ(words.mid(words.size() - 2), (QStringList{"--drag", "quadratic"}));
+    ASSERT_EQ(Korvo(words.mid(1) << "--pdf"
+                                 << "q2.pdf",
+                    directory.Path())
+                  .status,
+              0);
+    const QString first = digest.match(quadratic).captured(1);
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(digest.match(PdfText(QStringLiteral("q2.pdf"))).captured(1), first);
+
     // Archival metadata, as independent readers see it.
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("qpdf")).isEmpty())

@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"
+#include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"
@@ -20,9 +21,14 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSizeGrip>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 #include <set>
@@ -106,6 +112,24 @@ TEST(Manual, TheScanFindsANewMessageInEveryForm) {
     EXPECT_EQ(pieces, expected);
 }
 
+// A reader types the manual's numbers into fields that, under es_ES, refuse
+// "0.01": its prose writes the decimal comma. What is typed literally (command
+// lines, messages, a text under a "." setting) stands in <code>, as typed; the
+// version name "v1.0" is the about window's own text.
+TEST(Manual, ProseWritesNumbersWithTheDecimalComma) {
+    test::Application();
+    QString prose = ManualHtml();
+    prose.remove(QRegularExpression(QStringLiteral("<code>.*?</code>"),
+                                    QRegularExpression::DotMatchesEverythingOption));
+    prose.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    prose.remove(QStringLiteral("K.O.R.V.O. v1.0"));
+    const QRegularExpression dotted(QStringLiteral(".{0,30}\\d\\.\\d.{0,30}"));
+    for (auto it = dotted.globalMatch(prose); it.hasNext();)
+        ADD_FAILURE() << "a number with a decimal point: «" << it.next().captured().toStdString() << "»";
+    // The convention itself is said, with the way to type under a "." setting.
+    EXPECT_TRUE(ManualHtml().contains(QStringLiteral("escríbalos con punto")));
+}
+
 // The manual's pictures are in the program and have the sizes of the windows
 // they show, so a window that changes its size cannot keep an old picture.
 TEST(Manual, PicturesAreBuiltInAndHaveTheirWindowsSizes) {
@@ -154,7 +178,8 @@ TEST(Manual, F1OpensTheManualAtTheWindowsSection) {
     } cases[] = {{Form1, "ventana-principal"},
                  {Form2, "trayectoria-real"},
                  {Form7, "trayectoria-ideal"},
-                 {Form3, "constante-d"}};
+                 {Form3, "constante-d"},
+                 {FormCaso, "analisis-caso"}};
     for (const auto& c : cases) {
         if (auto* chrome = qobject_cast<TChromeWindow*>(c.window))
             chrome->ShowModal();
@@ -176,11 +201,36 @@ TEST(Manual, F1OpensTheManualAtTheWindowsSection) {
     DestroyWindows();
 }
 
+// The manual opens beside the window it explains, never centred over it.
+TEST(Manual, OpensBesideTheWindowItExplains) {
+    const QSize manual = THelpWindow::kDefaultSize; // 900 x 640
+    const QRect wide(0, 0, 1920, 1080), narrow(0, 0, 1280, 1024);
+    const struct {
+        QRect screen, window;
+        QSize size;
+        QPoint at;
+    } cases[] = {
+        {wide, {100, 100, 743, 539}, manual, {851, 100}},   // to its right
+        {wide, {1100, 100, 743, 539}, manual, {192, 100}},  // no room there: to its left
+        {narrow, {268, 242, 743, 539}, manual, {380, 242}}, // room on neither side: the screen's edge
+        {narrow, {700, 242, 500, 300}, manual, {0, 242}},   // ... on the side with more room
+        {narrow, {0, 900, 300, 100}, manual, {308, 384}},   // kept on the screen
+        {narrow, {0, 0, 1280, 1024}, {1400, 1100}, {0, 0}}, // larger than the screen: its top left
+        {{1280, 0, 1920, 1080}, {1400, 50, 400, 300}, manual, {1808, 50}}, // a second screen
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceBeside(c.window, c.size, c.screen), c.at)
+            << c.window.x() << "," << c.window.y() << " on " << c.screen.width();
+}
+
 // The manual stays usable beside a window that waits for its answer: it takes
 // keys while the drag-constant window is open, can be resized, and keeps its
 // size for the next session.
 TEST(Manual, IsAWindowBesideTheOthersThatKeepsItsSize) {
     test::Application();
+    // As at a first session: no size kept, no manual window made yet.
+    QSettings(QStringLiteral("Korvatek"), QStringLiteral("KORVO")).remove(QStringLiteral("manual/size"));
+    delete ManualWindow();
     CreateWindows();
     Form2->ShowModal();
     Form3->ShowModal();
@@ -195,13 +245,31 @@ TEST(Manual, IsAWindowBesideTheOthersThatKeepsItsSize) {
     QTest::keyClick(manual->windowHandle(), Qt::Key_End);
     EXPECT_GT(scroll->value(), at) << "the open window blocks the manual";
 
-    manual->resize(900, 700);
-    EXPECT_EQ(manual->Browser->size(), QSize(898, 677));
-    EXPECT_EQ(manual->Cerrar->x(), 878);
+    // At its first size, within the screen (this one is smaller than that size),
+    // its close glyph and its grip in reach.
+    const QRect screen = manual->screen()->availableGeometry();
+    EXPECT_EQ(manual->size(), THelpWindow::kDefaultSize.boundedTo(screen.size()));
+    EXPECT_TRUE(screen.contains(manual->Cerrar->geometry().translated(manual->pos())));
+    EXPECT_TRUE(screen.contains(manual->Grip->geometry().translated(manual->pos())));
+    // And at that size every picture is shown whole, with no scrolling sideways.
+    manual->resize(THelpWindow::kDefaultSize);
+    EXPECT_EQ(manual->Browser->horizontalScrollBar()->maximum(), 0) << "a picture is cut at the right";
+
+    // Resized, the text reflows and the reader stays at the line at the top.
+    manual->ShowSection(QStringLiteral("trayectoria-real"));
+    const auto topLine = [&] {
+        const QTextCursor at = manual->Browser->cursorForPosition(QPoint(0, 0));
+        return at.block().text().left(40).toStdString();
+    };
+    const std::string reading = topLine();
+    manual->resize(1200, 700);
+    EXPECT_EQ(topLine(), reading);
+    EXPECT_EQ(manual->Browser->size(), QSize(1198, 677));
+    EXPECT_EQ(manual->Cerrar->x(), 1178);
     manual->close();
     delete manual;
     THelpWindow next;
-    EXPECT_EQ(next.size(), QSize(900, 700));
+    EXPECT_EQ(next.size(), QSize(1200, 700));
     next.resize(THelpWindow::kDefaultSize);
     next.close();
     Form3->close();

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -162,9 +163,18 @@ TEST_F(Shell, SalirAndCerrarCloseTheMainWindow) {
     }
 }
 
+// The text a label shows: a label with a buddy shows its Alt letter's "&" as
+// an underline, taking no width.
+QString ShownText(const QLabel* label) {
+    QString text = label->text();
+    if (label->buddy())
+        text.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+    return text;
+}
+
 // Where a label's text lies in its parent, by its width and alignment.
 QRect TextExtent(const QLabel* label) {
-    const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+    const int width = QFontMetrics(label->font()).horizontalAdvance(ShownText(label));
     const QRect box = label->geometry();
     const Qt::Alignment alignment = label->alignment();
     const int left = alignment & Qt::AlignRight     ? box.right() + 1 - width

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -75,10 +76,11 @@ QString PdfText(const QString& path) {
 
 TEST_F(RunReportPdf, MenuEntriesAreSecondAndEnabledOnlyWhenFinished) {
     for (QWidget* owner : {static_cast<QWidget*>(form.Chart1), static_cast<QWidget*>(form.ListView1)}) {
-        ASSERT_EQ(owner->actions().size(), 4);
+        ASSERT_EQ(owner->actions().size(), 5);
         EXPECT_EQ(owner->actions().at(1)->text(), QStringLiteral("Generar Informe PDF"));
         EXPECT_EQ(owner->actions().at(2)->text(), QStringLiteral("Datos del Expediente..."));
         EXPECT_EQ(owner->actions().at(3)->text(), QStringLiteral("Autocomprobación"));
+        EXPECT_EQ(owner->actions().at(4)->text(), QStringLiteral("Análisis del Caso..."));
     }
     const auto enabled = [&] { return form.InformeGrafico->isEnabled() && form.InformeTabla->isEnabled(); };
     const auto disabled = [&] {
@@ -158,6 +160,51 @@ TEST_F(RunReportPdf, ReaderFindsInputsResultsEveryRowAndTheDigest) {
     const QStringList words = text.mid(at).simplified().split(QLatin1Char(' '));
     ASSERT_GE(words.size(), 4);
     EXPECT_EQ(words[1], words[3]);
+}
+
+// The law named in the inputs and the model with its formula, the comparison
+// against the law's own solution, both laws side by side, and the command line
+// that repeats the run under its law.
+TEST_F(RunReportPdf, NamesItsLawAndComparesBothLaws) {
+    test::TemporaryCurrentDirectory directory;
+    form.LeyArrastre->setCurrentIndex(1);
+    Run();
+    form.SaveRunReport(QStringLiteral("q.pdf"));
+    form.ReiniciarValores();
+    form.LeyArrastre->setCurrentIndex(0);
+    RunWith("78", "340");
+    form.SaveRunReport(QStringLiteral("l.pdf"));
+    const QString quadratic = PdfText(QStringLiteral("q.pdf")), linear = PdfText(QStringLiteral("l.pdf"));
+    if (quadratic.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const auto line = [](const QString& text, const QString& start) {
+        for (const QString& l : text.split(QLatin1Char('\n')))
+            if (l.simplified().startsWith(start))
+                return l.simplified();
+        return QString();
+    };
+
+    EXPECT_TRUE(quadratic.contains(QString::fromUtf8("Ley de arrastre elegida: Cuadrática (|V|).")));
+    EXPECT_TRUE(quadratic.contains(QString::fromUtf8("|V| = √(Vx² + Vy²)")));
+    EXPECT_FALSE(quadratic.contains(QStringLiteral("Exacto")));
+    // Against the reference solution: stepped, reference, difference.
+    EXPECT_TRUE(line(quadratic, QStringLiteral("Magnitud Integrado")).contains(QStringLiteral("Referencia")));
+    EXPECT_EQ(line(quadratic, QStringLiteral("Alcance (m)")),
+              QString::fromUtf8("Alcance (m) 322.377038 324.042032 -1.664994 4792.941 -93.27 %"));
+    EXPECT_TRUE(line(quadratic, QStringLiteral("Velocidad de impacto, interpolada"))
+                    .contains(QStringLiteral("64.565609 64.600247")));
+    EXPECT_TRUE(line(quadratic, QStringLiteral("KORVO real")).endsWith(QStringLiteral("--drag quadratic")));
+
+    EXPECT_TRUE(linear.contains(QStringLiteral("Ley de arrastre elegida: Lineal (Vo).")));
+    EXPECT_TRUE(line(linear, QStringLiteral("Magnitud Integrado")).contains(QStringLiteral("Exacto")));
+    EXPECT_FALSE(linear.contains(QStringLiteral("--drag")));
+    // The same side-by-side table in both reports, each law by its own solution.
+    for (const QString& text : {quadratic, linear}) {
+        EXPECT_EQ(line(text, QStringLiteral("Alcance (m) 92")),
+                  QStringLiteral("Alcance (m) 92.261581 324.042032 231.780451"));
+        EXPECT_EQ(line(text, QStringLiteral("Velocidad de impacto (m/s)")),
+                  QStringLiteral("Velocidad de impacto (m/s) 12.803599 64.600247 51.796648"));
+    }
 }
 
 TEST_F(RunReportPdf, SameInputsGiveTheSameDigestAndAnotherInputAnother) {

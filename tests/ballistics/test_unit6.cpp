@@ -6,6 +6,7 @@
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -42,6 +43,20 @@ TEST_F(Unit6, ShowsTheTotalsOfTheDefaultRun) {
     form.ShowModal();
     EXPECT_TRUE(messages.list.empty());
     EXPECT_EQ(Captions(), (QStringList{"3481", "34.81 seg.", "374.220 m.", "91.201 m."}));
+    EXPECT_EQ(form.LeyArrastre->text(), QStringLiteral("Ley de arrastre: Lineal (Vo)"));
+}
+
+TEST_F(Unit6, NamesTheLawOfAQuadraticRunBelowItsTotals) {
+    real.LeyArrastre->setCurrentIndex(1);
+    Run();
+    form.ShowModal();
+    EXPECT_EQ(Captions(), (QStringList{"2440", "24.4 seg.", "705.630 m.", "322.377 m."}));
+    EXPECT_EQ(form.LeyArrastre->text(), QString::fromUtf8("Ley de arrastre: Cuadrática (|V|)"));
+    // In the row under the panels, whole, inside the window.
+    EXPECT_GE(form.LeyArrastre->y(), form.DistanciaMax->geometry().bottom());
+    EXPECT_LE(form.LeyArrastre->geometry().bottom(), form.height() - 1);
+    EXPECT_LE(form.LeyArrastre->fontMetrics().horizontalAdvance(form.LeyArrastre->text()),
+              form.LeyArrastre->width());
 }
 
 TEST_F(Unit6, RunAtAngleZeroNeverRaisesTheHeight) {

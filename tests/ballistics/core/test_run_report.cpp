@@ -241,6 +241,51 @@ TEST(RunReport, DefaultRunFigures) {
     EXPECT_TRUE(ComputeRunReportFigures(inputs, finished).DatosCambiados);
 }
 
+// A quadratic run is measured against the reference solution of its own
+// equations, never the linear law's closed form; its impact lies between the
+// last two steps' speeds; both laws' figures come with it.
+TEST(RunReport, QuadraticRunFigures) {
+    MemoryTrajectoryView view;
+    RealTrajectory run;
+    run.RunToEnd(view, DragLaw::Quadratic);
+    const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340",
+                               DragLaw::Quadratic};
+    const std::size_t last = static_cast<std::size_t>(run.State().Iteraciones) - 1;
+    const FinishedRun finished{run.State(), view.texts[F::X], view.texts[F::TiempoTotal],
+                               view.rows[last - 1][1],
+                               view.rows[static_cast<std::size_t>(run.State().IteracionHmax) - 1][1]};
+    const RunReportFigures f = ComputeRunReportFigures(inputs, finished);
+    EXPECT_EQ(f.Ley, DragLaw::Quadratic);
+    EXPECT_EQ(f.Resultados.TotalIteraciones, "2440");
+    EXPECT_EQ(NumberToPatternText("0.000", f.Exacto.AlturaApice), "711.372");
+    EXPECT_EQ(NumberToPatternText("0.000", f.Exacto.Alcance), "324.042");
+    EXPECT_EQ(NumberToPatternText("0.000", f.Exacto.TiempoVuelo), "24.515");
+    // The stepped run falls short of it by about one per cent at T = 0.01.
+    EXPECT_NEAR(static_cast<double>(f.Integrado.Alcance / f.Exacto.Alcance), 0.995, 0.005);
+
+    ASSERT_TRUE(f.Impacto);
+    const EstadoTrayectoria& e = run.State();
+    const Real before = std::hypot(e.VxAnterior, e.VyAnterior), after = std::hypot(e.Vx, e.Vy);
+    EXPECT_GE(f.Impacto->Velocidad, std::min(before, after));
+    EXPECT_LE(f.Impacto->Velocidad, std::max(before, after));
+    EXPECT_EQ(NumberToPatternText("0.0", f.Impacto->Velocidad), "64.6");
+    EXPECT_EQ(NumberToPatternText("0.00", f.Leyes[1].VelocidadImpacto), "64.60");
+    EXPECT_EQ(NumberToPatternText("0.00", f.Leyes[0].VelocidadImpacto), "12.80");
+    EXPECT_EQ(f.VacioVelocidadImpacto, 340);
+    EXPECT_EQ(f.VacioAnguloImpacto, 78);
+
+    // The linear run of the same inputs keeps its closed form.
+    MemoryTrajectoryView linearView;
+    RealTrajectory linear;
+    linear.RunToEnd(linearView);
+    const FinishedRun linearRun{linear.State(), linearView.texts[F::X], linearView.texts[F::TiempoTotal],
+                                linearView.rows[3479][1], ""};
+    EXPECT_EQ(
+        ComputeRunReportFigures({"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"}, linearRun)
+            .Exacto.Alcance,
+        ExactLinearDrag(DragRate(0.000016788592601L, 0.00745L, 340), 340, 78).Alcance);
+}
+
 TEST(RunReport, GroundCrossingOnlyBetweenAStepAboveAndOneAtOrBelow) {
     const auto c = InterpolateGroundCrossing(1, 0, 2, 2, 10, -2);
     ASSERT_TRUE(c);
@@ -274,6 +319,10 @@ TEST(RunReport, TheReproduceCommandQuotesEveryTextAsItWas) {
               "KORVO real --d \" 1,5e-5\" --t \"0,01\" --m 'a\"b' --xo '$x' --yo \"it's\" --angle \"78\" "
               "--vo \"340 \"");
     EXPECT_EQ(ReproduceCommand({"'$", "", "", "", "", "", ""}).substr(0, 20), "KORVO real --d ''\\''");
+    // The quadratic law is named after the inputs; the linear law, the default, is not.
+    EXPECT_EQ(ReproduceCommand({"1", "2", "3", "4", "5", "6", "7", DragLaw::Quadratic}),
+              "KORVO real --d \"1\" --t \"2\" --m \"3\" --xo \"4\" --yo \"5\" --angle \"6\" --vo \"7\" "
+              "--drag quadratic");
 }
 
 } // namespace
