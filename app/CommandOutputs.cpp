@@ -41,7 +41,7 @@ void PrintError(const std::string& message) {
 
 void Print(std::FILE* stream, std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() || std::fflush(stream) != 0)
-        throw std::runtime_error(std::string("Error writing output file \"-\". ") + std::strerror(errno));
+        ThrowWriteFailure("-", std::strerror(errno));
 }
 
 Outputs::Outputs(const CommandArguments& arguments, std::span<const CommandOption> options) {
@@ -71,7 +71,12 @@ void Outputs::Save(const std::string& option, const std::function<std::string()>
     if (!path)
         return;
     Attempt([&] {
-        const std::string data = bytes();
+        std::string data;
+        try {
+            data = bytes();
+        } catch (const EFileReplace& failure) {
+            throw std::runtime_error(SaveFailureText(*path, failure));
+        }
         if (*path == "-")
             return Print(stdout, data);
         try {

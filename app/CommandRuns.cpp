@@ -59,10 +59,6 @@ private:
     std::string timeBefore_;
 };
 
-char Separator() {
-    return CurrentRegionalSettings().DecimalSeparator;
-}
-
 } // namespace
 
 std::string FieldText(std::string_view typed) {
@@ -71,7 +67,7 @@ std::string FieldText(std::string_view typed) {
     std::string text(typed);
     for (char& c : text)
         if (c == '.')
-            c = Separator();
+            c = DecimalSeparator();
     try {
         ParseReal(text);
         return text;

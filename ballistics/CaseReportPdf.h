@@ -16,14 +16,13 @@
 // Only the tables the question asked for are printed: the window asks for all
 // three, a command for its own.
 #include "ballistics/core/CaseReport.h"
+#include "ballistics/core/OutputFiles.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 namespace korvo {
-
-inline const QString kCaseReportFileName = QStringLiteral("InformeAnalisisCaso.pdf");
 
 struct CaseReportSource {
     CaseRequestTexts Inputs;

@@ -3,6 +3,7 @@
 #include "ballistics/ChartBitmap.h"
 
 #include "ballistics/FileSave.h"
+#include "base/ReplacingFile.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -12,7 +13,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include <stdexcept>
+#include <cerrno>
 
 namespace korvo {
 
@@ -33,12 +34,12 @@ QByteArray ChartBitmap(QChartView& view) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
-        throw std::runtime_error("Error writing output file");
+        throw EFileReplace(EFileReplace::Step::Write, EIO);
     return bytes;
 }
 
 void WriteChartBitmap(QChartView& view, const QString& path) {
-    SaveWholeFile(path, ChartBitmap(view));
+    SaveRendered(path, [&] { return ChartBitmap(view); });
 }
 
 } // namespace korvo

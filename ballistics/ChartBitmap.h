@@ -10,7 +10,8 @@ class QChartView;
 
 namespace korvo {
 
-// The BMP file's bytes of the chart as `view` shows it now.
+// The BMP file's bytes of the chart as `view` shows it now. Throws
+// EFileReplace(Write) when the picture cannot be encoded.
 QByteArray ChartBitmap(QChartView& view);
 
 // Saves that picture as `path`, replacing any file of that name whole or not

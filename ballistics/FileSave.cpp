@@ -9,11 +9,27 @@
 
 namespace korvo {
 
+namespace {
+
+// The full path, as the error report shows it.
+std::string FullPath(const QString& path) {
+    return QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(path))).toStdString();
+}
+
+} // namespace
+
 void SaveWholeFile(const QString& path, const QByteArray& bytes) {
-    // The full path, as the error report shows it.
-    const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    SaveWholeFile(QFile::encodeName(full).toStdString(), bytes.constData(),
-                  static_cast<std::size_t>(bytes.size()));
+    SaveWholeFile(FullPath(path), bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void SaveRendered(const QString& path, const std::function<QByteArray()>& render) {
+    QByteArray bytes;
+    try {
+        bytes = render();
+    } catch (const EFileReplace& failure) {
+        throw std::runtime_error(SaveFailureText(FullPath(path), failure));
+    }
+    SaveWholeFile(path, bytes);
 }
 
 } // namespace korvo

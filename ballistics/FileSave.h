@@ -16,6 +16,7 @@
 // same way (base/ReplacingFile.h).
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace korvo {
 
@@ -25,5 +26,9 @@ namespace korvo {
 // "Error writing output file \"<full path>\". <system reason>" when the
 // writing itself fails (a full disk). The earlier file stays on every failure.
 void SaveWholeFile(const QString& path, const QByteArray& bytes);
+
+// The same with bytes made by `render`, whose EFileReplace (bytes that could
+// not be made) becomes the message of a failed write of `path`.
+void SaveRendered(const QString& path, const std::function<QByteArray()>& render);
 
 } // namespace korvo

@@ -5,6 +5,8 @@
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/RunReport.h"
 #include "base/BuildStamp.h"
+#include "base/RegionalSettings.h"
+#include "base/ReplacingFile.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -13,7 +15,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
-#include <stdexcept>
+#include <cerrno>
 
 namespace korvo {
 
@@ -65,9 +67,10 @@ QString ReportIsoDateTime(const QDateTime& when) {
 }
 
 QString ReportSeparatorText() {
-    const QString separator = QString::fromStdString(DecimalSeparatorInForce());
+    const char separator = DecimalSeparator();
     return QStringLiteral("\"%1\" (%2)")
-        .arg(separator, separator == QStringLiteral(".") ? QStringLiteral("punto") : QStringLiteral("coma"));
+        .arg(QString(QLatin1Char(separator)),
+             separator == '.' ? QStringLiteral("punto") : QStringLiteral("coma"));
 }
 
 ReportPages::ReportPages(QPdfWriter& writer, QPainter* painter, int total, std::function<void()> afterPage,
@@ -245,7 +248,7 @@ QByteArray RenderReport(const ReportDocument& document, const std::function<void
 
     QPainter painter;
     if (!painter.begin(&writer))
-        throw std::runtime_error("Error writing output file");
+        throw EFileReplace(EFileReplace::Step::Write, EIO);
     ReportPages pages(writer, &painter, counting.Count(), keepResponsive, footer);
     Lay(pages, document);
     painter.end();

@@ -138,8 +138,8 @@ struct ReportDocument {
 QString ReportFooterText(const ReportDocument& document);
 
 // The report as the bytes of a PDF file. `keepResponsive`, when set, is called
-// between the two passes and after every painted page. Throws when the PDF
-// cannot be painted.
+// between the two passes and after every painted page. Throws
+// EFileReplace(Write) when the PDF cannot be painted.
 QByteArray RenderReport(const ReportDocument& document, const std::function<void()>& keepResponsive = {});
 
 // The section every report opens with: the case number and the examiner when

@@ -590,7 +590,7 @@ QByteArray RenderRunReportPdf(const RunReportSource& source, const std::function
 
 void WriteRunReportPdf(const QString& path, const RunReportSource& source,
                        const std::function<void()>& keepResponsive) {
-    SaveWholeFile(path, RenderRunReportPdf(source, keepResponsive));
+    SaveRendered(path, [&] { return RenderRunReportPdf(source, keepResponsive); });
 }
 
 } // namespace korvo

@@ -31,8 +31,6 @@ namespace korvo {
 
 class TrajectoryTableModel;
 
-inline const QString kRunReportFileName = QStringLiteral("InformeTrayectoriaReal.pdf");
-
 struct RunReportSource {
     RunInputTexts Inputs;                       // as the fields held them when the run started
     FinishedRun Run;                            // the run's state and end texts

@@ -239,9 +239,6 @@ private:
     const TrajectoryTableModel& rows_;
 };
 
-// The file the real-trajectory window exports its table to, in the current directory.
-inline constexpr const char* kTrajectoryWorkbookName = "DatosTrayectoriaRealCalculada.xls";
-
 // The export settings of a run's table, shared by the window and the command
 // line so that both write the same workbook: the table as a list-view source,
 // the file name, the sheet "Trayectoria", the page footer "Page &P of &N", and

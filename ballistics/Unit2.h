@@ -32,6 +32,7 @@
 #include "ballistics/FieldTexts.h"
 #include "ballistics/RunPacing.h"
 #include "ballistics/TrajectoryChartModel.h"
+#include "ballistics/core/OutputFiles.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
 #include "chrome/Chrome.h"
@@ -73,9 +74,6 @@ public:
     const RealTrajectory& Trajectory() const { return trajectory_; }
     // The law chosen in "Ley de arrastre:", which the next run steps.
     DragLaw ChosenLaw() const;
-
-    // The file the chart is saved to, in the current directory.
-    static inline const QString kChartFileName = QStringLiteral("GraficoTrayectoriaReal.bmp");
 
     // The input page.
     QTabWidget* PageControl1;

@@ -9,4 +9,12 @@ RegionalSettings& CurrentRegionalSettings() {
     return settings;
 }
 
+char DecimalSeparator() {
+    return CurrentRegionalSettings().DecimalSeparator;
+}
+
+void SetDecimalSeparator(char separator) {
+    CurrentRegionalSettings().DecimalSeparator = separator;
+}
+
 } // namespace korvo

@@ -35,4 +35,10 @@ struct RegionalSettings {
 // program stores the desktop's own at start-up.
 RegionalSettings& CurrentRegionalSettings();
 
+// The decimal separator of every number text the program reads or writes (the
+// evaluator, the windows' fields, the report, the command line): the one of the
+// settings in force. SetDecimalSeparator writes that setting.
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+
 } // namespace korvo

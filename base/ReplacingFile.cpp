@@ -309,12 +309,36 @@ void CreateFolders(const std::string& target) {
         throw EFileReplace(EFileReplace::Step::Create, ec.value());
 }
 
-std::string SaveFailureText(const std::string& path, const EFileReplace& failure) {
+namespace {
+
+constexpr const char* kWriteFailure = "Error writing output file";
+
+std::string ShownFileName(const std::string& path) {
+    if (path == "-")
+        return path;
     std::error_code ec;
-    const std::string shown = fs::absolute(path, ec).lexically_normal().string();
-    const char* what = failure.FailedStep() == EFileReplace::Step::Write ? "Error writing output file \""
-                                                                         : "Cannot create file \"";
-    return what + shown + "\". " + failure.what();
+    return fs::absolute(path, ec).lexically_normal().string();
+}
+
+// The part of a message after its opening words: the file and the reason.
+std::string FileAndReason(const std::string& path, const std::string& reason) {
+    return " \"" + ShownFileName(path) + "\". " + reason;
+}
+
+} // namespace
+
+std::string WriteFailureText(const std::string& path, const std::string& reason) {
+    return kWriteFailure + FileAndReason(path, reason);
+}
+
+void ThrowWriteFailure(const std::string& path, const std::string& reason) {
+    throw std::runtime_error(kWriteFailure + FileAndReason(path, reason));
+}
+
+std::string SaveFailureText(const std::string& path, const EFileReplace& failure) {
+    if (failure.FailedStep() == EFileReplace::Step::Write)
+        return WriteFailureText(path, failure.what());
+    return "Cannot create file" + FileAndReason(path, failure.what());
 }
 
 void SaveWholeFile(const std::string& path, const void* data, std::size_t size) {

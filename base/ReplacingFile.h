@@ -87,9 +87,17 @@ void CheckSaveTarget(const std::string& target, bool foldersMade);
 void CreateFolders(const std::string& target);
 
 // The message of a save of `path` that failed: "Cannot create file
-// "<absolute path>". <reason>", or "Error writing output file ..." for a
-// failed write.
+// "<absolute path>". <reason>", or WriteFailureText for a failed write.
 std::string SaveFailureText(const std::string& path, const EFileReplace& failure);
+
+// The one message of bytes that did not reach their file, naming it as the
+// messages of a file that cannot be created do:
+//   WriteFailureText("out.pdf", "No space left on device")
+//     -> "Error writing output file "/home/ana/out.pdf". No space left on device"
+// "-" stands for standard output and is shown as it is.
+std::string WriteFailureText(const std::string& path, const std::string& reason);
+// Throws std::runtime_error with WriteFailureText(path, reason).
+[[noreturn]] void ThrowWriteFailure(const std::string& path, const std::string& reason);
 
 // Writes `size` bytes to `path` through a TReplacingFile and throws
 // std::runtime_error with the messages the program shows: "Cannot create file

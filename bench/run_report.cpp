@@ -12,6 +12,7 @@
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
+#include "ballistics/core/OutputFiles.h"
 #include "chrome/Chrome.h"
 #include "chrome/Messages.h"
 

@@ -13,14 +13,6 @@
 
 namespace korvo {
 
-void SetDecimalSeparator(char Separator) {
-    CurrentRegionalSettings().DecimalSeparator = Separator;
-}
-
-char DecimalSeparator() {
-    return CurrentRegionalSettings().DecimalSeparator;
-}
-
 std::int64_t Round64(double X) {
     constexpr std::int64_t invalid = std::numeric_limits<std::int64_t>::min();
     // 2^63 is exact in double; every double below it in magnitude is either

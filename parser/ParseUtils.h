@@ -15,13 +15,6 @@
 
 namespace korvo {
 
-// The decimal separator of number texts: the one of the regional settings in
-// force (CurrentRegionalSettings(), read from the desktop once at start-up,
-// '.' until then). The evaluator keeps no copy of its own, so it reads the
-// same numbers the windows write. SetDecimalSeparator writes that setting.
-void SetDecimalSeparator(char Separator);
-char DecimalSeparator();
-
 // The nearest 64-bit integer, a half going to the even neighbour. A NaN or a
 // value outside the 64-bit range gives INT64_MIN (-9223372036854775808).
 // Round64(2.5) == 2, Round64(3.5) == 4, Round64(-0.5) == 0.

@@ -181,6 +181,7 @@ struct TxlsCellStyle {
     bool Wrap = false;
     std::uint8_t Rotation = 0;
     std::uint8_t Indent = 0;
+    bool operator==(const TxlsCellStyle&) const = default;
 };
 
 class TxlsFormat : public TxlsCellStyle {

@@ -6,7 +6,6 @@
 #include "xls/TextEncoding.h"
 
 #include <algorithm>
-#include <array>
 
 namespace korvo {
 
@@ -26,22 +25,16 @@ struct TxlsStyleRegistry::CellFormat {
     // the registered items.
     const Font* RegisteredFont = nullptr;
     const NumberFormat* RegisteredNumberFormat = nullptr;
+    // The cell's look; its font counts only with HasFont (otherwise it stays the
+    // default value, so that two formats without a font of their own compare equal).
+    TxlsCellStyle Style;
     bool HasFont = false;
-    TxlsFont FontValue;
     bool HasNumberFormat = false;
-    std::string NumberFormatText;
-    TxlsBorders Borders;
-    TxlsFill Fill;
-    TxlsAlignment Alignment;
-    bool Wrap = false;
-    std::uint8_t Rotation = 0;
-    std::uint8_t Indent = 0;
+    std::string NumberFormatText; // empty without HasNumberFormat
 
-    bool operator==(const CellFormat& o) const {
-        return HasNumberFormat == o.HasNumberFormat &&
-               (!HasNumberFormat || NumberFormatText == o.NumberFormatText) && HasFont == o.HasFont &&
-               (!HasFont || FontValue == o.FontValue) && Borders == o.Borders && Fill == o.Fill &&
-               Alignment == o.Alignment && Wrap == o.Wrap && Indent == o.Indent && Rotation == o.Rotation;
+    bool SameLook(const CellFormat& o) const {
+        return HasNumberFormat == o.HasNumberFormat && NumberFormatText == o.NumberFormatText &&
+               HasFont == o.HasFont && Style == o.Style;
     }
 };
 
@@ -60,21 +53,6 @@ constexpr std::uint16_t kXfRecord = 0x00E0;
 void AppendRecord(TByteStream& out, std::uint16_t id, const std::vector<std::uint8_t>& data) {
     WriteRecordHeader(out, id, static_cast<std::uint16_t>(data.size()));
     out.Write(data.data(), data.size());
-}
-
-// Windows-1252 bytes back to UTF-16: 0x80..0x9F have their own characters, the rest are Latin-1.
-std::u16string Cp1252ToUtf16(const std::string& bytes) {
-    static constexpr std::array<char16_t, 32> k80 = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? k80[b - 0x80] : static_cast<char16_t>(b));
-    }
-    return out;
 }
 
 std::uint8_t UnderlineByte(TxlsFontUnderline u) {
@@ -177,28 +155,22 @@ std::uint16_t TxlsStyleRegistry::StyleIndexFor(const std::string& numberFormat, 
         candidate->NumberFormatText = text;
     }
     if (format != nullptr) {
-        if (!(format->Font == dataFont)) {
-            candidate->HasFont = true;
-            candidate->FontValue = format->Font;
-        }
-        candidate->Borders = format->Borders;
-        candidate->Fill = format->Fill;
-        candidate->Alignment = format->Alignment;
-        candidate->Wrap = format->Wrap;
-        candidate->Rotation = format->Rotation;
-        candidate->Indent = format->Indent;
+        candidate->Style = *format;
+        candidate->HasFont = !(format->Font == dataFont);
+        if (!candidate->HasFont)
+            candidate->Style.Font = TxlsFont{};
     }
 
     for (const auto& registered : cellFormats_)
-        if (*registered == *candidate)
+        if (registered->SameLook(*candidate))
             return registered->Index;
 
     if (candidate->HasFont) {
         auto found = std::find_if(fonts_.begin(), fonts_.end(),
-                                  [&](const auto& f) { return f->Value == candidate->FontValue; });
+                                  [&](const auto& f) { return f->Value == candidate->Style.Font; });
         if (found == fonts_.end()) {
             auto font = std::make_unique<Font>();
-            font->Value = candidate->FontValue;
+            font->Value = candidate->Style.Font;
             font->Index = ++lastFont_;
             fonts_.push_back(std::move(font));
             found = std::prev(fonts_.end());
@@ -287,16 +259,16 @@ void TxlsStyleRegistry::SaveCellFormatRecords(TByteStream& out) const {
     for (const auto& cf : cellFormats_) {
         std::vector<std::uint8_t> d = FixedCellFormatData(15);
         d[9] |= 0x40;
-        PutU16(&d[18], static_cast<std::uint16_t>(PaletteIndex(cf->Fill.Background) |
-                                                  (PaletteIndex(cf->Fill.Foreground) << 7)));
-        PutU32(&d[14], static_cast<std::uint32_t>(cf->Fill.Pattern) << 26);
+        PutU16(&d[18], static_cast<std::uint16_t>(PaletteIndex(cf->Style.Fill.Background) |
+                                                  (PaletteIndex(cf->Style.Fill.Foreground) << 7)));
+        PutU32(&d[14], static_cast<std::uint32_t>(cf->Style.Fill.Pattern) << 26);
         if (cf->RegisteredFont != nullptr) {
             d[9] |= 0x08;
             PutU16(&d[0], cf->RegisteredFont->Index);
         }
         if (cf->RegisteredNumberFormat != nullptr)
             PutU16(&d[2], cf->RegisteredNumberFormat->Index);
-        const TxlsBorders& b = cf->Borders;
+        const TxlsBorders& b = cf->Style.Borders;
         const bool anyBorder =
             !(b.Left.Style == bstNone && b.Right.Style == bstNone && b.Top.Style == bstNone &&
               b.Bottom.Style == bstNone && b.DiagDown.Style == bstNone && b.DiagUp.Style == bstNone);
@@ -335,11 +307,12 @@ void TxlsStyleRegistry::SaveCellFormatRecords(TByteStream& out) const {
             }
         }
         d[9] |= 0x10;
-        d[6] = static_cast<std::uint8_t>((cf->Alignment.Horizontal & 0x07) |
-                                         ((cf->Alignment.Vertical & 0x07) << 4) | (cf->Wrap ? 0x08 : 0));
-        d[7] = cf->Rotation;
-        if (cf->Alignment.Horizontal == halLeft)
-            d[8] = static_cast<std::uint8_t>(d[8] + (cf->Indent & 0x0F));
+        d[6] = static_cast<std::uint8_t>((cf->Style.Alignment.Horizontal & 0x07) |
+                                         ((cf->Style.Alignment.Vertical & 0x07) << 4) |
+                                         (cf->Style.Wrap ? 0x08 : 0));
+        d[7] = cf->Style.Rotation;
+        if (cf->Style.Alignment.Horizontal == halLeft)
+            d[8] = static_cast<std::uint8_t>(d[8] + (cf->Style.Indent & 0x0F));
         AppendRecord(out, kXfRecord, d);
     }
 }

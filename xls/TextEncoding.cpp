@@ -113,6 +113,17 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
+std::u16string Cp1252ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        const char16_t high = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : 0;
+        out.push_back(high != 0 ? high : static_cast<char16_t>(b));
+    }
+    return out;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

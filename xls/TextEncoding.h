@@ -18,5 +18,9 @@ void AppendUtf8AsUtf16(std::string_view utf8, std::u16string& out);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // One byte per character.
 std::string Utf8ToCp1252(std::string_view utf8);
+// Windows-1252 bytes back to UTF-16; the five bytes the code page leaves
+// unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for themselves, as in Latin-1.
+//     korvo::Cp1252ToUtf16("\x80 5")   // u"€ 5"
+std::u16string Cp1252ToUtf16(std::string_view bytes);
 
 } // namespace korvo

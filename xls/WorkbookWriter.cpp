@@ -5,6 +5,8 @@
 #include "xls/BiffRecord.h"
 #include "xls/CompoundFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace korvo {
@@ -12,7 +14,6 @@ namespace korvo {
 namespace {
 
 const char* const kCannotCreate = "Cannot create file ";
-const char* const kWriteError = "Error writing output file";
 
 } // namespace
 
@@ -61,13 +62,14 @@ void TWorkbookWriter::CloseWorkbookFile() {
         WriteCompoundFile(stream_,
                           [this](const std::uint8_t* data, std::size_t count) { file_.Write(data, count); });
         file_.Commit();
-    } catch (const EFileReplace&) {
+    } catch (const EFileReplace& e) {
         Reset(); // the file has discarded itself
-        throw std::runtime_error(kWriteError);
+        ThrowWriteFailure(fileName_, e.what());
     } catch (const std::length_error&) {
+        // A stream past the compound file's size limit.
         Discard();
         Reset();
-        throw std::runtime_error(kWriteError);
+        ThrowWriteFailure(fileName_, std::strerror(EFBIG));
     }
     Reset();
 }

@@ -71,8 +71,8 @@ public:
     void OpenWorkbookFile(const std::string& fileName);
     // Writes the file and renames it over the target when the stream is complete, then releases the
     // stream, the string table and the lists. A failing write, close or rename throws "Error writing
-    // output file" and leaves the earlier file and no temporary file. An incomplete stream is dropped
-    // without error. Does nothing when no file is open.
+    // output file "<full path>". <reason>" (WriteFailureText) and leaves the earlier file and no temporary
+    // file. An incomplete stream is dropped without error. Does nothing when no file is open.
     void CloseWorkbookFile();
     bool IsOpen() const { return file_.IsOpen(); }
     const std::string& FileName() const { return fileName_; }

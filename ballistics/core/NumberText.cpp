@@ -21,10 +21,6 @@
 namespace korvo {
 namespace {
 
-char Separator() {
-    return CurrentRegionalSettings().DecimalSeparator;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -148,7 +144,7 @@ std::string NonFiniteText(Real x) {
 } // namespace
 
 Real ParseReal(std::string_view text) {
-    const char separator = Separator();
+    const char separator = DecimalSeparator();
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && IsBlank(text[i]))
@@ -250,7 +246,7 @@ std::string NumberToGeneralText(Real x) {
     if (e >= -3 && e <= 15) {
         if (e <= 0) {
             text += '0';
-            text += Separator();
+            text += DecimalSeparator();
             text.append(static_cast<std::size_t>(-e), '0');
             text += d.Digits;
         } else if (size <= e) {
@@ -258,14 +254,14 @@ std::string NumberToGeneralText(Real x) {
             text.append(static_cast<std::size_t>(e - size), '0');
         } else {
             text.append(d.Digits, 0, static_cast<std::size_t>(e));
-            text += Separator();
+            text += DecimalSeparator();
             text.append(d.Digits, static_cast<std::size_t>(e));
         }
         return text;
     }
     text += d.Digits[0];
     if (size > 1) {
-        text += Separator();
+        text += DecimalSeparator();
         text.append(d.Digits, 1);
     }
     text += 'E';
@@ -338,7 +334,7 @@ std::string NumberToPatternText(std::string_view pattern, Real x) {
     std::string text = d.Negative && !d.Digits.empty() ? "-" : "";
     text += integer;
     if (decimals > 0) {
-        text += Separator();
+        text += DecimalSeparator();
         for (int i = 0; i < decimals; ++i)
             text += digitAt(d.Exponent + i);
     }
@@ -349,7 +345,7 @@ std::string BuiltInNumberText(std::string_view dotText) {
     std::string text(dotText);
     for (char& c : text)
         if (c == '.')
-            c = Separator();
+            c = DecimalSeparator();
     return text;
 }
 

@@ -231,9 +231,4 @@ std::string NotLandedText(std::int32_t steps) {
     return "no aterrizó en " + std::to_string(steps) + " pasos";
 }
 
-std::string DecimalSeparatorInForce() {
-    const std::string half = BuiltInNumberText("0.5");
-    return half.substr(1, half.size() - 2);
-}
-
 } // namespace korvo

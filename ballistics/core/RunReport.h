@@ -158,7 +158,4 @@ inline Real PercentChange(Real stepped, Real vacuum) {
 void AppendDigestText(std::string& out, std::string_view text);
 void EndDigestRecord(std::string& out);
 
-// The decimal separator of the number texts in force, as the report states it.
-std::string DecimalSeparatorInForce();
-
 } // namespace korvo

@@ -2,8 +2,9 @@
 
 #pragma once
 // Shared by the GUI tests: one application object for the whole test program,
-// a presenter that records message boxes instead of showing them, and a
-// temporary current directory for tests that write files.
+// a presenter that records message boxes instead of showing them, a
+// temporary current directory for tests that write files, and the program-wide
+// window pointers set to a test's own windows.
 #include "chrome/Chrome.h"
 #include "chrome/Messages.h"
 
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -72,6 +74,35 @@ public:
 private:
     QTemporaryDir directory_;
     QString previous_;
+};
+
+// Points program-wide window pointers (Form2, Form3, ...) at a test's windows
+// and clears them, last set first, when it goes out of scope, also when the
+// test ends at a failed assertion. Declared after the windows, it clears the
+// pointers before the windows are destroyed.
+//
+//   TForm2 real;
+//   TForm3 form;
+//   test::WindowPointers pointers{Form2, real, Form3, form};
+class WindowPointers {
+public:
+    template <class... Rest> explicit WindowPointers(Rest&... rest) { Set(rest...); }
+    ~WindowPointers() {
+        for (auto clear = clears_.rbegin(); clear != clears_.rend(); ++clear)
+            (*clear)();
+    }
+    WindowPointers(const WindowPointers&) = delete;
+    WindowPointers& operator=(const WindowPointers&) = delete;
+
+private:
+    void Set() {}
+    template <class Window, class... Rest> void Set(Window*& pointer, Window& window, Rest&... rest) {
+        pointer = &window;
+        clears_.push_back([&pointer] { pointer = nullptr; });
+        Set(rest...);
+    }
+
+    std::vector<std::function<void()>> clears_;
 };
 
 } // namespace korvo::test

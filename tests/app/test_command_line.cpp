@@ -70,7 +70,7 @@ QStringList CsvLines(const QString& text) {
 }
 
 struct Separators {
-    char decimal, thousands;
+    char decimal; // the thousands separator is the other of "." and ","
     const char* locale;
 };
 
@@ -80,15 +80,12 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
     test::Application();
     test::RecordedMessages messages;
     test::TemporaryCurrentDirectory directory;
-    RegionalSettings& settings = CurrentRegionalSettings();
-    const RegionalSettings saved = settings;
-    settings.DecimalSeparator = GetParam().decimal;
-    settings.ThousandSeparator = GetParam().thousands;
     QStringList results;
     {
+        test::SeparatorGuard separator(GetParam().decimal);
         TForm2 window;
         TForm6 summary;
-        Form2 = &window;
+        test::WindowPointers pointers{Form2, window};
         window.IniciarCalculosClick();
         for (int ticks = 0; window.Timer1->isActive() && ticks < 10000; ++ticks)
             window.Timer1Timer();
@@ -101,9 +98,7 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
         results = QStringList{summary.TotalIteraciones->text(), summary.TTotalVuelo->text(),
                               summary.HMax->text(), summary.DistanciaMax->text()};
         summary.close();
-        Form2 = nullptr;
     }
-    settings = saved;
     ASSERT_EQ(messages.list.size(), 2u);
     EXPECT_EQ(messages.list[1].text, QStringLiteral("Archivo Generado Exitosamente"));
 
@@ -141,8 +136,7 @@ TEST_P(CommandLineWorkbook, IsTheWindowsExportAndPrintsTheResultsWindowsValues) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, CommandLineWorkbook,
-                         ::testing::Values(Separators{'.', ',', "C.UTF-8"},
-                                           Separators{',', '.', "es_ES.UTF-8"}));
+                         ::testing::Values(Separators{'.', "C.UTF-8"}, Separators{',', "es_ES.UTF-8"}));
 
 // A quadratic run's workbook is the same from the window and the command line,
 // and an independent reader finds its law in the first row, above the captions.
@@ -202,7 +196,7 @@ TEST(CommandLineReal, StepsAreTheWindowsForEdgeInputs) {
         QStringList shown;
         {
             TForm2 window;
-            Form2 = &window;
+            test::WindowPointers pointers{Form2, window};
             (window.*c.field)->setText(QString::fromLatin1(c.value));
             window.IniciarCalculosClick();
             for (int ticks = 0; window.Timer1->isActive() && ticks < 10000; ++ticks)
@@ -213,7 +207,6 @@ TEST(CommandLineReal, StepsAreTheWindowsForEdgeInputs) {
                     cells << cell;
                 shown << cells.join(',');
             }
-            Form2 = nullptr;
         }
         for (const char* locale : {"C.UTF-8", "es_ES.UTF-8"}) {
             const Result run = Korvo({"real", c.option, c.value, "--csv", "-"}, QDir::currentPath(), locale);

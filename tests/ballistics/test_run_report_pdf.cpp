@@ -31,9 +31,6 @@ using State = TForm2::RunState;
 
 class RunReportPdf : public ::testing::Test {
 protected:
-    RunReportPdf() { Form2 = &form; }
-    ~RunReportPdf() override { Form2 = nullptr; }
-
     void Run() {
         form.IniciarCalculosClick();
         for (int ticks = 0; form.Timer1->isActive() && ticks < 200000; ++ticks)
@@ -62,6 +59,7 @@ protected:
     QApplication& application = test::Application();
     test::RecordedMessages messages;
     TForm2 form;
+    test::WindowPointers pointers{Form2, form};
 };
 
 // The report's text as pdftotext lays it out, or empty when it is not installed.

@@ -27,21 +27,6 @@ namespace {
 
 class SideWindowsComma : public ::testing::Test {
 protected:
-    SideWindowsComma() {
-        Form2 = &real;
-        Form3 = &drag;
-        Form4 = &mass;
-        Form5 = &speed;
-        Form6 = &results;
-    }
-    ~SideWindowsComma() override {
-        Form6 = nullptr;
-        Form5 = nullptr;
-        Form4 = nullptr;
-        Form3 = nullptr;
-        Form2 = nullptr;
-    }
-
     void Run() {
         real.IniciarCalculosClick();
         for (int ticks = 0; real.Timer1->isActive() && ticks < 10000; ++ticks)
@@ -56,6 +41,7 @@ protected:
     TForm4 mass;
     TForm5 speed;
     TForm6 results;
+    test::WindowPointers pointers{Form2, real, Form3, drag, Form4, mass, Form5, speed, Form6, results};
 };
 
 TEST_F(SideWindowsComma, SideWindowsWriteTheRealInputsAndTheRunReadsThem) {

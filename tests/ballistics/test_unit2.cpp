@@ -34,9 +34,6 @@ using State = TForm2::RunState;
 
 class Unit2 : public ::testing::Test {
 protected:
-    Unit2() { Form2 = &form; }
-    ~Unit2() override { Form2 = nullptr; }
-
     // Ticks until the timer stops; a guard against a run that never ends.
     int RunToEnd(int limit = 10000) {
         int ticks = 0;
@@ -52,6 +49,7 @@ protected:
     QApplication& application = test::Application(); // before any widget
     test::RecordedMessages messages;
     TForm2 form;
+    test::WindowPointers pointers{Form2, form};
 };
 
 TEST_F(Unit2, FirstShowingHasTheDefaults) {
@@ -423,7 +421,7 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     {
-        QFile stale(TForm2::kChartFileName);
+        QFile stale(kChartFileName);
         ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
         stale.write(QByteArray(4 * 1024 * 1024, 'x'));
     }
@@ -433,7 +431,7 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.GuardarGrafico->trigger();
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
-    QImageReader first(TForm2::kChartFileName);
+    QImageReader first(kChartFileName);
     EXPECT_EQ(first.format(), QByteArray("bmp"));
     const QImage firstImage = first.read();
     EXPECT_EQ(firstImage.size(), form.Chart1->size());
@@ -443,15 +441,15 @@ TEST_F(Unit2, ChartBitmapIsWrittenAndReplaced) {
     form.GuardarGrafico->trigger();
     ASSERT_EQ(messages.list.size(), 1u);
     EXPECT_EQ(messages.list[0].text, QStringLiteral("Archivo Generado Exitosamente"));
-    const QImage second(TForm2::kChartFileName, "BMP");
+    const QImage second(kChartFileName, "BMP");
     EXPECT_EQ(second.size(), form.Chart1->size());
     EXPECT_NE(second, firstImage);
-    EXPECT_LT(QFile(TForm2::kChartFileName).size(), 4 * 1024 * 1024);
+    EXPECT_LT(QFile(kChartFileName).size(), 4 * 1024 * 1024);
 }
 
 TEST_F(Unit2, ChartBitmapThatCannotBeCreatedIsReportedWithItsFullPath) {
     test::TemporaryCurrentDirectory directory;
-    ASSERT_TRUE(QDir().mkdir(TForm2::kChartFileName));
+    ASSERT_TRUE(QDir().mkdir(kChartFileName));
     form.GuardarGraficoClick();
     ASSERT_EQ(messages.list.size(), 1u);
     const QString path = directory.Path() + QStringLiteral("/GraficoTrayectoriaReal.bmp");

@@ -20,21 +20,14 @@ namespace {
 
 class Unit3 : public ::testing::Test {
 protected:
-    Unit3() {
-        Form2 = &real;
-        Form3 = &form;
-        form.ShowModal();
-    }
-    ~Unit3() override {
-        form.close();
-        Form3 = nullptr;
-        Form2 = nullptr;
-    }
+    Unit3() { form.ShowModal(); }
+    ~Unit3() override { form.close(); }
 
     QApplication& application = test::Application(); // before any widget
     test::RecordedMessages messages;
     TForm2 real;
     TForm3 form;
+    test::WindowPointers pointers{Form2, real, Form3, form};
 };
 
 TEST_F(Unit3, CalculationWritesBothResultsAndTheRealWindowsD) {

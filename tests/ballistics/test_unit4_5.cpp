@@ -20,22 +20,12 @@ namespace {
 
 class Converters : public ::testing::Test {
 protected:
-    Converters() {
-        Form2 = &real;
-        Form4 = &mass;
-        Form5 = &speed;
-    }
-    ~Converters() override {
-        Form5 = nullptr;
-        Form4 = nullptr;
-        Form2 = nullptr;
-    }
-
     QApplication& application = test::Application(); // before any widget
     test::RecordedMessages messages;
     TForm2 real;
     TForm4 mass;
     TForm5 speed;
+    test::WindowPointers pointers{Form2, real, Form4, mass, Form5, speed};
 };
 
 TEST_F(Converters, MassIsWrittenIntoMAndTheConverterCloses) {

@@ -16,15 +16,7 @@ namespace {
 
 class Unit6 : public ::testing::Test {
 protected:
-    Unit6() {
-        Form2 = &real;
-        Form6 = &form;
-    }
-    ~Unit6() override {
-        form.close();
-        Form6 = nullptr;
-        Form2 = nullptr;
-    }
+    ~Unit6() override { form.close(); }
 
     void Run() {
         real.IniciarCalculosClick();
@@ -41,6 +33,7 @@ protected:
     test::RecordedMessages messages;
     TForm2 real;
     TForm6 form;
+    test::WindowPointers pointers{Form2, real, Form6, form};
 };
 
 TEST_F(Unit6, ShowsTheTotalsOfTheDefaultRun) {

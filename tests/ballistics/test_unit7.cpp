@@ -19,9 +19,6 @@ namespace {
 
 class Unit7 : public ::testing::Test {
 protected:
-    Unit7() { Form7 = &form; }
-    ~Unit7() override { Form7 = nullptr; }
-
     QStringList Results() const {
         return {form.TAlturaMaxima->text(), form.AlturaMax->text(), form.TCaida->text(), form.TTVuelo->text(),
                 form.AlcanceMax->text()};
@@ -30,6 +27,7 @@ protected:
     QApplication& application = test::Application(); // before any widget
     test::RecordedMessages messages;
     TForm7 form;
+    test::WindowPointers pointers{Form7, form};
 };
 
 TEST_F(Unit7, CreationLeavesOnlyCalcularEnabled) {

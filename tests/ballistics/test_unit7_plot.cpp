@@ -22,8 +22,7 @@ namespace {
 
 class Unit7Plot : public ::testing::Test {
 protected:
-    explicit Unit7Plot(char decimal = '.') : separator(decimal) { Form7 = &form; }
-    ~Unit7Plot() override { Form7 = nullptr; }
+    explicit Unit7Plot(char decimal = '.') : separator(decimal) {}
 
     // Ticks until the timer stops; a guard against a plot that never ends.
     int PlotToEnd(int limit = 20000) {
@@ -45,6 +44,7 @@ protected:
     test::SeparatorGuard separator;                  // before the window writes its texts
     test::RecordedMessages messages;
     TForm7 form;
+    test::WindowPointers pointers{Form7, form};
 };
 
 // The same window under either decimal separator, with the real evaluator:

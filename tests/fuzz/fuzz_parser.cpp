@@ -14,6 +14,7 @@
 //   bit 2:       ',' as the decimal separator
 // Any other first byte starts a formula text with the default settings, so
 // that plain texts work as seeds (corpus/parser).
+#include "base/RegionalSettings.h"
 #include "parser/MathParser.h"
 
 #include <cstddef>

@@ -169,16 +169,16 @@ TEST(Scanning, ClassifyTokenUnderBothSeparators) {
 // (start-up, the export's swap around a cell) is what it reads at once, and
 // SetDecimalSeparator writes those settings.
 TEST(Scanning, DecimalSeparatorIsTheRegionalSetting) {
-    SeparatorGuard guard('.');
     TTestParser p;
     for (char decimal : {',', '.', ','}) {
-        CurrentRegionalSettings().DecimalSeparator = decimal;
+        const SeparatorGuard each(decimal);
         EXPECT_EQ(DecimalSeparator(), decimal);
         const std::string half = decimal == ',' ? "0,5" : "0.5";
         EXPECT_EQ(p.Eval("(" + half + ")*(4)"), 2.0) << half;
     }
-    SetDecimalSeparator('.');
-    EXPECT_EQ(CurrentRegionalSettings().DecimalSeparator, '.');
+    const SeparatorGuard saved;
+    SetDecimalSeparator(',');
+    EXPECT_EQ(CurrentRegionalSettings().DecimalSeparator, ',');
 }
 
 TEST(Scanning, TypePrefix) {

@@ -53,3 +53,13 @@ TEST(TextEncoding, Utf8ToCp1252) {
         EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
     }
 }
+
+// The way back, checked against the code page's own chart: the euro sign, the
+// quotes and the letters of 0x80..0x9F, Latin-1 above, and the five bytes the
+// page leaves unassigned kept as themselves.
+TEST(TextEncoding, Cp1252ToUtf16) {
+    EXPECT_EQ(Cp1252ToUtf16("\x80 \x84 \x9F \x9E"), u"\u20AC \u201E \u0178 \u017E");
+    EXPECT_EQ(Cp1252ToUtf16("A\xF1o \xA0\xFF"), u"A\u00F1o \u00A0\u00FF");
+    EXPECT_EQ(Cp1252ToUtf16("\x81\x8D\x8F\x90\x9D"), u"\u0081\u008D\u008F\u0090\u009D");
+    EXPECT_EQ(Cp1252ToUtf16(Utf8ToCp1252("0.00 € Ω")), u"0.00 \u20AC ?");
+}

@@ -133,7 +133,8 @@ TEST_F(TEarlierFile, FailingWriteKeepsTheEarlierFile) {
         message = Message([&] { w.CloseWorkbookFile(); });
     }
 
-    EXPECT_EQ(message, "Error writing output file");
+    // The message names the file, as the message of a file that cannot be created does.
+    EXPECT_EQ(message, "Error writing output file \"" + target.string() + "\". File too large");
     ExpectEarlierFileAlone();
     EXPECT_FALSE(w.IsOpen());
 }
@@ -148,7 +149,8 @@ TEST(WorkbookWriter, FailingRenameLeavesNoTemporaryFile) {
     std::ofstream(target / "inside") << "x";
     w.WriteWordRecord(0x0042, 1252);
     w.MarkComplete();
-    EXPECT_EQ(Message([&] { w.CloseWorkbookFile(); }), "Error writing output file");
+    EXPECT_EQ(Message([&] { w.CloseWorkbookFile(); }),
+              "Error writing output file \"" + target.string() + "\". Is a directory");
     EXPECT_EQ(folder.Files(), std::vector<std::string>{"Datos.xls"});
     EXPECT_TRUE(std::filesystem::is_directory(target));
 }

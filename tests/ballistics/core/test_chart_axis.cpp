@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SeparatorGuard.h"
 #include "ballistics/core/ChartAxis.h"
 #include "ballistics/core/NumberText.h"
-#include "base/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -99,10 +99,9 @@ TEST(ChartAxis, LabelsFollowTheGeneralTextsNotation) {
     EXPECT_EQ(AxisLabel(12, 5), "1.2E6");
     EXPECT_EQ(AxisLabel(1, -4), "0.0001");
     EXPECT_EQ(AxisLabel(-25, -8), "-2.5E-7");
-    CurrentRegionalSettings().DecimalSeparator = ',';
+    const test::SeparatorGuard comma(',');
     EXPECT_EQ(AxisLabel(-25, -8), "-2,5E-7");
     EXPECT_EQ(Labels(FitAxis(1, 2))[1], "1,2");
-    CurrentRegionalSettings().DecimalSeparator = '.';
 }
 
 } // namespace
