@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -51,6 +52,36 @@ public:
     Clock::duration longestGap{};
     long ticks = 0;
     long slowTicks = 0; // ticks longer than kFrame
+};
+
+// A timer that ticks every `interval` ms while the event loop runs and keeps
+// the longest time between two ticks: how long the window went without
+// handling its events. Restart() begins a new measurement from now.
+class GapTimer {
+public:
+    explicit GapTimer(int interval) {
+        QObject::connect(&ticker_, &QTimer::timeout, [this] { Note(); });
+        ticker_.start(interval);
+    }
+    void Restart() {
+        last_ = Clock::now();
+        gap_ = {};
+    }
+    // The longest gap so far, counting the time since the last tick.
+    Clock::duration Longest() {
+        Note();
+        return gap_;
+    }
+
+private:
+    void Note() {
+        const Clock::time_point now = Clock::now();
+        gap_ = std::max(gap_, now - last_);
+        last_ = now;
+    }
+    QTimer ticker_;
+    Clock::time_point last_ = Clock::now();
+    Clock::duration gap_{};
 };
 
 // Shows `window` and waits until the platform has exposed it; a window never

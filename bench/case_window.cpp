@@ -45,18 +45,10 @@ struct Windows {
     // Lets the event loop run until the work has ended; the longest gap
     // between two ticks of a 10 ms timer meanwhile.
     Clock::duration WaitForEnd() {
-        QTimer ticker;
-        Clock::time_point last = Clock::now();
-        Clock::duration gap{};
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const Clock::time_point now = Clock::now();
-            gap = std::max(gap, now - last);
-            last = now;
-        });
-        ticker.start(10);
+        korvo::bench::GapTimer ticker(10);
         while (form.Running())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        return gap;
+        return ticker.Longest();
     }
     korvo::TForm2 real;
     korvo::TCaseAnalysisWindow form;

@@ -28,7 +28,6 @@
 
 namespace {
 
-using korvo::bench::Clock;
 using korvo::bench::Milliseconds;
 using korvo::bench::ShowExposed;
 
@@ -48,19 +47,10 @@ void RunReport(benchmark::State& state, const char* step) {
     const QString path = QDir(directory.path()).filePath(korvo::kRunReportFileName);
     double longestGap = 0;
     for (auto _ : state) {
-        QTimer ticker;
-        Clock::time_point last = Clock::now();
-        Clock::duration gap{};
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const Clock::time_point now = Clock::now();
-            gap = std::max(gap, now - last);
-            last = now;
-        });
-        ticker.start(5);
-        last = Clock::now();
+        korvo::bench::GapTimer ticker(5);
+        ticker.Restart();
         form.SaveRunReport(path);
-        gap = std::max(gap, Clock::now() - last);
-        longestGap = std::max(longestGap, Milliseconds(gap));
+        longestGap = std::max(longestGap, Milliseconds(ticker.Longest()));
     }
     state.counters["rows"] = form.ListModel->rowCount();
     state.counters["kB"] = static_cast<double>(QFileInfo(path).size()) / 1024;

@@ -3,6 +3,7 @@
 // The case commands as a user's shell runs them: the commands a case report
 // prints repeat its tables, their files are checked before anything runs as
 // every command's are, and --pdf writes the report of the table computed.
+#include "ProgramRun.h"
 #include "SeparatorGuard.h"
 #include "app/GuiTest.h"
 #include "ballistics/core/CaseReport.h"
@@ -17,27 +18,13 @@
 namespace korvo {
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out, err;
-};
+using test::Result;
 
 // Runs a command line through /bin/sh, as a user pastes it, with KORVO the
 // program under test, no display and the locale given.
 Result Shell(QString command, const QString& directory, const QString& locale = "es_ES.UTF-8") {
     command.replace(QStringLiteral("KORVO "), QStringLiteral("'%1' ").arg(QStringLiteral(KORVO_PROGRAM)));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_NUMERIC"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(directory);
-    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
-    process.waitForFinished(180000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return test::RunHeadless(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command}, directory, locale);
 }
 
 std::string Csv(const CaseMachineTable& table) {

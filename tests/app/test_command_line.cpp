@@ -6,6 +6,7 @@
 // refused inputs and failed writes with their exit status; the band, farthest
 // reach and angles of a case in their CSV layouts; the self-check; and the
 // report's command line, which reproduces its digest.
+#include "ProgramRun.h"
 #include "SeparatorGuard.h"
 #include "app/CommandRuns.h"
 #include "app/GuiTest.h"
@@ -35,26 +36,11 @@
 namespace korvo {
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out, err;
-};
+using test::Result;
 
-// Runs KORVO with no display at all (no X, no Wayland, no platform chosen), in
-// `directory`, under the locale given.
+// Runs KORVO with no display, in `directory`, under the locale given.
 Result Korvo(const QStringList& arguments, const QString& directory, const QString& locale = "C.UTF-8") {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_NUMERIC"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(directory);
-    process.start(QStringLiteral(KORVO_PROGRAM), arguments);
-    process.waitForFinished(180000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return test::RunHeadless(QStringLiteral(KORVO_PROGRAM), arguments, directory, locale);
 }
 
 QByteArray Contents(const QString& path) {

@@ -3,6 +3,7 @@
 // The figures of a shot under both laws: the linear law's closed-form impact
 // against the reference integration of the same equations, the vacuum and the
 // launches that do not rise, and the quadratic law's figures as its reference.
+#include "ExpectClose.h"
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/LawComparison.h"
 #include "ballistics/core/NumberText.h"
@@ -17,16 +18,6 @@ namespace korvo {
 namespace {
 
 constexpr Real kD = 0.000016788592601L, kM = 0.00745L;
-
-::testing::AssertionResult Close(const char* aText, const char*, const char*, Real a, Real b, Real relative) {
-    const Real error = std::fabs(a - b) / std::fabs(b);
-    if (error <= relative)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << aText << " = " << NumberToGeneralText(a) << ", expected " << NumberToGeneralText(b)
-           << ": relative error " << NumberToGeneralText(error);
-}
-#define EXPECT_CLOSE(a, b, relative) EXPECT_PRED_FORMAT3(Close, a, b, relative)
 
 TEST(LawComparison, LinearImpactAgreesWithTheReferenceIntegration) {
     // From a drag a million times weaker than the default's, where the closed

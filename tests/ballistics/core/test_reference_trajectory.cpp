@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "ExpectClose.h"
 #include "ballistics/core/Angles.h"
 #include "ballistics/core/NumericRun.h"
 #include "ballistics/core/ReferenceTrajectory.h"
@@ -14,17 +15,6 @@ namespace korvo {
 namespace {
 
 constexpr Real kD = 0.000016788592601L, kM = 0.00745L, kG = 9.81L;
-
-// |a - b| / |b| below the bound.
-::testing::AssertionResult Close(const char* aText, const char*, const char*, Real a, Real b, Real relative) {
-    const Real error = std::fabs(a - b) / std::fabs(b);
-    if (error <= relative)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << aText << " = " << NumberToGeneralText(a) << ", expected " << NumberToGeneralText(b)
-           << ": relative error " << NumberToGeneralText(error);
-}
-#define EXPECT_CLOSE(a, b, relative) EXPECT_PRED_FORMAT3(Close, a, b, relative)
 
 // The promise is 1e-9; the method does about a hundred times better, and a
 // regression of the error control shows long before the promise breaks.
