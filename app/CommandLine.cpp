@@ -12,9 +12,9 @@
 #include "ballistics/FileSave.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
-#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/IdealPlot.h"
+#include "ballistics/core/TrajectoryExport.h"
 #include "base/ErrorText.h"
 #include "base/ReplacingFile.h"
 #include "chrome/Chrome.h"
@@ -279,7 +279,7 @@ private:
 
 // The export engine writes the workbook under a name; standard output's is
 // that of its descriptor, which the save writes through.
-void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, DragLaw law) {
+void WriteWorkbook(const std::string& path, const TPackedRows& rows, DragLaw law) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
     SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
@@ -297,42 +297,6 @@ std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& 
         QDateTime::currentDateTime(),
         CaseFieldsOption(arguments)};
     return RenderRunReportPdf(source).toStdString();
-}
-
-std::string TableCsv(const std::vector<std::string>& header, const TrajectoryTableModel& rows) {
-    std::string csv = CsvRecord(header);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        std::vector<std::string> fields;
-        for (int c = 0; c < TrajectoryTableModel::kColumnCount; ++c)
-            fields.push_back(DotText(std::string(rows.CellText(r, c))));
-        csv += CsvRecord(fields);
-    }
-    return csv;
-}
-
-std::string RowsCsv(const std::vector<std::string>& header, const auto& rows) {
-    std::string csv = CsvRecord(header);
-    for (const auto& row : rows) {
-        std::vector<std::string> fields;
-        for (const std::string& text : row)
-            fields.push_back(DotText(text));
-        csv += CsvRecord(fields);
-    }
-    return csv;
-}
-
-std::string Line(const char* label, const std::string& value) {
-    return std::string(label) + " " + value + "\n";
-}
-
-// The impact at the ground crossing interpolated between the last two steps;
-// a run that never crossed (stopped in the air, or gone undefined) has none.
-std::string ImpactLines(const std::optional<Impact>& impact) {
-    const auto figure = [&](Real Impact::*value, const char* unit) {
-        return impact ? NumberToPatternText("0.000", (*impact).*value) + unit : std::string("—");
-    };
-    return Line("Velocidad de Impacto:", figure(&Impact::Velocidad, " m/s")) +
-           Line("Angulo de Impacto:", figure(&Impact::Angulo, " grados"));
 }
 
 // --- JSON ------------------------------------------------------------------
@@ -471,24 +435,13 @@ int RunReal(const CommandArguments& arguments) {
         outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
         outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn, arguments); });
     }
-    outputs.Save("csv", [&] {
-        std::vector<std::string> header;
-        for (const auto& column : TrajectoryTableModel::Columns())
-            header.emplace_back(column.caption);
-        return TableCsv(header, *run.Rows);
-    });
+    outputs.Save("csv", [&] { return TrajectoryCsv(*run.Rows); });
     const auto resultTexts = [&] {
         return ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal,
                                          run.Estado.Hmax);
     };
     outputs.Save("json", [&] { return RealJson(inputs, run, resultTexts()); });
-    outputs.PrintSummary([&] {
-        const ResultadosTexts texts = resultTexts();
-        return Line("Total de Iteraciones:", texts.TotalIteraciones) +
-               Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
-               Line("Alcance Maximo (Amax):", texts.DistanciaMax) + ImpactLines(run.Impacto) +
-               Line("Ley de arrastre:", DragLawCaption(inputs.Ley));
-    });
+    outputs.PrintSummary([&] { return RealRunSummary(resultTexts(), run.Impacto, inputs.Ley); });
     outputs.Finish();
     return run.Landed ? kDone : kNotLandedStatus;
 }
@@ -498,16 +451,9 @@ int RunIdeal(const CommandArguments& arguments) {
     Outputs outputs(arguments, kIdealOutputOptions);
     const IdealRun run =
         Refusing([&] { return RunIdealTrajectory(inputs, outputs.Path("csv").has_value()); });
-    outputs.Save("csv", [&] { return RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
+    outputs.Save("csv", [&] { return DotCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
     outputs.Save("json", [&] { return IdealJson(inputs, run); });
-    outputs.PrintSummary([&] {
-        return Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
-               Line("T. Caida Altura Max:", run.TCaida + " seg.") +
-               Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
-               Line("Altura Maxima:", run.AlturaMax + " m.") +
-               Line("Alcance Maximo:", run.AlcanceMax + " m.") +
-               Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s");
-    });
+    outputs.PrintSummary([&] { return IdealRunSummary(run); });
     outputs.Finish();
     return kDone;
 }

@@ -29,7 +29,7 @@ class FieldTexts : public TrajectoryView {
 public:
     FieldTexts(RealRun& run, RealRunKeep keep) : run_(run), keep_(keep) {
         if (keep_.Rows)
-            run_.Rows = std::make_shared<TrajectoryTableModel>();
+            run_.Rows = std::make_shared<TrajectoryRows>();
         for (auto& [field, text] : DefaultTrajectoryTexts())
             texts_[Index(field)] = text;
     }
@@ -276,28 +276,6 @@ IdealRun RunIdealTrajectory(const IdealInputs& inputs, bool plot) {
             throw std::runtime_error("La gráfica no terminó en " + std::to_string(kMostPlotPoints) +
                                      " puntos; el proceso se detuvo.");
     return run;
-}
-
-std::string CsvRecord(const std::vector<std::string>& fields) {
-    std::string record;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            record += ',';
-        const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            record += field;
-            continue;
-        }
-        record += '"';
-        for (char c : field) {
-            if (c == '"')
-                record += '"';
-            record += c;
-        }
-        record += '"';
-    }
-    record += "\r\n";
-    return record;
 }
 
 unsigned JobsOption(const CommandArguments& arguments) {

@@ -15,12 +15,14 @@
 //
 // Texts use the decimal separator in force, as the windows' fields do;
 // FieldText() turns a number written with "." or that separator into it.
+#include "ballistics/core/CsvText.h"
 #include "ballistics/core/DragLaw.h"
 #include "ballistics/core/GroundImpact.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
+#include "ballistics/core/RunSummaries.h"
+#include "ballistics/core/TrajectoryRows.h"
 
-#include "ballistics/TrajectoryTableModel.h"
 #include "base/ParallelFor.h"
 
 #include <array>
@@ -65,7 +67,7 @@ struct RealRun {
     std::string ValorX;      // the X display at the end (15 significant digits)
     std::string TiempoTotal; // the time display at the end
     // Every step's ten texts when asked for, packed as the window keeps them.
-    std::shared_ptr<TrajectoryTableModel> Rows;
+    std::shared_ptr<TrajectoryRows> Rows;
     std::vector<std::pair<double, double>> Points;
     // False for a run stopped at its step limit (kTrayectoriaSinFin).
     bool Landed = true;
@@ -132,8 +134,7 @@ struct IdealInputs {
 
 // The six closed-form texts ("&Calcular") and, when asked for, the point table
 // the plot fills ("&Generar Grafica" to its end), each row X, Y, time.
-struct IdealRun {
-    std::string TAlturaMaxima, TCaida, TTVuelo, AlturaMax, AlcanceMax, VFinalImpacto;
+struct IdealRun : IdealResultTexts {
     std::vector<std::array<std::string, 3>> Rows;
 };
 
@@ -144,9 +145,5 @@ inline constexpr std::int32_t kMostPlotPoints = 1000000;
 // an evaluator error), or std::runtime_error when the plot does not end within
 // kMostPlotPoints points.
 IdealRun RunIdealTrajectory(const IdealInputs& inputs, bool plot);
-
-// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes
-// doubled; fields are joined with "," and each record ends with CR LF.
-std::string CsvRecord(const std::vector<std::string>& fields);
 
 } // namespace korvo

@@ -483,8 +483,8 @@ void TForm2::SaveRunReport(const QString& path) {
     chart_->Flush();
     const RunReportSource source{startInputs_,
                                  FinishedRunOf(trajectory_.State(), Text(TrajectoryField::X),
-                                               Text(TrajectoryField::TiempoTotal), *ListModel),
-                                 ListModel,
+                                               Text(TrajectoryField::TiempoTotal), ListModel->Packed()),
+                                 &ListModel->Packed(),
                                  Chart1->chart(),
                                  QDateTime::currentDateTime(),
                                  CaseFields};
