@@ -246,10 +246,8 @@ void TCaseAnalysisWindow::SetTabOrder() {
 }
 
 DragLaw TCaseAnalysisWindow::NominalLaw() const {
-    if (Form2)
-        if (const auto law = DragLawNamed(ToStdString(Form2->LeyArrastre->currentData().toString())))
-            return *law;
-    return DragLaw::Linear;
+    // The law chosen in the real-trajectory window, as its other inputs are.
+    return Form2 ? Form2->ChosenLaw() : DragLaw::Linear;
 }
 
 void TCaseAnalysisWindow::OnShowing() {
@@ -391,7 +389,7 @@ void TCaseAnalysisWindow::ClearTables() {
     ShowCaseTable(
         TablaBanda,
         {{"Magnitud", "Mínimo", "Nominal", "Máximo", "Entradas del mínimo", "Entradas del máximo"}, {}, {}});
-    ShowCaseTable(TablaLejano, {{"Entradas", "Ángulo (grados)", "Alcance (m)", "Con"}, {}, {}});
+    ShowCaseTable(TablaLejano, {{"Entradas", "Ángulo (grados)", "Alcance (m)", "Datos que lo dan"}, {}, {}});
     ShowCaseTable(TablaAngulos, {{"Rama", "Ángulo (grados)", "Mínimo (grados)", "Máximo (grados)",
                                   "Tiempo de vuelo (s)", "Velocidad de impacto (m/s)"},
                                  {},

@@ -141,6 +141,24 @@ void ReportPages::Cells(const std::vector<QString>& cells, const std::vector<qre
     y_ += metrics.lineSpacing();
 }
 
+void ReportPages::Labelled(const std::vector<std::pair<QString, QString>>& rows, const QFont& font) {
+    const QFontMetricsF metrics = Metrics(font);
+    qreal labels = 0;
+    for (const auto& [label, value] : rows)
+        labels = std::max(labels, metrics.horizontalAdvance(label));
+    const qreal indent = labels + metrics.horizontalAdvance(QStringLiteral("  "));
+    for (const auto& [label, value] : rows) {
+        const qreal height = std::max(metrics.lineSpacing(), ParagraphHeight(value, font, indent));
+        EnsureRoom(height);
+        if (painter_) {
+            painter_->setFont(font);
+            painter_->drawText(QPointF(0, y_ + metrics.ascent()), label);
+            painter_->drawText(QRectF(indent, y_, width_ - indent, height), Qt::TextWordWrap, value);
+        }
+        y_ += height;
+    }
+}
+
 void ReportPages::Rule() {
     if (painter_) {
         painter_->setPen(QPen(Qt::black, kReportResolution / 300.0));
@@ -241,18 +259,18 @@ void LayReportIdentification(ReportPages& pages, const QString& heading, const R
                              const QDateTime& written, const QString& selfCheck) {
     pages.Heading(heading);
     const QFont body = ReportSansFont(9);
-    const std::vector<qreal> at{0, 0.35};
+    std::vector<std::pair<QString, QString>> rows;
     if (!caso.Expediente.empty())
-        pages.Cells({QStringLiteral("Expediente:"), QString::fromStdString(caso.Expediente)}, at, body);
+        rows.emplace_back(QStringLiteral("Expediente:"), QString::fromStdString(caso.Expediente));
     if (!caso.Perito.empty())
-        pages.Cells({QStringLiteral("Perito:"), QString::fromStdString(caso.Perito)}, at, body);
-    pages.Cells({QStringLiteral("Programa:"),
-                 QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
-                     .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit()))},
-                at, body);
-    pages.Cells({QStringLiteral("Autocomprobación (KORVO selfcheck):"), selfCheck}, at, body);
-    pages.Cells({QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(written)}, at, body);
-    pages.Cells({QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText()}, at, body);
+        rows.emplace_back(QStringLiteral("Perito:"), QString::fromStdString(caso.Perito));
+    rows.emplace_back(QStringLiteral("Programa:"),
+                      QStringLiteral("KORVO (Korvatek), versión %1, compilado del commit %2")
+                          .arg(QString::fromUtf8(ProgramVersion()), QString::fromUtf8(ProgramCommit())));
+    rows.emplace_back(QStringLiteral("Autocomprobación (KORVO selfcheck):"), selfCheck);
+    rows.emplace_back(QStringLiteral("Fecha y hora de escritura:"), ReportIsoDateTime(written));
+    rows.emplace_back(QStringLiteral("Separador decimal en vigor:"), ReportSeparatorText());
+    pages.Labelled(rows, body);
     if (!caso.Nota.empty())
         pages.Paragraph(QStringLiteral("Nota: ") + QString::fromStdString(caso.Nota), body);
 }

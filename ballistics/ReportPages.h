@@ -32,6 +32,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -90,6 +91,10 @@ public:
     void Paragraph(const QString& text, const QFont& font, qreal indent = 0);
     // One line of cells, each starting at its fraction of the width.
     void Cells(const std::vector<QString>& cells, const std::vector<qreal>& at, const QFont& font);
+    // Lines of a label and its value: the labels in a column as wide as the
+    // widest of them, each value word-wrapped in the width that is left (a
+    // long value, such as a commit, goes on below instead of past the margin).
+    void Labelled(const std::vector<std::pair<QString, QString>>& rows, const QFont& font);
     // A thin rule across the page at the current height.
     void Rule();
     // A table whose first row holds the captions (bold): each column as wide as

@@ -389,12 +389,16 @@ void TForm2::AnalisisCasoClick() {
     Guarded(this, [] { ShowSideWindow(FormCaso); });
 }
 
+DragLaw TForm2::ChosenLaw() const {
+    return DragLawNamed(ToStdString(LeyArrastre->currentData().toString())).value_or(DragLaw::Linear);
+}
+
 void TForm2::IniciarCalculosClick() {
     Guarded(this, [&] {
         // The input buttons go off before any input is read: a start that
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
-        const DragLaw law = *DragLawNamed(ToStdString(LeyArrastre->currentData().toString()));
+        const DragLaw law = ChosenLaw();
         startInputs_ = {Text(TrajectoryField::D),      Text(TrajectoryField::T),
                         Text(TrajectoryField::M),      ValorXo->text().toStdString(),
                         ValorYo->text().toStdString(), Text(TrajectoryField::Angulo),

@@ -72,6 +72,8 @@ public:
 
     RunState State() const { return state_; }
     const RealTrajectory& Trajectory() const { return trajectory_; }
+    // The law chosen in "Ley de arrastre:", which the next run steps.
+    DragLaw ChosenLaw() const;
 
     // The input page.
     QTabWidget* PageControl1;

@@ -59,10 +59,10 @@ public:
     QSizeGrip* Grip;
 
     // The size of the first showing, before the user resizes the window: wide
-    // enough for the widest picture (the real-trajectory window, 837 pixels)
+    // enough for the widest picture (the case-analysis window, 900 pixels)
     // with the text's margins and the scroll bar, so that no picture is cut at
     // the right.
-    static constexpr QSize kDefaultSize{900, 640};
+    static constexpr QSize kDefaultSize{964, 660};
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

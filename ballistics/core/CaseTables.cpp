@@ -47,7 +47,7 @@ CaseTable BandTable(const CaseBand& band) {
 
 CaseTable FarthestTable(const FarthestReach& reach) {
     CaseTable table;
-    table.Header = {"Entradas", "Ángulo (grados)", "Alcance (m)", "Con"};
+    table.Header = {"Entradas", "Ángulo (grados)", "Alcance (m)", "Datos que lo dan"};
     table.Rows.push_back({"Nominales", Pattern("0.00", reach.Angulo), Figure(reach.Alcance), ""});
     table.Rows.push_back({"Con las tolerancias", Pattern("0.00", reach.AnguloCaja), Figure(reach.AlcanceCaja),
                           CaseInputsText(reach.EntradasCaja)});

@@ -25,7 +25,12 @@ Real StepDragProduct(Real d, Real m, Real vo, Real t) {
 
 std::string UnstableStepMessage(Real kt) {
     std::string message = "El paso T es inestable para este arrastre: (D ÷ M) × Vo × T = ";
-    message.append(NumberToPatternText("0.000", kt)).append(" llega a ");
+    // Three decimals read best for a product near the limit; a tiny mass can
+    // make it astronomically large (thousands of digits in fixed notation),
+    // which the general text keeps to 15 digits and an exponent.
+    constexpr Real kFixedNotationBelow = 1e6L;
+    message.append(kt < kFixedNotationBelow ? NumberToPatternText("0.000", kt) : NumberToGeneralText(kt));
+    message.append(" llega a ");
     message.append(NumberToPatternText("0.000", kUnstableStepProduct));
     return message.append(", donde el cálculo retrocede; reduzca T");
 }

@@ -203,7 +203,7 @@ TEST(Manual, F1OpensTheManualAtTheWindowsSection) {
 
 // The manual opens beside the window it explains, never centred over it.
 TEST(Manual, OpensBesideTheWindowItExplains) {
-    const QSize manual = THelpWindow::kDefaultSize; // 900 x 640
+    const QSize manual(900, 640);
     const QRect wide(0, 0, 1920, 1080), narrow(0, 0, 1280, 1024);
     const struct {
         QRect screen, window;

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -86,6 +87,11 @@ TEST_F(CaseAnalysisWindow, OpensFromTheRealTrajectoryWindowsMenusAndKey) {
         EXPECT_TRUE(menu->actions().contains(real.AnalisisCaso));
     real.AnalisisCaso->trigger();
     EXPECT_TRUE(form.isVisible());
+    // The law is the one chosen in the real-trajectory window.
+    form.close();
+    real.LeyArrastre->setCurrentIndex(1);
+    real.AnalisisCaso->trigger();
+    EXPECT_EQ(form.NominalLey->text(), QString::fromUtf8("Cuadrática (|V|)"));
     real.close();
 }
 

@@ -8,13 +8,16 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace korvo {
 namespace {
 
-QString TextOf(const QByteArray& pdf) {
+// The PDF's text; `crop`, when given, reads only that part of each page (x,
+// y, width and height in points, as pdftotext's -x -y -W -H).
+QString TextOf(const QByteArray& pdf, const QStringList& crop = {}) {
     const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (reader.isEmpty())
         return {};
@@ -24,8 +27,11 @@ QString TextOf(const QByteArray& pdf) {
         return {};
     file.close();
     QProcess process;
-    process.start(reader, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                           file.fileName(), QStringLiteral("-")});
+    QStringList arguments{QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    for (const char* option : {"-x", "-y", "-W", "-H"})
+        if (arguments.size() - 3 < crop.size() * 2)
+            arguments << QString::fromLatin1(option) << crop[(arguments.size() - 3) / 2];
+    process.start(reader, arguments << file.fileName() << QStringLiteral("-"));
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -65,6 +71,32 @@ TEST(ReportPages, SectionsNumberThemselvesAndEveryFooterNamesTheCase) {
             << "page " << n + 1;
         EXPECT_TRUE(pages[n].contains(QStringLiteral("Página %1 de %2").arg(n + 1).arg(pages.size())));
     }
+}
+
+TEST(ReportPages, ALongLabelledValueWrapsInsideTheMargin) {
+    test::Application();
+    const QString commit = QStringLiteral("4cb681dd5220801380fecf5a0f6b7e2d3c4b5a69");
+    ReportDocument document{
+        QStringLiteral("Informe de Prueba"), QStringLiteral("Informe de prueba"), "", {}, {}, {}};
+    document.Sections.push_back(
+        {QStringLiteral("Identificación"), [&](ReportPages& pages, const QString& heading) {
+             pages.Heading(heading);
+             pages.Labelled(
+                 {{QStringLiteral("Autocomprobación (KORVO selfcheck):"), QStringLiteral("correcto")},
+                  {QStringLiteral("Programa:"), QStringLiteral("KORVO (Korvatek), versión 1.0, compilado "
+                                                               "del commit ") +
+                                                    commit}},
+                 ReportSansFont(9));
+         }});
+    // A4 is 595 points wide with 15 mm (42.5 points) margins: read only what
+    // lies left of the right margin.
+    const QString text = TextOf(RenderReport(document), {QStringLiteral("0"), QStringLiteral("0"),
+                                                         QStringLiteral("552"), QStringLiteral("842")});
+    if (text.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(text.contains(commit)) << text.toStdString();
+    // The label and its value never run together.
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("selfcheck\\):\\s+correcto"))));
 }
 
 } // namespace

@@ -45,6 +45,9 @@ TEST(RunChecks, ImpossibleInputsAreRefusedBeforeAnyFieldChanges) {
             // both used to "land" at a negative range.
             {F::D, BuiltInNumberText("0.002"), Unstable("0.913")},
             {F::T, "5", Unstable("3.831")},
+            // A vanishing mass: the product is written with its exponent, not
+            // as thousands of digits.
+            {F::M, BuiltInNumberText("1E-4000"), Unstable("5.70812148434E3995")},
         };
         for (const auto& c : cases) {
             MemoryTrajectoryView view;
