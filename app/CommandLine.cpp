@@ -53,7 +53,7 @@ namespace {
 
 enum ExitStatus { kDone = 0, kFailed = 1, kRefused = 2 };
 
-constexpr const char* kHelp = R"(Uso: KORVO [ORDEN [OPCIONES]]
+constexpr const char* kHelpHead = R"(Uso: KORVO [ORDEN [OPCIONES]]
 
 Calculadora de balística exterior forense. Sin argumentos abre sus ventanas;
 con una orden calcula sin abrir ninguna ventana y sin necesitar pantalla, con
@@ -88,14 +88,11 @@ ventanas.
            sus opciones.
 
 Opciones de real y sweep (por omisión, los valores de la ventana):
-  --d D          constante de proporcionalidad, kg/m (0.000016788592601)
-  --t T          paso de tiempo, s (0.01)
-  --m M          masa del proyectil, kg (0.00745)
-  --xo X         posición inicial X, m (0); como en la ventana, no interviene
-  --yo Y         posición inicial Y, m (0); como en la ventana, no interviene
-  --angle A      ángulo de disparo, grados enteros (78)
-  --vo V         velocidad inicial, m/s (340)
-  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
+)";
+
+// After the seven inputs' lines, which the table of inputs writes.
+constexpr const char* kHelpTail =
+    R"(  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
                  velocidad inicial Vo; quadratic, la estándar, con la
                  velocidad actual |V|
   --csv ARCHIVO  CSV en ARCHIVO, o en la salida estándar con "-"; en real, la
@@ -184,6 +181,22 @@ Ejemplos:
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
 )";
 
+// The help: the seven inputs' lines come from the table of inputs, with their
+// defaults as the window writes them in a "." locale.
+//   "  --d D          constante de proporcionalidad, kg/m (0.000016788592601)"
+const std::string& HelpText() {
+    static const std::string text = [] {
+        std::string help = kHelpHead;
+        for (const RunInputInfo& input : RunInputTable()) {
+            std::string option = std::string("  --") + input.Option + " " + input.HelpArgument;
+            option.resize(std::max<std::size_t>(option.size() + 1, 17), ' ');
+            help += option + input.Help + " (" + input.DefaultText + ")" + input.HelpNote + "\n";
+        }
+        return help + kHelpTail;
+    }();
+    return text;
+}
+
 constexpr const char* kUsage = "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, "
                                "farthest, angles y selfcheck (KORVO --help las explica).\n";
 
@@ -209,7 +222,7 @@ RealInputs ReadRealInputs(const CommandArguments& arguments) {
         const auto typed = arguments.Value(option.name);
         if (!typed)
             continue;
-        const RealInput input = *RealInputNamed(option.name);
+        const RealInput input = *RunInputNamed(option.name);
         std::string& text = InputText(inputs, input);
         // The whole-degree angle is handed over as typed.
         text = input == RealInput::Angulo ? *typed : FieldText(*typed);
@@ -289,13 +302,12 @@ void WriteWorkbook(const std::string& path, const TPackedRows& rows, DragLaw law
 
 std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart,
                         const CommandArguments& arguments) {
-    const RunReportSource source{
-        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo, inputs.Ley},
-        FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
-        run.Rows.get(),
-        chart.View().chart(),
-        QDateTime::currentDateTime(),
-        CaseFieldsOption(arguments)};
+    const RunReportSource source{inputs,
+                                 FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
+                                 run.Rows.get(),
+                                 chart.View().chart(),
+                                 QDateTime::currentDateTime(),
+                                 CaseFieldsOption(arguments)};
     return RenderRunReportPdf(source).toStdString();
 }
 
@@ -364,7 +376,7 @@ std::string RealJson(const RealInputs& inputs, const RealRun& run, const Resulta
     RealInputs typed = inputs; // InputText reads through a mutable reference
     std::vector<std::pair<std::string, std::string>> entries;
     for (const CommandOption& option : kRealInputOptions) {
-        const RealInput input = *RealInputNamed(option.name);
+        const RealInput input = *RunInputNamed(option.name);
         const std::string& text = InputText(typed, input);
         entries.emplace_back(option.name,
                              JsonValue(text, input == RealInput::Angulo ? std::to_string(ParseWhole(text))
@@ -426,7 +438,7 @@ int RunReal(const CommandArguments& arguments) {
     // As the window tells it: the run stopped, its rows are kept and written.
     if (!run.Landed)
         PrintError(kTrayectoriaSinFin);
-    WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
+    WarnAboutLongStep(inputs);
 
     if (const auto xls = outputs.Path("xls"))
         outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows, inputs.Ley); });
@@ -501,7 +513,7 @@ int RunSweepCommand(const CommandArguments& arguments) {
         if (rows > kMostSweepRows)
             throw ERefused("Un barrido tiene a lo sumo " + std::to_string(kMostSweepRows) + " filas");
         names.push_back(vary.name);
-        varied.push_back(*RealInputNamed(vary.name));
+        varied.push_back(*RunInputNamed(vary.name));
     }
 
     const unsigned jobs = JobsOption(arguments);
@@ -673,7 +685,7 @@ int Finished(std::string_view text) {
 } // namespace
 
 const char* CommandLineHelp() {
-    return kHelp;
+    return HelpText().c_str();
 }
 
 const char* CommandLineVersion() {
@@ -716,7 +728,7 @@ std::unique_ptr<QCoreApplication> StartApplication(bool gui) {
 int RunCommandLine(int argc, char** argv) {
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h")
-        return Finished(kHelp);
+        return Finished(HelpText());
     if (first == "--version" || first == "-v")
         return Finished(CommandLineVersion());
     const Command* command = CommandNamed(first);
@@ -732,7 +744,7 @@ int RunCommandLine(int argc, char** argv) {
         const CommandArguments arguments(
             words, {command->options[0], command->options[1], command->options[2], command->options[3]});
         if (arguments.Help())
-            return Finished(command->help ? command->help() : kHelp);
+            return Finished(command->help ? command->help() : HelpText());
         application = StartApplication(command->needsGui(arguments));
         return command->run(arguments);
     } catch (const ERefused& refusal) {

@@ -76,60 +76,6 @@ std::string FieldText(std::string_view typed) {
     }
 }
 
-RealInputs::RealInputs() : Xo("0"), Yo("0") {
-    for (auto& [field, text] : DefaultTrajectoryTexts()) {
-        switch (field) {
-        case F::D:
-            D = text;
-            break;
-        case F::T:
-            T = text;
-            break;
-        case F::M:
-            M = text;
-            break;
-        case F::Angulo:
-            Angulo = text;
-            break;
-        case F::Vo:
-            Vo = text;
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-std::optional<RealInput> RealInputNamed(std::string_view name) {
-    static constexpr std::pair<std::string_view, RealInput> names[] = {
-        {"d", RealInput::D},   {"t", RealInput::T},          {"m", RealInput::M},  {"xo", RealInput::Xo},
-        {"yo", RealInput::Yo}, {"angle", RealInput::Angulo}, {"vo", RealInput::Vo}};
-    for (const auto& [known, input] : names)
-        if (known == name)
-            return input;
-    return std::nullopt;
-}
-
-std::string& InputText(RealInputs& inputs, RealInput input) {
-    switch (input) {
-    case RealInput::D:
-        return inputs.D;
-    case RealInput::T:
-        return inputs.T;
-    case RealInput::M:
-        return inputs.M;
-    case RealInput::Xo:
-        return inputs.Xo;
-    case RealInput::Yo:
-        return inputs.Yo;
-    case RealInput::Angulo:
-        return inputs.Angulo;
-    case RealInput::Vo:
-        return inputs.Vo;
-    }
-    throw std::logic_error("unknown real input");
-}
-
 RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
     RealRun run;
     FieldTexts view(run, keep);

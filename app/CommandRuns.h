@@ -47,16 +47,12 @@ std::string FieldText(std::string_view typed);
 // displays, which read "0"); they are kept so that a sweep over them shows it.
 // The drag law is not a field: it is the run's choice (--drag), the designed
 // linear law unless asked otherwise.
-struct RealInputs {
-    RealInputs();
-    std::string D, T, M, Xo, Yo, Angulo, Vo;
-    DragLaw Ley = DragLaw::Linear;
+struct RealInputs : RunInputTexts {
+    RealInputs() : RunInputTexts(DefaultRunInputTexts()) {}
 };
 
-// The inputs a sweep can vary, by the names of the command line.
-enum class RealInput { D, T, M, Xo, Yo, Angulo, Vo };
-std::optional<RealInput> RealInputNamed(std::string_view name);
-std::string& InputText(RealInputs& inputs, RealInput input);
+// The inputs a sweep can vary, by the names of the command line (RunInputs.h).
+using RealInput = RunInput;
 
 // What a real run leaves: its state, the displays at the end, the table rows
 // and chart points when asked for, and the ground crossing between the last two

@@ -88,19 +88,9 @@ void Inputs(ReportPages& pages, const QString& heading, const Content& c) {
     const std::vector<qreal> at{0.02, 0.45, 0.75};
     pages.Cells({QStringLiteral("Magnitud"), QStringLiteral("Texto del campo"), QStringLiteral("Unidad")}, at,
                 ReportSansFont(9, true));
-    const std::pair<const char*, const std::string*> rows[] = {
-        {"D: constante de proporcionalidad", &in.D},
-        {"T: intervalo de tiempo del paso", &in.T},
-        {"M: masa del proyectil", &in.M},
-        {"Xo: posición horizontal inicial", &in.Xo},
-        {"Yo: altura inicial", &in.Yo},
-        {"Ángulo de disparo", &in.Angulo},
-        {"Vo: velocidad inicial", &in.Vo},
-    };
-    const char* units[] = {"kg/m", "s", "kg", "m", "m", "grados", "m/s"};
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        pages.Cells({QString::fromUtf8(rows[i].first), QStringLiteral("\"%1\"").arg(Q(*rows[i].second)),
-                     QString::fromUtf8(units[i])},
+    for (const RunInputInfo& input : RunInputTable())
+        pages.Cells({QString::fromUtf8(input.ReportLabel), QStringLiteral("\"%1\"").arg(Q(in.*input.Text)),
+                     QString::fromUtf8(input.Unit)},
                     at, body);
     pages.Skip(pages.Metrics(body).lineSpacing() * 0.5);
     pages.Paragraph(

@@ -216,12 +216,9 @@ std::string ShellQuoted(const std::string& text) {
 }
 
 std::string ReproduceCommand(const RunInputTexts& inputs) {
-    const std::pair<const char*, const std::string*> options[] = {
-        {"d", &inputs.D},   {"t", &inputs.T},          {"m", &inputs.M},  {"xo", &inputs.Xo},
-        {"yo", &inputs.Yo}, {"angle", &inputs.Angulo}, {"vo", &inputs.Vo}};
     std::string command = "KORVO real";
-    for (const auto& [name, text] : options)
-        command += std::string(" --") + name + " " + ShellQuoted(*text);
+    for (const RunInputInfo& input : RunInputTable())
+        command += std::string(" --") + input.Option + " " + ShellQuoted(inputs.*input.Text);
     if (inputs.Ley != DragLaw::Linear)
         command += std::string(" --drag ") + DragLawOptionName(inputs.Ley);
     return command;
@@ -234,9 +231,8 @@ std::string NotLandedText(std::int32_t steps) {
 void DigestRecords(const RunInputTexts& inputs, const TPackedRows& rows,
                    const std::function<void(std::string_view record, int row)>& record) {
     std::string text;
-    for (const std::string* input :
-         {&inputs.D, &inputs.T, &inputs.M, &inputs.Xo, &inputs.Yo, &inputs.Angulo, &inputs.Vo})
-        AppendDigestText(text, *input);
+    for (const RunInputInfo& input : RunInputTable())
+        AppendDigestText(text, inputs.*input.Text);
     EndDigestRecord(text);
     record(text, 0);
     text.clear();

@@ -30,6 +30,7 @@
 #include "ballistics/core/LawComparison.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/RealTrajectory.h"
+#include "ballistics/core/RunInputs.h"
 #include "ballistics/core/TrajectoryRows.h"
 
 #include <array>
@@ -71,13 +72,6 @@ struct GroundCrossing {
 // already below, or whose values went NaN, has no crossing between them).
 std::optional<GroundCrossing> InterpolateGroundCrossing(Real tPrev, Real xPrev, Real yPrev, Real tLast,
                                                         Real xLast, Real yLast);
-
-// The inputs as the fields held them when the run started, and the drag law
-// chosen for it.
-struct RunInputTexts {
-    std::string D, T, M, Xo, Yo, Angulo, Vo;
-    DragLaw Ley = DragLaw::Linear;
-};
 
 // What a case file adds to a report, each optional (empty when not given).
 struct RunCaseFields {
