@@ -12,7 +12,6 @@
 #include "ballistics/core/CaseTables.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/TrajectoryFigures.h"
-#include "base/ReplacingFile.h"
 
 #include <QDateTime>
 #include <cstdio>

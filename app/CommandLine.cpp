@@ -12,9 +12,9 @@
 #include "ballistics/FileSave.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryChartModel.h"
-#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/Calculators.h"
 #include "ballistics/core/IdealPlot.h"
+#include "ballistics/core/TrajectoryExport.h"
 #include "base/ErrorText.h"
 #include "base/ReplacingFile.h"
 #include "chrome/Chrome.h"
@@ -53,7 +53,7 @@ namespace {
 
 enum ExitStatus { kDone = 0, kFailed = 1, kRefused = 2 };
 
-constexpr const char* kHelp = R"(Uso: KORVO [ORDEN [OPCIONES]]
+constexpr const char* kHelpHead = R"(Uso: KORVO [ORDEN [OPCIONES]]
 
 Calculadora de balística exterior forense. Sin argumentos abre sus ventanas;
 con una orden calcula sin abrir ninguna ventana y sin necesitar pantalla, con
@@ -88,14 +88,11 @@ ventanas.
            sus opciones.
 
 Opciones de real y sweep (por omisión, los valores de la ventana):
-  --d D          constante de proporcionalidad, kg/m (0.000016788592601)
-  --t T          paso de tiempo, s (0.01)
-  --m M          masa del proyectil, kg (0.00745)
-  --xo X         posición inicial X, m (0); como en la ventana, no interviene
-  --yo Y         posición inicial Y, m (0); como en la ventana, no interviene
-  --angle A      ángulo de disparo, grados enteros (78)
-  --vo V         velocidad inicial, m/s (340)
-  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
+)";
+
+// After the seven inputs' lines, which the table of inputs writes.
+constexpr const char* kHelpTail =
+    R"(  --drag LEY     ley de arrastre (linear): linear, la de la ventana, con la
                  velocidad inicial Vo; quadratic, la estándar, con la
                  velocidad actual |V|
   --csv ARCHIVO  CSV en ARCHIVO, o en la salida estándar con "-"; en real, la
@@ -184,6 +181,22 @@ Ejemplos:
   KORVO sweep --vary angle=76:80:0.5 --jobs 2 --csv barrido.csv
 )";
 
+// The help: the seven inputs' lines come from the table of inputs, with their
+// defaults as the window writes them in a "." locale.
+//   "  --d D          constante de proporcionalidad, kg/m (0.000016788592601)"
+const std::string& HelpText() {
+    static const std::string text = [] {
+        std::string help = kHelpHead;
+        for (const RunInputInfo& input : RunInputTable()) {
+            std::string option = std::string("  --") + input.Option + " " + input.HelpArgument;
+            option.resize(std::max<std::size_t>(option.size() + 1, 17), ' ');
+            help += option + input.Help + " (" + input.DefaultText + ")" + input.HelpNote + "\n";
+        }
+        return help + kHelpTail;
+    }();
+    return text;
+}
+
 constexpr const char* kUsage = "Uso: KORVO [ORDEN [OPCIONES]]; las órdenes son real, ideal, sweep, band, "
                                "farthest, angles y selfcheck (KORVO --help las explica).\n";
 
@@ -209,7 +222,7 @@ RealInputs ReadRealInputs(const CommandArguments& arguments) {
         const auto typed = arguments.Value(option.name);
         if (!typed)
             continue;
-        const RealInput input = *RealInputNamed(option.name);
+        const RealInput input = *RunInputNamed(option.name);
         std::string& text = InputText(inputs, input);
         // The whole-degree angle is handed over as typed.
         text = input == RealInput::Angulo ? *typed : FieldText(*typed);
@@ -279,7 +292,7 @@ private:
 
 // The export engine writes the workbook under a name; standard output's is
 // that of its descriptor, which the save writes through.
-void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, DragLaw law) {
+void WriteWorkbook(const std::string& path, const TPackedRows& rows, DragLaw law) {
     TrajectoryRowsSource table(rows);
     TTableExportXLS exporter;
     SetUpTrajectoryExport(exporter, &table, path == "-" ? "/proc/self/fd/1" : path);
@@ -289,50 +302,13 @@ void WriteWorkbook(const std::string& path, const TrajectoryTableModel& rows, Dr
 
 std::string ReportBytes(const RealInputs& inputs, const RealRun& run, RunChart& chart,
                         const CommandArguments& arguments) {
-    const RunReportSource source{
-        {inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo, inputs.Ley},
-        FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
-        run.Rows.get(),
-        chart.View().chart(),
-        QDateTime::currentDateTime(),
-        CaseFieldsOption(arguments)};
+    const RunReportSource source{inputs,
+                                 FinishedRunOf(run.Estado, run.ValorX, run.TiempoTotal, *run.Rows),
+                                 run.Rows.get(),
+                                 chart.View().chart(),
+                                 QDateTime::currentDateTime(),
+                                 CaseFieldsOption(arguments)};
     return RenderRunReportPdf(source).toStdString();
-}
-
-std::string TableCsv(const std::vector<std::string>& header, const TrajectoryTableModel& rows) {
-    std::string csv = CsvRecord(header);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        std::vector<std::string> fields;
-        for (int c = 0; c < TrajectoryTableModel::kColumnCount; ++c)
-            fields.push_back(DotText(std::string(rows.CellText(r, c))));
-        csv += CsvRecord(fields);
-    }
-    return csv;
-}
-
-std::string RowsCsv(const std::vector<std::string>& header, const auto& rows) {
-    std::string csv = CsvRecord(header);
-    for (const auto& row : rows) {
-        std::vector<std::string> fields;
-        for (const std::string& text : row)
-            fields.push_back(DotText(text));
-        csv += CsvRecord(fields);
-    }
-    return csv;
-}
-
-std::string Line(const char* label, const std::string& value) {
-    return std::string(label) + " " + value + "\n";
-}
-
-// The impact at the ground crossing interpolated between the last two steps;
-// a run that never crossed (stopped in the air, or gone undefined) has none.
-std::string ImpactLines(const std::optional<Impact>& impact) {
-    const auto figure = [&](Real Impact::*value, const char* unit) {
-        return impact ? NumberToPatternText("0.000", (*impact).*value) + unit : std::string("—");
-    };
-    return Line("Velocidad de Impacto:", figure(&Impact::Velocidad, " m/s")) +
-           Line("Angulo de Impacto:", figure(&Impact::Angulo, " grados"));
 }
 
 // --- JSON ------------------------------------------------------------------
@@ -400,7 +376,7 @@ std::string RealJson(const RealInputs& inputs, const RealRun& run, const Resulta
     RealInputs typed = inputs; // InputText reads through a mutable reference
     std::vector<std::pair<std::string, std::string>> entries;
     for (const CommandOption& option : kRealInputOptions) {
-        const RealInput input = *RealInputNamed(option.name);
+        const RealInput input = *RunInputNamed(option.name);
         const std::string& text = InputText(typed, input);
         entries.emplace_back(option.name,
                              JsonValue(text, input == RealInput::Angulo ? std::to_string(ParseWhole(text))
@@ -462,7 +438,7 @@ int RunReal(const CommandArguments& arguments) {
     // As the window tells it: the run stopped, its rows are kept and written.
     if (!run.Landed)
         PrintError(kTrayectoriaSinFin);
-    WarnAboutLongStep({inputs.D, inputs.T, inputs.M, inputs.Xo, inputs.Yo, inputs.Angulo, inputs.Vo});
+    WarnAboutLongStep(inputs);
 
     if (const auto xls = outputs.Path("xls"))
         outputs.Attempt([&] { WriteWorkbook(*xls, *run.Rows, inputs.Ley); });
@@ -471,24 +447,13 @@ int RunReal(const CommandArguments& arguments) {
         outputs.Save("bmp", [&] { return ChartBitmap(drawn.View()).toStdString(); });
         outputs.Save("pdf", [&] { return ReportBytes(inputs, run, drawn, arguments); });
     }
-    outputs.Save("csv", [&] {
-        std::vector<std::string> header;
-        for (const auto& column : TrajectoryTableModel::Columns())
-            header.emplace_back(column.caption);
-        return TableCsv(header, *run.Rows);
-    });
+    outputs.Save("csv", [&] { return TrajectoryCsv(*run.Rows); });
     const auto resultTexts = [&] {
         return ResultadosTrayectoriaReal(run.ValorX, run.Estado.Iteraciones, run.TiempoTotal,
                                          run.Estado.Hmax);
     };
     outputs.Save("json", [&] { return RealJson(inputs, run, resultTexts()); });
-    outputs.PrintSummary([&] {
-        const ResultadosTexts texts = resultTexts();
-        return Line("Total de Iteraciones:", texts.TotalIteraciones) +
-               Line("Tiempo Total de Vuelo:", texts.TTotalVuelo) + Line("Altura Maxima (Hmax):", texts.HMax) +
-               Line("Alcance Maximo (Amax):", texts.DistanciaMax) + ImpactLines(run.Impacto) +
-               Line("Ley de arrastre:", DragLawCaption(inputs.Ley));
-    });
+    outputs.PrintSummary([&] { return RealRunSummary(resultTexts(), run.Impacto, inputs.Ley); });
     outputs.Finish();
     return run.Landed ? kDone : kNotLandedStatus;
 }
@@ -498,16 +463,9 @@ int RunIdeal(const CommandArguments& arguments) {
     Outputs outputs(arguments, kIdealOutputOptions);
     const IdealRun run =
         Refusing([&] { return RunIdealTrajectory(inputs, outputs.Path("csv").has_value()); });
-    outputs.Save("csv", [&] { return RowsCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
+    outputs.Save("csv", [&] { return DotCsv({"X", "Y", "T (Seg.)"}, run.Rows); });
     outputs.Save("json", [&] { return IdealJson(inputs, run); });
-    outputs.PrintSummary([&] {
-        return Line("Tiempo Altura Max:", run.TAlturaMaxima + " seg.") +
-               Line("T. Caida Altura Max:", run.TCaida + " seg.") +
-               Line("Tiempo T. de Vuelo:", run.TTVuelo + " seg.") +
-               Line("Altura Maxima:", run.AlturaMax + " m.") +
-               Line("Alcance Maximo:", run.AlcanceMax + " m.") +
-               Line("Vel. Final al Impacto:", run.VFinalImpacto + " m/s");
-    });
+    outputs.PrintSummary([&] { return IdealRunSummary(run); });
     outputs.Finish();
     return kDone;
 }
@@ -555,7 +513,7 @@ int RunSweepCommand(const CommandArguments& arguments) {
         if (rows > kMostSweepRows)
             throw ERefused("Un barrido tiene a lo sumo " + std::to_string(kMostSweepRows) + " filas");
         names.push_back(vary.name);
-        varied.push_back(*RealInputNamed(vary.name));
+        varied.push_back(*RunInputNamed(vary.name));
     }
 
     const unsigned jobs = JobsOption(arguments);
@@ -727,7 +685,7 @@ int Finished(std::string_view text) {
 } // namespace
 
 const char* CommandLineHelp() {
-    return kHelp;
+    return HelpText().c_str();
 }
 
 const char* CommandLineVersion() {
@@ -770,7 +728,7 @@ std::unique_ptr<QCoreApplication> StartApplication(bool gui) {
 int RunCommandLine(int argc, char** argv) {
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h")
-        return Finished(kHelp);
+        return Finished(HelpText());
     if (first == "--version" || first == "-v")
         return Finished(CommandLineVersion());
     const Command* command = CommandNamed(first);
@@ -786,7 +744,7 @@ int RunCommandLine(int argc, char** argv) {
         const CommandArguments arguments(
             words, {command->options[0], command->options[1], command->options[2], command->options[3]});
         if (arguments.Help())
-            return Finished(command->help ? command->help() : kHelp);
+            return Finished(command->help ? command->help() : HelpText());
         application = StartApplication(command->needsGui(arguments));
         return command->run(arguments);
     } catch (const ERefused& refusal) {

@@ -29,7 +29,7 @@ class FieldTexts : public TrajectoryView {
 public:
     FieldTexts(RealRun& run, RealRunKeep keep) : run_(run), keep_(keep) {
         if (keep_.Rows)
-            run_.Rows = std::make_shared<TrajectoryTableModel>();
+            run_.Rows = std::make_shared<TrajectoryRows>();
         for (auto& [field, text] : DefaultTrajectoryTexts())
             texts_[Index(field)] = text;
     }
@@ -74,60 +74,6 @@ std::string FieldText(std::string_view typed) {
     } catch (const EConvertError&) {
         return std::string(typed);
     }
-}
-
-RealInputs::RealInputs() : Xo("0"), Yo("0") {
-    for (auto& [field, text] : DefaultTrajectoryTexts()) {
-        switch (field) {
-        case F::D:
-            D = text;
-            break;
-        case F::T:
-            T = text;
-            break;
-        case F::M:
-            M = text;
-            break;
-        case F::Angulo:
-            Angulo = text;
-            break;
-        case F::Vo:
-            Vo = text;
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-std::optional<RealInput> RealInputNamed(std::string_view name) {
-    static constexpr std::pair<std::string_view, RealInput> names[] = {
-        {"d", RealInput::D},   {"t", RealInput::T},          {"m", RealInput::M},  {"xo", RealInput::Xo},
-        {"yo", RealInput::Yo}, {"angle", RealInput::Angulo}, {"vo", RealInput::Vo}};
-    for (const auto& [known, input] : names)
-        if (known == name)
-            return input;
-    return std::nullopt;
-}
-
-std::string& InputText(RealInputs& inputs, RealInput input) {
-    switch (input) {
-    case RealInput::D:
-        return inputs.D;
-    case RealInput::T:
-        return inputs.T;
-    case RealInput::M:
-        return inputs.M;
-    case RealInput::Xo:
-        return inputs.Xo;
-    case RealInput::Yo:
-        return inputs.Yo;
-    case RealInput::Angulo:
-        return inputs.Angulo;
-    case RealInput::Vo:
-        return inputs.Vo;
-    }
-    throw std::logic_error("unknown real input");
 }
 
 RealRun RunRealTrajectory(const RealInputs& inputs, RealRunKeep keep) {
@@ -276,28 +222,6 @@ IdealRun RunIdealTrajectory(const IdealInputs& inputs, bool plot) {
             throw std::runtime_error("La gráfica no terminó en " + std::to_string(kMostPlotPoints) +
                                      " puntos; el proceso se detuvo.");
     return run;
-}
-
-std::string CsvRecord(const std::vector<std::string>& fields) {
-    std::string record;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            record += ',';
-        const std::string& field = fields[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
-            record += field;
-            continue;
-        }
-        record += '"';
-        for (char c : field) {
-            if (c == '"')
-                record += '"';
-            record += c;
-        }
-        record += '"';
-    }
-    record += "\r\n";
-    return record;
 }
 
 unsigned JobsOption(const CommandArguments& arguments) {

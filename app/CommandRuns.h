@@ -15,12 +15,14 @@
 //
 // Texts use the decimal separator in force, as the windows' fields do;
 // FieldText() turns a number written with "." or that separator into it.
+#include "ballistics/core/CsvText.h"
 #include "ballistics/core/DragLaw.h"
 #include "ballistics/core/GroundImpact.h"
 #include "ballistics/core/RealTrajectory.h"
 #include "ballistics/core/RunReport.h"
+#include "ballistics/core/RunSummaries.h"
+#include "ballistics/core/TrajectoryRows.h"
 
-#include "ballistics/TrajectoryTableModel.h"
 #include "base/ParallelFor.h"
 
 #include <array>
@@ -45,16 +47,12 @@ std::string FieldText(std::string_view typed);
 // displays, which read "0"); they are kept so that a sweep over them shows it.
 // The drag law is not a field: it is the run's choice (--drag), the designed
 // linear law unless asked otherwise.
-struct RealInputs {
-    RealInputs();
-    std::string D, T, M, Xo, Yo, Angulo, Vo;
-    DragLaw Ley = DragLaw::Linear;
+struct RealInputs : RunInputTexts {
+    RealInputs() : RunInputTexts(DefaultRunInputTexts()) {}
 };
 
-// The inputs a sweep can vary, by the names of the command line.
-enum class RealInput { D, T, M, Xo, Yo, Angulo, Vo };
-std::optional<RealInput> RealInputNamed(std::string_view name);
-std::string& InputText(RealInputs& inputs, RealInput input);
+// The inputs a sweep can vary, by the names of the command line (RunInputs.h).
+using RealInput = RunInput;
 
 // What a real run leaves: its state, the displays at the end, the table rows
 // and chart points when asked for, and the ground crossing between the last two
@@ -65,7 +63,7 @@ struct RealRun {
     std::string ValorX;      // the X display at the end (15 significant digits)
     std::string TiempoTotal; // the time display at the end
     // Every step's ten texts when asked for, packed as the window keeps them.
-    std::shared_ptr<TrajectoryTableModel> Rows;
+    std::shared_ptr<TrajectoryRows> Rows;
     std::vector<std::pair<double, double>> Points;
     // False for a run stopped at its step limit (kTrayectoriaSinFin).
     bool Landed = true;
@@ -132,8 +130,7 @@ struct IdealInputs {
 
 // The six closed-form texts ("&Calcular") and, when asked for, the point table
 // the plot fills ("&Generar Grafica" to its end), each row X, Y, time.
-struct IdealRun {
-    std::string TAlturaMaxima, TCaida, TTVuelo, AlturaMax, AlcanceMax, VFinalImpacto;
+struct IdealRun : IdealResultTexts {
     std::vector<std::array<std::string, 3>> Rows;
 };
 
@@ -144,9 +141,5 @@ inline constexpr std::int32_t kMostPlotPoints = 1000000;
 // an evaluator error), or std::runtime_error when the plot does not end within
 // kMostPlotPoints points.
 IdealRun RunIdealTrajectory(const IdealInputs& inputs, bool plot);
-
-// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes
-// doubled; fields are joined with "," and each record ends with CR LF.
-std::string CsvRecord(const std::vector<std::string>& fields);
 
 } // namespace korvo

@@ -6,7 +6,6 @@
 #include "ballistics/ReportMetadata.h"
 #include "ballistics/ReportPages.h"
 #include "ballistics/TrajectoryChartModel.h"
-#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/core/Gravity.h"
 #include "ballistics/core/LawComparison.h"
 #include "ballistics/core/RunChecks.h"
@@ -30,7 +29,7 @@ namespace korvo {
 
 namespace {
 
-using Columns = std::array<QString, TrajectoryTableModel::kColumnCount>;
+using Columns = std::array<QString, kTrajectoryColumnCount>;
 
 // The table's type shrinks from this size until its widest row fits the page.
 constexpr qreal kTablePointSize = 8;
@@ -49,9 +48,18 @@ std::size_t LawIndex(DragLaw law) {
 
 Columns Captions() {
     Columns captions;
-    for (int c = 0; c < TrajectoryTableModel::kColumnCount; ++c)
-        captions[c] = QString::fromUtf8(TrajectoryTableModel::Columns()[c].caption);
+    for (int c = 0; c < kTrajectoryColumnCount; ++c)
+        captions[c] = QString::fromUtf8(TrajectoryColumns()[c].Caption);
     return captions;
+}
+
+Columns RowAt(const TPackedRows& rows, int row) {
+    Columns cells;
+    for (int c = 0; c < kTrajectoryColumnCount; ++c) {
+        const std::string_view text = rows.Cell(row, c);
+        cells[c] = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    return cells;
 }
 
 // Everything the report prints, worked out once before either pass.
@@ -59,8 +67,8 @@ struct Content {
     const RunReportSource& source;
     RunReportFigures figures;
     QString digest;
-    QString selfCheck;                                            // the self-check's verdict for this build
-    std::array<int, TrajectoryTableModel::kColumnCount> widths{}; // in characters
+    QString selfCheck;                                // the self-check's verdict for this build
+    std::array<int, kTrajectoryColumnCount> widths{}; // in characters
     QFont tableFont;
     QFont tableBold;
     bool tableFitted = false;
@@ -80,19 +88,9 @@ void Inputs(ReportPages& pages, const QString& heading, const Content& c) {
     const std::vector<qreal> at{0.02, 0.45, 0.75};
     pages.Cells({QStringLiteral("Magnitud"), QStringLiteral("Texto del campo"), QStringLiteral("Unidad")}, at,
                 ReportSansFont(9, true));
-    const std::pair<const char*, const std::string*> rows[] = {
-        {"D: constante de proporcionalidad", &in.D},
-        {"T: intervalo de tiempo del paso", &in.T},
-        {"M: masa del proyectil", &in.M},
-        {"Xo: posición horizontal inicial", &in.Xo},
-        {"Yo: altura inicial", &in.Yo},
-        {"Ángulo de disparo", &in.Angulo},
-        {"Vo: velocidad inicial", &in.Vo},
-    };
-    const char* units[] = {"kg/m", "s", "kg", "m", "m", "grados", "m/s"};
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        pages.Cells({QString::fromUtf8(rows[i].first), QStringLiteral("\"%1\"").arg(Q(*rows[i].second)),
-                     QString::fromUtf8(units[i])},
+    for (const RunInputInfo& input : RunInputTable())
+        pages.Cells({QString::fromUtf8(input.ReportLabel), QStringLiteral("\"%1\"").arg(Q(in.*input.Text)),
+                     QString::fromUtf8(input.Unit)},
                     at, body);
     pages.Skip(pages.Metrics(body).lineSpacing() * 0.5);
     pages.Paragraph(
@@ -394,7 +392,7 @@ void Chart(ReportPages& pages, const QString& heading, const Content& c) {
 QString RowLine(const Columns& cells, const Content& c) {
     QString line;
     line.reserve(160);
-    for (int i = 0; i < TrajectoryTableModel::kColumnCount; ++i) {
+    for (int i = 0; i < kTrajectoryColumnCount; ++i) {
         const QString& text = cells[i];
         const int room = std::max<int>(0, c.widths[i] - static_cast<int>(text.size()));
         const int before = i == 0 ? 0 : room / 2;
@@ -408,8 +406,8 @@ QString RowLine(const Columns& cells, const Content& c) {
 }
 
 void Table(ReportPages& pages, const QString& heading, const Content& c) {
-    const TrajectoryTableModel& rows = *c.source.Rows;
-    const int count = rows.rowCount();
+    const TPackedRows& rows = *c.source.Rows;
+    const int count = rows.Count();
     const QFontMetricsF metrics = pages.Metrics(c.tableFont);
     const QString captions = RowLine(Captions(), c);
     const auto header = [&] {
@@ -435,7 +433,7 @@ void Table(ReportPages& pages, const QString& heading, const Content& c) {
                 painter->setFont(c.tableFont);
         }
         if (painter)
-            painter->drawText(QPointF(0, pages.Y() + metrics.ascent()), RowLine(rows.At(r), c));
+            painter->drawText(QPointF(0, pages.Y() + metrics.ascent()), RowLine(RowAt(rows, r), c));
         pages.Skip(line);
     }
     pages.Skip(line * 0.5);
@@ -478,14 +476,14 @@ void Digest(ReportPages& pages, const QString& heading, const Content& c) {
 // Sets the table's type: 8 points, smaller when the widest row does not fit
 // the page's width.
 void FitTable(Content& c, const ReportPages& pages) {
-    const TrajectoryTableModel& rows = *c.source.Rows;
+    const TPackedRows& rows = *c.source.Rows;
     const Columns captions = Captions();
-    for (int i = 0; i < TrajectoryTableModel::kColumnCount; ++i)
+    for (int i = 0; i < kTrajectoryColumnCount; ++i)
         c.widths[i] = static_cast<int>(captions[i].size());
-    for (int r = 0; r < rows.rowCount(); ++r)
-        for (int i = 0; i < TrajectoryTableModel::kColumnCount; ++i)
-            c.widths[i] = std::max(c.widths[i], static_cast<int>(rows.At(r)[i].size()));
-    int characters = 2 * (TrajectoryTableModel::kColumnCount - 1);
+    for (int r = 0; r < rows.Count(); ++r)
+        for (int i = 0; i < kTrajectoryColumnCount; ++i)
+            c.widths[i] = std::max(c.widths[i], static_cast<int>(RowAt(rows, r)[i].size()));
+    int characters = 2 * (kTrajectoryColumnCount - 1);
     for (int width : c.widths)
         characters += width;
     const qreal advance = pages.Metrics(ReportMonoFont(kTablePointSize)).horizontalAdvance(QLatin1Char('0'));
@@ -521,52 +519,25 @@ std::vector<ReportSection> Sections(Content& c) {
 
 } // namespace
 
-FinishedRun FinishedRunOf(const EstadoTrayectoria& state, const std::string& valorX,
-                          const std::string& tiempoTotal, const TrajectoryTableModel& rows) {
-    FinishedRun run{state, valorX, tiempoTotal, {}, {}};
-    const int count = rows.rowCount();
-    if (count >= 2)
-        run.TiempoAnterior = rows.Cell(count - 2, 1).toStdString();
-    if (state.IteracionHmax >= 1 && state.IteracionHmax <= count)
-        run.TiempoHmax = rows.Cell(state.IteracionHmax - 1, 1).toStdString();
-    return run;
-}
-
 namespace {
 
 // Rows hashed between two calls of the caller's keep-responsive function.
 constexpr int kRowsBetweenEvents = 8192;
 
-QString DigestOf(const RunInputTexts& inputs, const TrajectoryTableModel& rows,
+QString DigestOf(const RunInputTexts& inputs, const TPackedRows& rows,
                  const std::function<void()>& keepResponsive) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    std::string record;
-    for (const std::string* text :
-         {&inputs.D, &inputs.T, &inputs.M, &inputs.Xo, &inputs.Yo, &inputs.Angulo, &inputs.Vo})
-        AppendDigestText(record, *text);
-    EndDigestRecord(record);
-    const auto addRow = [&](const Columns& cells) {
-        for (const QString& cell : cells) {
-            const QByteArray bytes = cell.toUtf8();
-            AppendDigestText(record,
-                             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        }
-        EndDigestRecord(record);
+    DigestRecords(inputs, rows, [&](std::string_view record, int row) {
         hash.addData(QByteArrayView(record.data(), static_cast<qsizetype>(record.size())));
-        record.clear();
-    };
-    addRow(Captions());
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        addRow(rows.At(r));
-        if (keepResponsive && r % kRowsBetweenEvents == kRowsBetweenEvents - 1)
+        if (keepResponsive && row % kRowsBetweenEvents == 0 && row > 0)
             keepResponsive();
-    }
+    });
     return QString::fromLatin1(hash.result().toHex());
 }
 
 } // namespace
 
-QString RunDigest(const RunInputTexts& inputs, const TrajectoryTableModel& rows) {
+QString RunDigest(const RunInputTexts& inputs, const TPackedRows& rows) {
     return DigestOf(inputs, rows, {});
 }
 

@@ -29,12 +29,10 @@ class QChart;
 
 namespace korvo {
 
-class TrajectoryTableModel;
-
 struct RunReportSource {
-    RunInputTexts Inputs;                       // as the fields held them when the run started
-    FinishedRun Run;                            // the run's state and end texts
-    const TrajectoryTableModel* Rows = nullptr; // every step's ten texts
+    RunInputTexts Inputs;              // as the fields held them when the run started
+    FinishedRun Run;                   // the run's state and end texts
+    const TPackedRows* Rows = nullptr; // every step's ten texts
     // Drawn as vectors at its own aspect, its axes titled in metres for the
     // drawing and given their own titles back; null leaves the chart out. It
     // must show every point already (a deferred redraw is the caller's); a
@@ -44,14 +42,9 @@ struct RunReportSource {
     RunCaseFields Caso; // printed in the identification; the case number in every footer
 };
 
-// The run's texts the report reads from the table: the time of the row before
-// the last and that of the row that raised Hmax (empty when there is none).
-FinishedRun FinishedRunOf(const EstadoTrayectoria& state, const std::string& valorX,
-                          const std::string& tiempoTotal, const TrajectoryTableModel& rows);
-
 // The SHA-256 of the digest input (RunReport.h gives its layout), as 64
 // lower-case hexadecimal digits.
-QString RunDigest(const RunInputTexts& inputs, const TrajectoryTableModel& rows);
+QString RunDigest(const RunInputTexts& inputs, const TPackedRows& rows);
 
 // The report as the bytes of a PDF file. `keepResponsive`, when set, is called
 // after every page while the table is written (a window processes its paint

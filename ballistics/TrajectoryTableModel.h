@@ -6,15 +6,14 @@
 // integrator, one row per step, appended one per timer tick and all removed by
 // the reset.
 #include "ballistics/core/DragLaw.h"
-#include "export/ListViewSource.h"
+#include "ballistics/core/TrajectoryExport.h"
+#include "ballistics/core/TrajectoryRows.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,41 +25,6 @@ class QTableView;
 class QWidget;
 
 namespace korvo {
-
-class TTableExportXLS;
-
-// Rows of texts packed one after another into large blocks: a row costs its
-// texts' bytes, a length byte per text and eight bytes of bookkeeping, where a
-// string per cell would cost about fifty bytes more per cell. A run of two
-// million steps keeps its table this way in a few hundred megabytes. Blocks
-// are never moved once written, so a long table grows without ever copying
-// what it holds.
-class TPackedRows {
-public:
-    // Appends one row of `count` texts (UTF-8).
-    void Append(const std::string_view* cells, int count);
-    void RemoveLast();
-    void Clear();
-    int Count() const { return static_cast<int>(starts_.size()); }
-    // The text of a cell; throws std::out_of_range for a row that does not exist.
-    std::string_view Cell(int row, int column) const;
-
-private:
-    static constexpr std::size_t kBlockBytes = 256 * 1024;
-    struct Position {
-        std::uint32_t block;
-        std::uint32_t offset;
-    };
-    struct Block {
-        std::unique_ptr<char[]> bytes;
-        std::size_t capacity;
-    };
-    char* Reserve(std::size_t bytes);
-
-    std::vector<Block> blocks_;
-    std::size_t used_ = 0; // bytes written into the last block
-    std::deque<Position> starts_;
-};
 
 // A read-only table of `Columns` text columns whose rows are only ever appended
 // one at a time, the last removed, or all removed. Each change tells the view
@@ -107,6 +71,8 @@ public:
             throw std::out_of_range("no such column");
         return rows_.Cell(row, column);
     }
+    // The packed texts, as the Qt-free code reads them.
+    const TPackedRows& Packed() const { return rows_; }
     QString Cell(int row, int column) const {
         const std::string_view text = CellText(row, column);
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -166,10 +132,12 @@ private:
 QTableView* MakeTrajectoryTableView(QWidget* parent, QAbstractItemModel* model, const QRect& box,
                                     const QFont& font);
 
-class TrajectoryTableModel : public TTextTableModel<10> {
+// The real-trajectory window's table over the run's packed rows; its columns'
+// captions and widths are the core's (TrajectoryColumns), aligned for the view.
+class TrajectoryTableModel : public TTextTableModel<kTrajectoryColumnCount> {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 10;
+    static constexpr int kColumnCount = kTrajectoryColumnCount;
 
     struct Column {
         const char* caption; // UTF-8
@@ -186,17 +154,6 @@ public:
 protected:
     QString ColumnCaption(int column) const override;
     Qt::Alignment ColumnAlignment(int column) const override;
-};
-
-// The ten columns as the export engine reads them: captions, alignment and the
-// design widths; the items are the derived source's.
-class TrajectoryColumnsSource : public IListViewSource {
-public:
-    int ColumnCount() const override;
-    std::string ColumnCaption(int column) const override;
-    int ColumnWidth(int column) const override;
-    TListColumnAlign ColumnAlignment(int column) const override;
-    int SubItemCount(int item) const override;
 };
 
 // The table as the export engine reads it: the model's texts, the view's
@@ -219,37 +176,5 @@ private:
     const TrajectoryTableModel* model_;
     int updateDepth_ = 0;
 };
-
-// The rows of a run kept without any table view (the command line's run): the
-// same columns at their design widths, nothing to select or repaint.
-class TrajectoryRowsSource : public TrajectoryColumnsSource {
-public:
-    explicit TrajectoryRowsSource(const TrajectoryTableModel& rows) : rows_(rows) {}
-
-    int ItemCount() const override { return rows_.rowCount(); }
-    std::string ItemCaption(int item) const override { return std::string(rows_.CellText(item, 0)); }
-    std::string SubItem(int item, int index) const override {
-        return std::string(rows_.CellText(item, index + 1));
-    }
-    void SelectItem(int) override {}
-    void BeginUpdate() override {}
-    void EndUpdate() override {}
-
-private:
-    const TrajectoryTableModel& rows_;
-};
-
-// The export settings of a run's table, shared by the window and the command
-// line so that both write the same workbook: the table as a list-view source,
-// the file name, the sheet "Trayectoria", the page footer "Page &P of &N", and
-// every other option at its default (the caption row in bold).
-void SetUpTrajectoryExport(TTableExportXLS& exporter, IListViewSource* table, const std::string& fileName);
-
-// The law of the run whose table is exported. The designed linear law's
-// workbook is the table alone, as it has always been. Any other law is stated
-// in the first row, above the captions: "Ley de arrastre:" in A1 and the law's
-// caption ("Cuadrática (|V|)") in B1, the first cells anyone opening the file
-// reads, so that its numbers are never taken for the designed law's.
-void SetTrajectoryExportLaw(TTableExportXLS& exporter, DragLaw law);
 
 } // namespace korvo

@@ -124,34 +124,35 @@ void TForm2::BuildInputs() {
 
     GroupBox1 = MakeGroup(TabSheet1, QStringLiteral("GroupBox1"),
                           QStringLiteral(" Introducir Valores Iniciales:"), {3, 0, 215, 162}, BoldFont());
+    // The inputs' names, captions and unit labels are the core's table; where
+    // each stands is the window's.
     struct Input {
-        const char* label;
         QLineEdit*& field;
-        const char* name;
         QRect box;
-        const char* unit;
     };
-    const Input inputs[] = {
-        {"D:", ValorConstanteProporcionalidad, "ValorConstanteProporcionalidad", {24, 19, 107, 18}, nullptr},
-        {"T:", VTiempoIteraciones, "VTiempoIteraciones", {24, 39, 47, 18}, "Segundos"},
-        {"M:", ValorMasa, "ValorMasa", {24, 59, 47, 18}, "Kg."},
-        {"Xo:", ValorXo, "ValorXo", {24, 78, 47, 18}, "Metros"},
-        {"Yo:", ValorYo, "ValorYo", {24, 97, 47, 18}, "Metros"},
-        {"0°:", ValorGrados, "ValorGrados", {24, 116, 47, 18}, "Grados (Angulo)"},
-        {"Vo:", ValorVelocidadInicial, "ValorVelocidadInicial", {24, 135, 47, 18}, "m/s"},
+    const Input inputs[kRunInputCount] = {
+        {ValorConstanteProporcionalidad, {24, 19, 107, 18}},
+        {VTiempoIteraciones, {24, 39, 47, 18}},
+        {ValorMasa, {24, 59, 47, 18}},
+        {ValorXo, {24, 78, 47, 18}},
+        {ValorYo, {24, 97, 47, 18}},
+        {ValorGrados, {24, 116, 47, 18}},
+        {ValorVelocidadInicial, {24, 135, 47, 18}},
     };
-    for (const Input& input : inputs) {
+    for (int i = 0; i < kRunInputCount; ++i) {
+        const Input& input = inputs[i];
+        const RunInputInfo& info = RunInputTable()[i];
         // Ends two pixels before its field, so that the caption does not touch it.
-        MakeLabel(GroupBox1, QString::fromUtf8(input.label), {2, input.box.top() + 2, 20, 14}, NormalFont(),
+        MakeLabel(GroupBox1, QString::fromUtf8(info.Caption), {2, input.box.top() + 2, 20, 14}, NormalFont(),
                   Qt::AlignRight | Qt::AlignVCenter);
-        input.field =
-            MakeField(GroupBox1, QString::fromUtf8(input.name), input.box, QString(), NormalFont(), false);
-        if (input.unit)
-            MakeLabel(GroupBox1, QString::fromUtf8(input.unit),
+        input.field = MakeField(GroupBox1, QString::fromUtf8(info.FieldName), input.box, QString(),
+                                NormalFont(), false);
+        if (info.WindowUnit)
+            MakeLabel(GroupBox1, QString::fromUtf8(info.WindowUnit),
                       {input.box.right() + 4, input.box.top() + 2, 100, 14}, NormalFont());
     }
     // D's unit stands nowhere beside it ("Calcular D" does).
-    ValorConstanteProporcionalidad->setAccessibleDescription(QStringLiteral("kg/m"));
+    ValorConstanteProporcionalidad->setAccessibleDescription(QString::fromUtf8(RunInputOf(RunInput::D).Unit));
     const QColor black(Qt::black);
     CalcularD = MakeButton(GroupBox1, QStringLiteral("CalcularD"), QStringLiteral("Calcular &D"),
                            {134, 19, 74, 21}, BoldFont(), black);
@@ -399,10 +400,10 @@ void TForm2::IniciarCalculosClick() {
         // fails part-way leaves the window Blocked until the reset.
         EnterState(RunState::Blocked);
         const DragLaw law = ChosenLaw();
-        startInputs_ = {Text(TrajectoryField::D),      Text(TrajectoryField::T),
-                        Text(TrajectoryField::M),      ValorXo->text().toStdString(),
-                        ValorYo->text().toStdString(), Text(TrajectoryField::Angulo),
-                        Text(TrajectoryField::Vo),     law};
+        for (const RunInputInfo& input : RunInputTable())
+            startInputs_.*input.Text =
+                ToStdString(findChild<QLineEdit*>(QString::fromLatin1(input.FieldName))->text());
+        startInputs_.Ley = law;
         trajectory_.Start(*this, law);
         pacer_->Start();
         EnterState(RunState::Running);
@@ -487,8 +488,8 @@ void TForm2::SaveRunReport(const QString& path) {
     chart_->Flush();
     const RunReportSource source{startInputs_,
                                  FinishedRunOf(trajectory_.State(), Text(TrajectoryField::X),
-                                               Text(TrajectoryField::TiempoTotal), *ListModel),
-                                 ListModel,
+                                               Text(TrajectoryField::TiempoTotal), ListModel->Packed()),
+                                 &ListModel->Packed(),
                                  Chart1->chart(),
                                  QDateTime::currentDateTime(),
                                  CaseFields};

@@ -2,6 +2,8 @@
 
 #include "ballistics/core/RealTrajectory.h"
 
+#include "ballistics/core/RunInputs.h"
+
 #include "ballistics/core/RunChecks.h"
 #include "ballistics/core/StepKernel.h"
 
@@ -131,22 +133,15 @@ void RealTrajectory::CrearListado(TrajectoryView& view) const {
 namespace korvo {
 
 std::vector<std::pair<TrajectoryField, std::string>> DefaultTrajectoryTexts() {
-    // The default D is that of a 9 mm projectile in air of 1.0556 kg/m^3 with a
-    // drag coefficient of 0.5; M is 7.45 g.
-    return {{F::D, BuiltInNumberText("0.000016788592601")},
-            {F::T, BuiltInNumberText("0.01")},
-            {F::M, BuiltInNumberText("0.00745")},
-            {F::Angulo, "78"},
-            {F::Vo, "340"},
-            {F::X, "0"},
-            {F::Y, "0"},
-            {F::Vx, "0"},
-            {F::Vy, "0"},
-            {F::Ax, "0"},
-            {F::Ay, "0"},
-            {F::VFx, "0"},
-            {F::VFy, "0"},
-            {F::TiempoTotal, BuiltInNumberText("0.0")}};
+    // The inputs' defaults are the table's (RunInputs.h).
+    const RunInputTexts inputs = DefaultRunInputTexts();
+    return {{F::D, inputs.D},   {F::T, inputs.T},
+            {F::M, inputs.M},   {F::Angulo, inputs.Angulo},
+            {F::Vo, inputs.Vo}, {F::X, "0"},
+            {F::Y, "0"},        {F::Vx, "0"},
+            {F::Vy, "0"},       {F::Ax, "0"},
+            {F::Ay, "0"},       {F::VFx, "0"},
+            {F::VFy, "0"},      {F::TiempoTotal, BuiltInNumberText("0.0")}};
 }
 
 std::vector<std::pair<TrajectoryField, std::string>> ResetTrajectoryTexts() {

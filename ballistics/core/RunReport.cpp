@@ -216,12 +216,9 @@ std::string ShellQuoted(const std::string& text) {
 }
 
 std::string ReproduceCommand(const RunInputTexts& inputs) {
-    const std::pair<const char*, const std::string*> options[] = {
-        {"d", &inputs.D},   {"t", &inputs.T},          {"m", &inputs.M},  {"xo", &inputs.Xo},
-        {"yo", &inputs.Yo}, {"angle", &inputs.Angulo}, {"vo", &inputs.Vo}};
     std::string command = "KORVO real";
-    for (const auto& [name, text] : options)
-        command += std::string(" --") + name + " " + ShellQuoted(*text);
+    for (const RunInputInfo& input : RunInputTable())
+        command += std::string(" --") + input.Option + " " + ShellQuoted(inputs.*input.Text);
     if (inputs.Ley != DragLaw::Linear)
         command += std::string(" --drag ") + DragLawOptionName(inputs.Ley);
     return command;
@@ -229,6 +226,38 @@ std::string ReproduceCommand(const RunInputTexts& inputs) {
 
 std::string NotLandedText(std::int32_t steps) {
     return "no aterrizó en " + std::to_string(steps) + " pasos";
+}
+
+void DigestRecords(const RunInputTexts& inputs, const TPackedRows& rows,
+                   const std::function<void(std::string_view record, int row)>& record) {
+    std::string text;
+    for (const RunInputInfo& input : RunInputTable())
+        AppendDigestText(text, inputs.*input.Text);
+    EndDigestRecord(text);
+    record(text, 0);
+    text.clear();
+    for (const TrajectoryColumn& column : TrajectoryColumns())
+        AppendDigestText(text, column.Caption);
+    EndDigestRecord(text);
+    record(text, 0);
+    for (int r = 0; r < rows.Count(); ++r) {
+        text.clear();
+        for (int c = 0; c < kTrajectoryColumnCount; ++c)
+            AppendDigestText(text, rows.Cell(r, c));
+        EndDigestRecord(text);
+        record(text, r + 1);
+    }
+}
+
+FinishedRun FinishedRunOf(const EstadoTrayectoria& state, const std::string& valorX,
+                          const std::string& tiempoTotal, const TPackedRows& rows) {
+    FinishedRun run{state, valorX, tiempoTotal, {}, {}};
+    const int count = rows.Count();
+    if (count >= 2)
+        run.TiempoAnterior = std::string(rows.Cell(count - 2, 1));
+    if (state.IteracionHmax >= 1 && state.IteracionHmax <= count)
+        run.TiempoHmax = std::string(rows.Cell(state.IteracionHmax - 1, 1));
+    return run;
 }
 
 } // namespace korvo

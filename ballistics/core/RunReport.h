@@ -30,9 +30,12 @@
 #include "ballistics/core/LawComparison.h"
 #include "ballistics/core/NumberText.h"
 #include "ballistics/core/RealTrajectory.h"
+#include "ballistics/core/RunInputs.h"
+#include "ballistics/core/TrajectoryRows.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,13 +72,6 @@ struct GroundCrossing {
 // already below, or whose values went NaN, has no crossing between them).
 std::optional<GroundCrossing> InterpolateGroundCrossing(Real tPrev, Real xPrev, Real yPrev, Real tLast,
                                                         Real xLast, Real yLast);
-
-// The inputs as the fields held them when the run started, and the drag law
-// chosen for it.
-struct RunInputTexts {
-    std::string D, T, M, Xo, Yo, Angulo, Vo;
-    DragLaw Ley = DragLaw::Linear;
-};
 
 // What a case file adds to a report, each optional (empty when not given).
 struct RunCaseFields {
@@ -157,5 +153,16 @@ inline Real PercentChange(Real stepped, Real vacuum) {
 //   AppendDigestText(out, "0.01") -> out gains "4:0.01,"
 void AppendDigestText(std::string& out, std::string_view text);
 void EndDigestRecord(std::string& out);
+
+// The digest input's records in their order, each handed to `record` whole
+// (ending in its line feed) with the number of table rows it follows: the
+// inputs and the captions with 0, the first row with 1, and so on.
+void DigestRecords(const RunInputTexts& inputs, const TPackedRows& rows,
+                   const std::function<void(std::string_view record, int row)>& record);
+
+// The run's texts the report reads from the table: the time of the row before
+// the last and that of the row that raised Hmax (empty when there is none).
+FinishedRun FinishedRunOf(const EstadoTrayectoria& state, const std::string& valorX,
+                          const std::string& tiempoTotal, const TPackedRows& rows);
 
 } // namespace korvo

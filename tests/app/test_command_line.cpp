@@ -10,6 +10,7 @@
 #include "SeparatorGuard.h"
 #include "app/CommandRuns.h"
 #include "app/GuiTest.h"
+#include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
 #include "ballistics/core/TrajectoryFigures.h"

@@ -53,7 +53,7 @@ protected:
                                    form.ValorYo->text().toStdString(),
                                    form.ValorGrados->text().toStdString(),
                                    form.ValorVelocidadInicial->text().toStdString()};
-        return RunDigest(inputs, *form.ListModel);
+        return RunDigest(inputs, form.ListModel->Packed());
     }
 
     QApplication& application = test::Application();
@@ -224,7 +224,7 @@ TEST_F(RunReportPdf, SameInputsGiveTheSameDigestAndAnotherInputAnother) {
 TEST_F(RunReportPdf, DigestInputLayoutIsPinned) {
     // Computed independently (Python's hashlib) over the netstrings of the
     // default inputs, the captions and the default run's first row.
-    TrajectoryTableModel model;
+    TrajectoryRows model;
     model.AppendRow(std::array<std::string, 10>{"1", "0.01", "0.699", "3.286", "-54.162", "-264.622",
                                                 "70.148", "329.924", "423.796", "43.244"});
     const RunInputTexts inputs{"0.000016788592601", "0.01", "0.00745", "0", "0", "78", "340"};
@@ -236,7 +236,7 @@ TEST_F(RunReportPdf, DigestInputLayoutIsPinned) {
 QString ReportOf(const RunInputTexts& inputs, std::int32_t mostSteps = kMostTrajectorySteps) {
     struct View : TrajectoryView {
         std::map<TrajectoryField, std::string> texts;
-        TrajectoryTableModel rows;
+        TrajectoryRows rows;
         std::string Text(TrajectoryField field) const override { return texts.at(field); }
         void SetText(TrajectoryField field, const std::string& text) override { texts[field] = text; }
         void AppendRow(const std::array<std::string, 10>& row) override { rows.AppendRow(row); }
