@@ -39,7 +39,8 @@ struct CommandOption {
     bool repeats = false;
 };
 
-// The real trajectory's seven inputs, by the names a sweep varies them by.
+// The real trajectory's seven inputs, by the names a sweep varies them by, in
+// the order of the run's table of inputs (a test holds the two together).
 inline constexpr CommandOption kRealInputOptions[] = {{"d"}, {"t"}, {"m"}, {"xo"}, {"yo"}, {"angle"}, {"vo"}};
 // The drag law a real run or a sweep steps.
 inline constexpr CommandOption kDragOptions[] = {{"drag"}};

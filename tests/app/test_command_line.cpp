@@ -8,11 +8,13 @@
 // report's command line, which reproduces its digest.
 #include "ProgramRun.h"
 #include "SeparatorGuard.h"
+#include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
 #include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
+#include "ballistics/core/RunInputs.h"
 #include "ballistics/core/TrajectoryFigures.h"
 #include "base/RegionalSettings.h"
 
@@ -165,6 +167,14 @@ TEST(CommandLineWorkbookLaw, QuadraticRunStatesItsLawAboveTheTable) {
 // Runs that land at once, that barely rise, and that take thousands of steps
 // have the same steps on the command line as in the window, which computes a
 // second step after its start whatever the first gave.
+// The argument reader (standard library only, so that it can be fuzzed alone)
+// keeps its own list of the seven input names: it must be the run's table.
+TEST(CommandLineReal, TheReadersInputNamesAreTheRunsInputs) {
+    ASSERT_EQ(std::size(kRealInputOptions), RunInputTable().size());
+    for (std::size_t i = 0; i < RunInputTable().size(); ++i)
+        EXPECT_EQ(kRealInputOptions[i].name, RunInputTable()[i].Option);
+}
+
 TEST(CommandLineReal, StepsAreTheWindowsForEdgeInputs) {
     test::Application();
     test::RecordedMessages messages;
