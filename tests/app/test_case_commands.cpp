@@ -3,9 +3,9 @@
 // The case commands as a user's shell runs them: the commands a case report
 // prints repeat its tables, their files are checked before anything runs as
 // every command's are, and --pdf writes the report of the table computed.
+#include "GuiTest.h"
 #include "ProgramRun.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "ballistics/core/CaseReport.h"
 #include "ballistics/core/TrajectoryFigures.h"
 

@@ -6,11 +6,11 @@
 // refused inputs and failed writes with their exit status; the band, farthest
 // reach and angles of a case in their CSV layouts; the self-check; and the
 // report's command line, which reproduces its digest.
+#include "GuiTest.h"
 #include "ProgramRun.h"
 #include "SeparatorGuard.h"
 #include "app/CommandArguments.h"
 #include "app/CommandRuns.h"
-#include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"

@@ -4,7 +4,7 @@
 // mark and keys; clickable labels and charts as assistive technology sees them;
 // and a whole session with key events alone, from the main window through a
 // default run, its results, both files and back to the end of the program.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"

@@ -3,7 +3,7 @@
 // The manual built into the program: it lists every message the code can show,
 // its pictures are in the program and have the sizes of their windows, and F1
 // opens it at the section of the window it is pressed in.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "app/MessageScan.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"

@@ -5,8 +5,8 @@
 // LC_ALL=es_ES.UTF-8 (a decimal comma), fr_FR.UTF-8 (a comma with a grouping
 // blank) and C.UTF-8: the same road must show the same texts, in the
 // locale's separator, and the same message boxes.
+#include "GuiTest.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "ballistics/TrajectoryTableModel.h"

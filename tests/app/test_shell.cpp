@@ -3,7 +3,7 @@
 // The application shell: the error report's stop rule, the eight windows, the
 // main window's placement and menu, how each strip moves its window, and the
 // about text.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit8.h"

@@ -4,8 +4,8 @@
 // real-trajectory window, its answer against the core's own called directly,
 // a cancel that stops the work at once, and refused fields that are reported
 // before anything runs.
+#include "GuiTest.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "ballistics/CaseAnalysisWindow.h"
 #include "ballistics/CaseReportPdf.h"
 #include "ballistics/Unit2.h"

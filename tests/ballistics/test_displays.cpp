@@ -4,7 +4,7 @@
 // write (1E+4000, -1E-4000 and their fixed-decimal forms, INF, NAN): what it
 // shows fits, and is either the whole text or one of its shorter writings,
 // never a text cut at the edge.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/Unit4.h"

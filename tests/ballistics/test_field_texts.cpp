@@ -3,7 +3,7 @@
 // The table from a window's named values to its fields: texts go both ways,
 // a written text shows from its start, and a name the window never bound is
 // refused instead of reaching an arbitrary field.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/FieldTexts.h"
 
 #include <QLineEdit>

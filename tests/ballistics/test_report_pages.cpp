@@ -3,7 +3,7 @@
 // The page engine with a document of its own, as a second report uses it: the
 // sections number themselves in the order given, a long section runs onto new
 // pages, and every page's footer names the document, the case and the digest.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/ReportPages.h"
 
 #include <QFile>

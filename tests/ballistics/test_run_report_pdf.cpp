@@ -3,7 +3,7 @@
 // The run report as the user gets it: the menu entries and their states, the
 // PDF read back by an independent reader (pdftotext), the digest's layout and
 // its repeatability, and a target that cannot be written.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/RunReportPdf.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"

@@ -4,8 +4,8 @@
 // user with Spanish regional settings drives them: the drag constant and both
 // converters write texts that the real-trajectory run reads back, the results
 // window reads the run's texts, and the table exports with its texts as shown.
+#include "GuiTest.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"

@@ -3,8 +3,8 @@
 // The real-trajectory window's wiring: defaults, keyboard, the four run
 // states, the reset, failures during a run, hiding during a run, and the
 // chart bitmap.
+#include "GuiTest.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 #include "ballistics/Unit2.h"
 

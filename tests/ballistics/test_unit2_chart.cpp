@@ -2,7 +2,7 @@
 
 // The chart keeps its points in ascending X and its axes around them, draws a
 // line whose size does not grow with the points, and recovers from any values.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/TrajectoryChartModel.h"
 
 #include <QCategoryAxis>

@@ -2,7 +2,7 @@
 
 // The table of steps: the model's rows, and the table as the export engine
 // reads it (texts, current widths, selection, suspended repainting).
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/TrajectoryTableModel.h"
 
 #include <QAbstractItemModelTester>

@@ -3,7 +3,7 @@
 // The drag-constant window: the calculation carried into "D:", what a showing
 // resets and keeps, failures that write nothing, the help boxes and the focus
 // moves.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit3.h"
 #include "ballistics/core/Calculators.h"

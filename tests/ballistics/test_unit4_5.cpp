@@ -3,7 +3,7 @@
 // The two converters: each conversion written into the real-trajectory window
 // and the converter closed, what a showing resets and keeps, non-numbers that
 // write nothing, the mass converter's help box and the focus moves.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit4.h"
 #include "ballistics/Unit5.h"

@@ -2,7 +2,7 @@
 
 // The results window after real-trajectory runs: the four captions, and a run
 // gone undefined that is reported and shows no figure, never the last run's.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/Unit2.h"
 #include "ballistics/Unit6.h"
 

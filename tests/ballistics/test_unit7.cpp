@@ -3,7 +3,7 @@
 // The ideal-trajectory window's calculator: the closed-form results through the
 // core, the buttons it switches, a failure that keeps "&Calcular" enabled, and
 // the window's creation state and controls.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "ballistics/Unit7.h"
 
 #include <QItemSelectionModel>

@@ -3,8 +3,8 @@
 // The ideal-trajectory plot driven through the window: the default plot to its
 // end, the formulas of the first tick, refused intervals, a failing tick that
 // ends the plot with one report, clearing during a plot, and angle 90.
+#include "GuiTest.h"
 #include "SeparatorGuard.h"
-#include "app/GuiTest.h"
 #include "ballistics/Unit7.h"
 #include "ballistics/core/IdealPlot.h"
 

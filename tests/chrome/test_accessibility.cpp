@@ -4,7 +4,7 @@
 // windows use, so that a field added to a window is named without more ado.
 // (What reaches a screen reader through the desktop's bus is checked by
 // tests/app/accessibility_bus.py.)
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "chrome/Accessibility.h"
 #include "chrome/Chrome.h"
 #include "chrome/Controls.h"

@@ -3,7 +3,7 @@
 // The displays that never show a cut number, and the keys every window
 // shares: an Alt letter that no enabled button takes, and Escape over an open
 // drop-down list.
-#include "app/GuiTest.h"
+#include "GuiTest.h"
 #include "chrome/Controls.h"
 
 #include <QApplication>
