@@ -215,12 +215,15 @@ Real RangeAt(Runner& runner, const CaseInputs& inputs, Real angle) {
     return runner.One(WithAngle(inputs, angle)).Alcance;
 }
 
-// The low and the high angle whose range is `distance` for these inputs, NaN
-// for a branch that has none. `split` is an angle expected to reach the
-// distance (the nominal farthest-reaching one); when it does not, these
-// inputs' own farthest-reaching angle is sought, and when that falls short
-// too, no angle reaches. All on the calling thread.
-std::array<Real, 2> RootsAt(Runner& runner, const CaseInputs& inputs, Real split, Real distance) {
+// The angle of one branch (0 the low, 1 the high) whose range is `distance`
+// for these inputs, NaN when that branch has none. `split` is an angle
+// expected to reach the distance (the nominal farthest-reaching one); when it
+// does not, these inputs' own farthest-reaching angle is sought, and when that
+// falls short too, no angle reaches. All on the calling thread. The two
+// branches are separate pieces of work, so that threads share them evenly
+// (each is some sixty trajectories); each repeats the first trajectory at the
+// split, which keeps both answers independent of how they are shared.
+Real RootAt(Runner& runner, const CaseInputs& inputs, Real split, Real distance, std::size_t branch) {
     const auto excess = [&](Real angle) { return RangeAt(runner, inputs, angle) - distance; };
     Real atSplit = excess(split);
     if (!(atSplit >= 0)) {
@@ -233,18 +236,16 @@ std::array<Real, 2> RootsAt(Runner& runner, const CaseInputs& inputs, Real split
             },
             {});
         if (!(peak.Alcance >= distance))
-            return {kNaN, kNaN};
+            return kNaN;
         split = peak.Angulo;
         atSplit = peak.Alcance - distance;
     }
-    std::array<Real, 2> roots{kNaN, kNaN};
-    const Real atZero = excess(0);
-    if (atZero <= 0)
-        roots[0] = RootAngle(excess, 0, split, atZero, atSplit);
+    if (branch == 0) {
+        const Real atZero = excess(0);
+        return atZero <= 0 ? RootAngle(excess, 0, split, atZero, atSplit) : kNaN;
+    }
     const Real atNinety = excess(90);
-    if (atNinety <= 0)
-        roots[1] = RootAngle(excess, split, 90, atSplit, atNinety);
-    return roots;
+    return atNinety <= 0 ? RootAngle(excess, split, 90, atSplit, atNinety) : kNaN;
 }
 
 std::string Metres(Real value) {
@@ -311,15 +312,14 @@ AnglesForDistance AnglesOf(Runner& runner, Stages& stages, std::size_t stage, co
     // the seed, so the nominal angles come from the same root finds.
     std::array<bool, 2> undefined{false, false};
     const BoxRound roots = [&](const std::vector<BoxPoint>& points) {
-        const std::vector<std::array<Real, 2>> found =
-            runner.Each<std::array<Real, 2>>(points.size(), [&](std::size_t i) {
-                return RootsAt(runner, InputsAt(nominal, points[i]), reach.Angulo, distance);
-            });
+        const std::vector<Real> found = runner.Each<Real>(points.size() * 2, [&](std::size_t k) {
+            return RootAt(runner, InputsAt(nominal, points[k / 2]), reach.Angulo, distance, k % 2);
+        });
         std::vector<std::vector<Real>> values;
-        for (const auto& pair : found) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
             for (std::size_t b = 0; b < 2; ++b)
-                undefined[b] = undefined[b] || std::isnan(pair[b]);
-            values.push_back({pair[0], pair[1]});
+                undefined[b] = undefined[b] || std::isnan(found[2 * i + b]);
+            values.push_back({found[2 * i], found[2 * i + 1]});
         }
         return values;
     };
