@@ -31,24 +31,24 @@ void NoLigatures(QFont& font) {
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64);
 }
 
-} // namespace
-
-QFont ReportSansFont(qreal points, bool bold) {
-    QFont font(QStringLiteral("DejaVu Sans"));
+QFont ReportFont(const QString& family, QFont::StyleHint hint, qreal points, bool bold) {
+    QFont font(family);
     NoLigatures(font);
-    font.setStyleHint(QFont::SansSerif);
+    font.setStyleHint(hint);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
 
+} // namespace
+
+QFont ReportSansFont(qreal points, bool bold) {
+    return ReportFont(QStringLiteral("DejaVu Sans"), QFont::SansSerif, points, bold);
+}
+
 QFont ReportMonoFont(qreal points, bool bold) {
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    NoLigatures(font);
-    font.setStyleHint(QFont::Monospace);
+    QFont font = ReportFont(QStringLiteral("DejaVu Sans Mono"), QFont::Monospace, points, bold);
     font.setFixedPitch(true);
-    font.setPointSizeF(points);
-    font.setBold(bold);
     return font;
 }
 
